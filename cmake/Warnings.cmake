@@ -1,0 +1,14 @@
+# Warnings on everywhere; -Werror where CI asks for it.
+add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wold-style-cast -Wshadow)
+if(VORLANE_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+if(VORLANE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Keep Qt's keywords out of the way of other libraries' names (GLib's signals, for one).
+add_compile_definitions(QT_NO_KEYWORDS QT_NO_URL_CAST_FROM_STRING)
