@@ -12,9 +12,9 @@ QString& suffixStorage()
 
 QString recordFolderPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/com.apple.sharedfilelist/"
-                            "com.apple.LSSharedFileList.ApplicationRecentDocuments");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/com.apple.sharedfilelist/"
+                          "com.apple.LSSharedFileList.ApplicationRecentDocuments");
 }
 
 QString recordFileSuffix()
@@ -26,4 +26,3 @@ void setRecordFileSuffix(const QString& suffix)
 {
     suffixStorage() = suffix;
 }
-

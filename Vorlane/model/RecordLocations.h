@@ -8,4 +8,3 @@ QString recordFolderPath();
 // Suffix every record file carries on this system (".sfl3" until start-up says otherwise).
 QString recordFileSuffix();
 void setRecordFileSuffix(const QString& suffix);
-

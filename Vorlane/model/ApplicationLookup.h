@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Finds installed applications by bundle identifier. On Linux the bundle identifier is a desktop
+// entry id (org.gnome.Evince) and the "bundle" is the desktop entry file itself.
+class ApplicationLookup
+{
+public:
+    // Path of the desktop entry <bundleIdentifier>.desktop, searched in the user's applications
+    // folder and then in those of the system data folders; empty when the application is not
+    // installed (no entry, or an entry that is hidden or is not an application).
+    static QString urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier);
+
+    // $XDG_DATA_HOME/applications, then each $XDG_DATA_DIRS entry's applications folder.
+    static QStringList applicationFolders();
+};

@@ -1,0 +1,269 @@
+#include "Bookmark.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+enum RecordType : quint32
+{
+    StringRecord = 0x0101,
+    DataRecord = 0x0201,
+    NumberRecordBase = 0x0300,
+    ArrayRecord = 0x0601,
+    UrlRecord = 0x0901,
+};
+
+enum Key : quint32
+{
+    TargetUrlKey = 0x1003,
+    PathComponentsKey = 0x1004,
+    VolumePathKey = 0x2002,
+    HomeComponentCountKey = 0xc001,
+    DisplayNameKey = 0xf017,
+};
+
+constexpr quint32 headerMagic = 0x6b6f6f62; // "book", little-endian
+constexpr quint32 tableOfContentsMagic = 0xfffffffe;
+constexpr quint32 stringKeyFlag = 0x80000000;
+constexpr int minimumHeaderSize = 16;
+constexpr int tableOfContentsHeaderSize = 20;
+constexpr int tableOfContentsEntrySize = 12;
+constexpr int recordHeaderSize = 8;
+// Real bookmarks chain two or three tables; a long chain is damage or a loop.
+constexpr int maximumTablesOfContents = 64;
+} // namespace
+
+// Reads records from the data area (everything after the header), where all offsets point.
+class BookmarkParser
+{
+public:
+    explicit BookmarkParser(QByteArrayView area)
+        : m_area(area)
+    {}
+
+    bool parse(Bookmark& bookmark, QString* error);
+
+private:
+    struct Record
+    {
+        quint32 type = 0;
+        QByteArrayView payload;
+    };
+
+    bool fail(QString* error, const char* reason)
+    {
+        if (error)
+            *error = QString::fromUtf8(reason);
+        return false;
+    }
+
+    std::optional<quint32> u32(qint64 offset) const
+    {
+        if (offset < 0 || offset + 4 > m_area.size())
+            return std::nullopt;
+        quint32 value = 0;
+        std::memcpy(&value, m_area.data() + offset, 4);
+        return qFromLittleEndian(value);
+    }
+
+    std::optional<Record> record(quint32 offset) const
+    {
+        const std::optional<quint32> length = u32(offset);
+        const std::optional<quint32> type = u32(qint64(offset) + 4);
+        if (!length || !type)
+            return std::nullopt;
+        const qint64 start = qint64(offset) + recordHeaderSize;
+        if (start + *length > m_area.size())
+            return std::nullopt;
+        return Record{*type, m_area.sliced(start, *length)};
+    }
+
+    std::optional<QString> string(quint32 offset) const
+    {
+        const std::optional<Record> found = record(offset);
+        if (!found || (found->type != StringRecord && found->type != UrlRecord))
+            return std::nullopt;
+        return QString::fromUtf8(found->payload);
+    }
+
+    std::optional<qint64> integer(quint32 offset) const
+    {
+        const std::optional<Record> found = record(offset);
+        if (!found || (found->type & 0xff00) != NumberRecordBase)
+            return std::nullopt;
+        const QByteArrayView bytes = found->payload;
+        switch (bytes.size()) {
+        case 1:
+            return qint8(bytes[0]);
+        case 2:
+            return qFromLittleEndian<qint16>(bytes.data());
+        case 4:
+            return qFromLittleEndian<qint32>(bytes.data());
+        case 8:
+            return qFromLittleEndian<qint64>(bytes.data());
+        default:
+            return std::nullopt;
+        }
+    }
+
+    // An array of strings; none if the array or any element is not what it should be.
+    std::optional<QStringList> stringArray(quint32 offset) const
+    {
+        const std::optional<Record> found = record(offset);
+        if (!found || found->type != ArrayRecord || found->payload.size() % 4 != 0)
+            return std::nullopt;
+        QStringList strings;
+        for (qsizetype at = 0; at < found->payload.size(); at += 4) {
+            const quint32 elementOffset = qFromLittleEndian<quint32>(found->payload.data() + at);
+            const std::optional<QString> element = string(elementOffset);
+            if (!element)
+                return std::nullopt;
+            strings << *element;
+        }
+        return strings;
+    }
+
+    QHash<quint32, quint32> readTable(quint32 offset, quint32* next, QString* error);
+
+    QByteArrayView m_area;
+};
+
+QHash<quint32, quint32> BookmarkParser::readTable(quint32 offset, quint32* next, QString* error)
+{
+    const std::optional<quint32> magic = u32(qint64(offset) + 4);
+    const std::optional<quint32> nextOffset = u32(qint64(offset) + 12);
+    const std::optional<quint32> count = u32(qint64(offset) + 16);
+    if (!magic || *magic != tableOfContentsMagic || !nextOffset || !count) {
+        fail(error, "The bookmark's table of contents is damaged.");
+        return {};
+    }
+    // The table's own size field is not trustworthy (some writers get it wrong): bound the
+    // entries by the data instead.
+    const qint64 entriesStart = qint64(offset) + tableOfContentsHeaderSize;
+    if (entriesStart + qint64(*count) * tableOfContentsEntrySize > m_area.size()) {
+        fail(error, "The bookmark's table of contents runs past its end.");
+        return {};
+    }
+    QHash<quint32, quint32> entries;
+    for (quint32 i = 0; i < *count; ++i) {
+        const qint64 entry = entriesStart + qint64(i) * tableOfContentsEntrySize;
+        const quint32 key = *u32(entry);
+        if (!(key & stringKeyFlag) && !entries.contains(key))
+            entries.insert(key, *u32(entry + 4));
+    }
+    *next = *nextOffset;
+    return entries;
+}
+
+bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
+{
+    const std::optional<quint32> firstTable = u32(0);
+    if (!firstTable)
+        return fail(error, "The bookmark has no table of contents.");
+
+    QString tableError;
+    quint32 next = 0;
+    const QHash<quint32, quint32> entries = readTable(*firstTable, &next, &tableError);
+    if (!tableError.isEmpty()) {
+        if (error)
+            *error = tableError;
+        return false;
+    }
+    bookmark.m_tableOfContentsCount = 1;
+    QSet<quint32> seen{*firstTable};
+    while (next != 0 && !seen.contains(next) && seen.size() < maximumTablesOfContents) {
+        seen.insert(next);
+        quint32 following = 0;
+        readTable(next, &following, &tableError);
+        if (!tableError.isEmpty())
+            break;
+        ++bookmark.m_tableOfContentsCount;
+        next = following;
+    }
+
+    if (const auto path = entries.constFind(PathComponentsKey); path != entries.constEnd()) {
+        const std::optional<QStringList> components = stringArray(*path);
+        if (!components)
+            return fail(error, "The bookmark's path is damaged.");
+        bookmark.m_components = *components;
+        bookmark.m_hasPath = true;
+    }
+    if (const auto url = entries.constFind(TargetUrlKey); url != entries.constEnd())
+        bookmark.m_targetUrl = string(*url).value_or(QString());
+    if (const auto volume = entries.constFind(VolumePathKey); volume != entries.constEnd())
+        bookmark.m_volumePath = string(*volume).value_or(QString());
+    if (const auto name = entries.constFind(DisplayNameKey); name != entries.constEnd())
+        bookmark.m_displayName = string(*name).value_or(QString());
+    if (const auto home = entries.constFind(HomeComponentCountKey); home != entries.constEnd()) {
+        const std::optional<qint64> count = integer(*home);
+        if (count && *count >= 0 && *count <= bookmark.m_components.size())
+            bookmark.m_homeComponentCount = static_cast<int>(*count);
+    }
+    return true;
+}
+
+std::optional<Bookmark> Bookmark::parse(QByteArrayView data, QString* error)
+{
+    auto fail = [error](const char* reason) -> std::optional<Bookmark> {
+        if (error)
+            *error = QString::fromUtf8(reason);
+        return std::nullopt;
+    };
+    if (data.size() < minimumHeaderSize)
+        return fail("The data is too short to be a bookmark.");
+    const quint32 magic = qFromLittleEndian<quint32>(data.data());
+    const quint32 declaredSize = qFromLittleEndian<quint32>(data.data() + 4);
+    const quint32 headerSize = qFromLittleEndian<quint32>(data.data() + 12);
+    if (magic != headerMagic)
+        return fail("The data is not a bookmark.");
+    if (declaredSize > static_cast<quint64>(data.size()))
+        return fail("The bookmark is shorter than its header says.");
+    if (headerSize < minimumHeaderSize || headerSize >= declaredSize)
+        return fail("The bookmark's header is damaged.");
+
+    Bookmark bookmark;
+    BookmarkParser parser(data.sliced(headerSize, declaredSize - headerSize));
+    if (!parser.parse(bookmark, error))
+        return std::nullopt;
+    return bookmark;
+}
+
+QString Bookmark::targetPath() const
+{
+    return m_hasPath ? u'/' + m_components.join(u'/') : QString();
+}
+
+std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirectory) const
+{
+    if (!m_hasPath)
+        return std::nullopt;
+    QString path = targetPath();
+    // Paths stored relative to their volume ("..") only make sense joined with it.
+    if (m_components.contains(QStringLiteral("..")) || m_components.contains(QStringLiteral(".")))
+        path = QDir::cleanPath(m_volumePath + path);
+    if (QFileInfo::exists(path))
+        return Resolution{QUrl::fromLocalFile(path), false};
+
+    if (m_homeComponentCount && *m_homeComponentCount > 0 && !homeDirectory.isEmpty()) {
+        const QStringList belowHome = m_components.mid(*m_homeComponentCount);
+        // Never let the fallback climb out of the home folder.
+        if (belowHome.contains(QStringLiteral("..")))
+            return std::nullopt;
+        const QString moved = QDir::cleanPath(homeDirectory + u'/' + belowHome.join(u'/'));
+        if (!belowHome.isEmpty() && QFileInfo::exists(moved))
+            return Resolution{QUrl::fromLocalFile(moved), true};
+    }
+    return std::nullopt;
+}
+
+std::optional<Bookmark::Resolution> Bookmark::resolve(QByteArrayView data,
+                                                      const QString& homeDirectory)
+{
+    const std::optional<Bookmark> bookmark = parse(data);
+    return bookmark ? bookmark->resolve(homeDirectory) : std::nullopt;
+}

@@ -1,0 +1,60 @@
+#include "Calendar.h"
+
+#include <QLocale>
+
+Calendar::Calendar(QTimeZone timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock)
+    : m_timeZone(std::move(timeZone))
+    , m_firstDayOfWeek(firstDayOfWeek)
+    , m_clock(std::move(clock))
+{}
+
+Calendar Calendar::system()
+{
+    return Calendar(QTimeZone::systemTimeZone(), QLocale::system().firstDayOfWeek(),
+                    [] { return QDateTime::currentDateTime(); });
+}
+
+Calendar Calendar::fixed(const QDateTime& now, QTimeZone timeZone, Qt::DayOfWeek firstDayOfWeek)
+{
+    return Calendar(std::move(timeZone), firstDayOfWeek, [now] { return now; });
+}
+
+namespace {
+Calendar& sharedCalendar()
+{
+    static Calendar calendar = Calendar::system();
+    return calendar;
+}
+} // namespace
+
+const Calendar& Calendar::current()
+{
+    return sharedCalendar();
+}
+
+void Calendar::setCurrent(const Calendar& calendar)
+{
+    sharedCalendar() = calendar;
+}
+
+QDateTime Calendar::now() const
+{
+    return m_clock().toTimeZone(m_timeZone);
+}
+
+QDate Calendar::dayOf(const QDateTime& moment) const
+{
+    return moment.toTimeZone(m_timeZone).date();
+}
+
+QDate Calendar::startOfWeek(const QDate& day) const
+{
+    const int daysSinceStart = (day.dayOfWeek() - m_firstDayOfWeek + 7) % 7;
+    return day.addDays(-daysSinceStart);
+}
+
+QDateTime Calendar::addDays(const QDateTime& moment, int days) const
+{
+    // Calendar days, not multiples of 24 hours: the wall-clock time stays across DST changes.
+    return moment.toTimeZone(m_timeZone).addDays(days);
+}

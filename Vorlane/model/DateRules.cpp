@@ -1,0 +1,160 @@
+#include "DateRules.h"
+
+#include "Calendar.h"
+#include "MetadataQuery.h"
+#include "UserDefaults.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+QString lastPathComponent(const QUrl& fileUrl)
+{
+    QString path = fileUrl.toLocalFile();
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+QString withoutExtension(const QString& fileName)
+{
+    // A leading dot starts a hidden file's name, not an extension.
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot > 0 ? fileName.left(dot) : fileName;
+}
+
+QString displayName(const QUrl& fileUrl)
+{
+    const QString fileName = lastPathComponent(fileUrl);
+    if (UserDefaults::global().objectIsPresent(QStringLiteral("AppleShowAllExtensions")))
+        return fileName;
+    return withoutExtension(fileName);
+}
+
+struct ElapsedTime
+{
+    int years = 0;
+    int months = 0;
+    int weeks = 0;
+    int days = 0;
+};
+
+// The calendar difference from earlier to later, each unit holding what the larger ones leave.
+ElapsedTime elapsedBetween(const QDateTime& earlier, const QDateTime& later)
+{
+    ElapsedTime elapsed;
+    elapsed.years = later.date().year() - earlier.date().year();
+    if (earlier.addYears(elapsed.years) > later)
+        --elapsed.years;
+    const QDateTime afterYears = earlier.addYears(elapsed.years);
+
+    elapsed.months = (later.date().year() - afterYears.date().year()) * 12 + later.date().month() -
+                     afterYears.date().month();
+    if (afterYears.addMonths(elapsed.months) > later)
+        --elapsed.months;
+    const QDateTime afterMonths = afterYears.addMonths(elapsed.months);
+
+    qint64 days = afterMonths.date().daysTo(later.date());
+    if (afterMonths.addDays(days) > later)
+        --days;
+    elapsed.weeks = static_cast<int>(days / 7);
+    elapsed.days = static_cast<int>(days % 7);
+    return elapsed;
+}
+} // namespace
+
+RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
+                          bool preferModificationDate)
+{
+    const QDateTime date = lastUsedDate(fileUrl, preferModificationDate);
+    return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
+}
+
+QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
+{
+    if (preferModificationDate &&
+        fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
+        return modificationDate(fileUrl);
+    if (const std::optional<QDateTime> used = MetadataQuery::current().lastUsedDate(fileUrl))
+        return *used;
+    return modificationDate(fileUrl);
+}
+
+QDateTime modificationDate(const QUrl& fileUrl)
+{
+    const Calendar& calendar = Calendar::current();
+    const QFileInfo info(fileUrl.toLocalFile());
+    if (!fileUrl.isLocalFile() || !info.exists())
+        return calendar.addDays(calendar.now(), -7);
+    return info.lastModified().toTimeZone(calendar.timeZone());
+}
+
+QString dateGroupName(const QDateTime& date)
+{
+    const Calendar& calendar = Calendar::current();
+    const QDate today = calendar.dayOf(calendar.now());
+    const QDate day = calendar.dayOf(date);
+    if (day == today)
+        return QStringLiteral("Today");
+    if (calendar.startOfWeek(day) == calendar.startOfWeek(today))
+        return QStringLiteral("This week");
+    return QStringLiteral("Last week and beyond");
+}
+
+QString relativeDateText(const QDateTime& date)
+{
+    const Calendar& calendar = Calendar::current();
+    const QDateTime now = calendar.now();
+    const QDateTime moment = date.toTimeZone(calendar.timeZone());
+    const ElapsedTime elapsed =
+        moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
+    auto counted = [](int count, const char* unit) {
+        return QString::number(count) + QString::fromLatin1(unit);
+    };
+    if (elapsed.years > 1)
+        return counted(elapsed.years, " years ago");
+    if (elapsed.years == 1)
+        return QStringLiteral("Last year");
+    if (elapsed.months > 1)
+        return counted(elapsed.months, " months ago");
+    if (elapsed.months == 1)
+        return QStringLiteral("Last month");
+    if (elapsed.weeks > 1)
+        return counted(elapsed.weeks, " weeks ago");
+    if (elapsed.weeks == 1)
+        return QStringLiteral("Last week");
+    if (elapsed.days > 1)
+        return counted(elapsed.days, " days ago");
+    if (elapsed.days == 1)
+        return QStringLiteral("Yesterday");
+    return QStringLiteral("Today");
+}
+
+void sortFilesNewestFirst(QList<RecentFile>& files)
+{
+    std::stable_sort(files.begin(), files.end(), [](const RecentFile& a, const RecentFile& b) {
+        return a.dateAccessed() > b.dateAccessed();
+    });
+}
+
+void sortAppsNewestFirst(QList<RecentApp>& apps)
+{
+    std::stable_sort(apps.begin(), apps.end(), [](const RecentApp& a, const RecentApp& b) {
+        return a.dateModified() > b.dateModified();
+    });
+}
+
+QList<RecentFileGroup> buildGroupCells(const QList<RecentFile>& files)
+{
+    QList<RecentFileGroup> headings;
+    QString lastGroup = QStringLiteral("nil");
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& group = files.at(i).dateGroup();
+        if (group == lastGroup)
+            continue;
+        headings.append(RecentFileGroup{i + headings.size(), group});
+        lastGroup = group;
+    }
+    return headings;
+}

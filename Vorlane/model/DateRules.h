@@ -1,0 +1,36 @@
+#pragma once
+
+#include "RecentApp.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QUrl>
+#include <QVariant>
+
+// How documents are named, dated, grouped and ordered. Every rule reads the current moment and the
+// calendar from Calendar::current().
+
+// The document at fileUrl as a RecentFile: its display name (extension shown when the global
+// "AppleShowAllExtensions" setting is present), its date by lastUsedDate and its date group.
+RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
+                          bool preferModificationDate);
+
+// When the document was last used: its modification date for Dropbox paths when
+// preferModificationDate is set, else the desktop's last-used date, else its modification date.
+QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate);
+
+// The file's content-modification date; seven calendar days before now when it cannot be read.
+QDateTime modificationDate(const QUrl& fileUrl);
+
+// "Today", "This week" or "Last week and beyond".
+QString dateGroupName(const QDateTime& date);
+
+// Elapsed time in words: "Today", "Yesterday", "3 days ago", "Last week", ... "2 years ago".
+QString relativeDateText(const QDateTime& date);
+
+// Newest first; equal dates keep their order.
+void sortFilesNewestFirst(QList<RecentFile>& files);
+void sortAppsNewestFirst(QList<RecentApp>& apps);
+
+// One heading per run of equal date groups in files (already sorted), at its combined row.
+QList<RecentFileGroup> buildGroupCells(const QList<RecentFile>& files);

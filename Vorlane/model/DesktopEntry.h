@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+
+// The [Desktop Entry] group of a freedesktop desktop entry file: the Linux stand-in for an
+// application bundle's information.
+class DesktopEntry
+{
+public:
+    static DesktopEntry parse(QByteArrayView text);
+    // Parses the file at path; none when it cannot be read. Parsed files are kept for the process
+    // and read again only when their size or modification time changes.
+    static std::shared_ptr<const DesktopEntry> load(const QString& path);
+
+    bool hasMainGroup() const { return m_hasMainGroup; }
+    // The value of key exactly as written in the file, escapes undone.
+    QString value(const QString& key) const;
+    // The value best matching the user's message locale (Name[de_DE], Name[de], Name).
+    QString localizedValue(const QString& key) const;
+
+    bool isApplication() const;
+    // Hidden=true: the entry was deleted by the user and stands for nothing.
+    bool isHidden() const;
+
+    static QStringList localeKeySuffixes(const QString& messagesLocale);
+
+private:
+    QHash<QString, QString> m_values;
+    bool m_hasMainGroup = false;
+};

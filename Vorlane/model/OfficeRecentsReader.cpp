@@ -1,0 +1,6 @@
+#include "OfficeRecentsReader.h"
+
+QList<RecentApp> readOfficeEntries()
+{
+    return {};
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QMetaType>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// A reference to another object in a keyed archive's object table.
+struct PlistUid
+{
+    quint64 value = 0;
+};
+Q_DECLARE_METATYPE(PlistUid)
+
+// Property lists, binary or XML, as Qt values: dictionaries become QVariantMap, arrays
+// QVariantList, strings QString, data QByteArray, dates QDateTime (UTC), integers qint64, reals
+// double, Booleans bool and archive references PlistUid.
+class PropertyList
+{
+public:
+    // Record files, preference files and archives are small; anything larger is refused unread.
+    static constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
+
+    static std::optional<QVariant> parse(QByteArrayView bytes, QString* error = nullptr);
+    static std::optional<QVariant> readFile(const QString& path, QString* error = nullptr);
+
+    // The reference an archive stores as a UID, or in XML as the dictionary {"CF$UID": n}.
+    static std::optional<quint64> uidValue(const QVariant& value);
+};
