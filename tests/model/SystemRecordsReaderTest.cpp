@@ -1,0 +1,237 @@
+#include "SystemRecordsReader.h"
+
+#include "ArchiveWriter.h"
+#include "BookmarkWriter.h"
+#include "Calendar.h"
+#include "Diagnostics.h"
+#include "PropertyList.h"
+#include "QtPrinters.h"
+#include "RecordLocations.h"
+#include "TestHome.h"
+#include "UserDefaults.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+const QTimeZone zone(3600);
+const QDateTime now(QDate(2026, 12, 9), QTime(15, 0), zone);
+
+QDateTime hoursAgo(int hours)
+{
+    return now.addSecs(-3600 * hours);
+}
+
+class SystemRecords : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        Calendar::setCurrent(Calendar::fixed(now, zone, Qt::Monday));
+        UserDefaults::global().reload();
+        setRecordFileSuffix(QStringLiteral(".sfl3"));
+        previousSink = Diagnostics::setSink([this](const QString& line) { lines << line; });
+    }
+
+    void TearDown() override
+    {
+        Diagnostics::setSink(previousSink);
+        Calendar::setCurrent(Calendar::system());
+        setRecordFileSuffix(QStringLiteral(".sfl3"));
+    }
+
+    QString document(const QString& name, int hours)
+    {
+        return home.createDocument(QStringLiteral("Documents/") + name, hoursAgo(hours));
+    }
+
+    static QStringList appNames(const std::optional<QList<RecentApp>>& apps)
+    {
+        QStringList names;
+        for (const RecentApp& app : apps.value_or(QList<RecentApp>()))
+            names << app.appName();
+        return names;
+    }
+
+    TestHome home;
+    QStringList lines;
+    Diagnostics::Sink previousSink;
+};
+
+TEST_F(SystemRecords, listsInstalledApplicationsNewestFirstWithTheirDocuments)
+{
+    home.installApplication(QStringLiteral("org.gnome.Evince"), QStringLiteral("Document Viewer"));
+    home.installApplication(QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"));
+    const QString report = document(QStringLiteral("report.pdf"), 1);
+    const QString older = document(QStringLiteral("older.pdf"), 50);
+    const QString notes = document(QStringLiteral("notes.txt"), 3);
+    home.writeRecord(QStringLiteral("org.gnome.Evince"), {older, report}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.gnome.TextEditor"), {notes}, hoursAgo(3));
+
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    ASSERT_TRUE(apps);
+    EXPECT_EQ(appNames(apps),
+              (QStringList{QStringLiteral("Document Viewer"), QStringLiteral("Text Editor")}));
+
+    const RecentApp& viewer = apps->first();
+    const QString record = home.recordFolder() + QStringLiteral("/org.gnome.Evince.sfl3");
+    EXPECT_EQ(viewer.sourceApp(),
+              home.dataHome() + QStringLiteral("/applications/org.gnome.Evince.desktop"));
+    EXPECT_EQ(viewer.filePath(), QUrl::fromLocalFile(record));
+    EXPECT_EQ(viewer.name(), QUrl::fromLocalFile(record).toString());
+    EXPECT_EQ(viewer.icon(), QStringLiteral("org.gnome.Evince"));
+    EXPECT_EQ(viewer.dateModified(), hoursAgo(1));
+    ASSERT_EQ(viewer.recentFiles().size(), 2);
+    EXPECT_EQ(viewer.recentFiles().at(0).name(), QStringLiteral("report.pdf"));
+    EXPECT_EQ(viewer.recentFiles().at(0).filePath(), QUrl::fromLocalFile(report));
+    EXPECT_EQ(viewer.recentFiles().at(1).dateGroup(), QStringLiteral("This week"));
+    EXPECT_EQ(viewer.groupCells(), (QList<RecentFileGroup>{{0, QStringLiteral("Today")},
+                                                           {2, QStringLiteral("This week")}}));
+    EXPECT_TRUE(lines.isEmpty()) << lines.join(u'\n').toStdString();
+}
+
+TEST_F(SystemRecords, skipsWhatCannotBeShown)
+{
+    home.installApplication(QStringLiteral("org.example.Empty"), QStringLiteral("Empty"));
+    home.installApplication(QStringLiteral("org.example.Gone"), QStringLiteral("Gone"));
+    home.installApplication(QStringLiteral("org.example.Shown"), QStringLiteral("Shown"));
+    home.installApplication(QStringLiteral("org.example.Hidden"), QStringLiteral("Hidden"),
+                            QStringLiteral("Hidden=true"));
+    const QString kept = document(QStringLiteral("kept.txt"), 2);
+
+    home.writeRecord(QStringLiteral("org.example.Empty"), {}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.example.Gone"),
+                     {home.path() + QStringLiteral("/Documents/deleted.txt")}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.example.Uninstalled"), {kept}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.example.Hidden"), {kept}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.example.Shown"), {kept}, hoursAgo(2));
+    home.writeRecord(QStringLiteral("org.example.Shown"), {kept}, hoursAgo(0),
+                     QStringLiteral(".sfl2"));
+    home.writeFile(home.recordFolder() + QStringLiteral("/notes.txt"), "not a record");
+
+    EXPECT_EQ(appNames(buildRecentApps()), QStringList{QStringLiteral("Shown")});
+}
+
+TEST_F(SystemRecords, readsOnlyTheSuffixOfThisSystem)
+{
+    home.installApplication(QStringLiteral("com.apple.preview"), QStringLiteral("Preview"));
+    home.installApplication(QStringLiteral("org.example.Old"), QStringLiteral("Old"));
+    const QString a = document(QStringLiteral("a.png"), 1);
+    const QString b = document(QStringLiteral("b.png"), 1);
+    home.writeRecord(QStringLiteral("com.apple.preview"), {a}, hoursAgo(1),
+                     QStringLiteral(".sfl3"));
+    home.writeRecord(QStringLiteral("com.apple.preview"), {a, b}, hoursAgo(1),
+                     QStringLiteral(".sfl2"));
+
+    setRecordFileSuffix(QStringLiteral(".sfl2"));
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    ASSERT_TRUE(apps);
+    ASSERT_EQ(apps->size(), 1);
+    EXPECT_EQ(apps->first().recentFiles().size(), 2);
+    EXPECT_TRUE(apps->first().filePath().path().endsWith(QStringLiteral(".sfl2")));
+}
+
+TEST_F(SystemRecords, sameDatesKeepTheListingOrder)
+{
+    for (const char* id : {"org.example.Alpha", "org.example.Beta", "org.example.Gamma"}) {
+        home.installApplication(QString::fromLatin1(id), QString::fromLatin1(id).section(u'.', -1));
+        home.writeRecord(QString::fromLatin1(id), {document(QString::fromLatin1(id), 5)},
+                         hoursAgo(4));
+    }
+    EXPECT_EQ(
+        appNames(buildRecentApps()),
+        (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")}));
+}
+
+TEST_F(SystemRecords, damagedRecordsAreSkippedWithTheirMessage)
+{
+    home.installApplication(QStringLiteral("org.example.Good"), QStringLiteral("Good"));
+    for (const char* id : {"org.example.Garbage", "org.example.Plain", "org.example.Cycle",
+                           "org.example.Unreadable", "org.example.Odd"})
+        home.installApplication(QString::fromLatin1(id), QStringLiteral("Broken"));
+    const QString doc = document(QStringLiteral("doc.txt"), 1);
+    home.writeRecord(QStringLiteral("org.example.Good"), {doc}, hoursAgo(1));
+
+    const QString folder = home.recordFolder() + u'/';
+    home.writeFile(folder + QStringLiteral("org.example.Garbage.sfl3"), QByteArray(300, 'x'));
+    home.writeFile(folder + QStringLiteral("org.example.Plain.sfl3"),
+                   PlistWriter::write(QVariantMap{{QStringLiteral("items"), QVariantList()}}));
+    const QVariant uid1 = QVariant::fromValue(PlistUid{1});
+    home.writeFile(folder + QStringLiteral("org.example.Cycle.sfl3"),
+                   ArchiveWriter::rawArchive(
+                       {QStringLiteral("$null"),
+                        QVariantMap{{QStringLiteral("$class"), QVariant::fromValue(PlistUid{2})},
+                                    {QStringLiteral("NS.objects"), QVariantList{uid1}}},
+                        QVariantMap{{QStringLiteral("$classname"), QStringLiteral("NSArray")}}},
+                       uid1));
+    const QString unreadable =
+        home.writeFile(folder + QStringLiteral("org.example.Unreadable.sfl3"), "secret");
+    QFile::setPermissions(unreadable, QFileDevice::Permissions());
+    // Items that are not dictionaries, bookmarks that are not data or do not decode.
+    home.writeFile(
+        folder + QStringLiteral("org.example.Odd.sfl3"),
+        ArchiveWriter::write(QVariantMap{
+            {QStringLiteral("items"),
+             QVariantList{QStringLiteral("text"), QVariantMap{{QStringLiteral("Bookmark"), 12}},
+                          QVariantMap{{QStringLiteral("Bookmark"), QByteArray("junk")}}}}}));
+
+    EXPECT_EQ(appNames(buildRecentApps()), QStringList{QStringLiteral("Good")});
+    EXPECT_EQ(lines.count(QStringLiteral("Couldn't read file")), ::geteuid() == 0 ? 0 : 1);
+    const auto errors = std::count_if(lines.cbegin(), lines.cend(), [](const QString& line) {
+        return line.startsWith(QStringLiteral("Error:"));
+    });
+    EXPECT_EQ(errors, ::geteuid() == 0 ? 4 : 3) << lines.join(u'\n').toStdString();
+}
+
+TEST_F(SystemRecords, nothingFoundIsSaidOnce)
+{
+    EXPECT_FALSE(buildRecentApps());
+    EXPECT_EQ(lines, QStringList{QStringLiteral("No recent apps found")});
+
+    lines.clear();
+    QDir().mkpath(home.recordFolder());
+    EXPECT_FALSE(buildRecentApps());
+    EXPECT_EQ(lines, QStringList{QStringLiteral("No recent apps found")});
+}
+
+TEST_F(SystemRecords, applicationNamesComeFromTheDesktopEntry)
+{
+    home.installApplication(QStringLiteral("org.example.Localized"), QStringLiteral("Viewer"),
+                            QStringLiteral("Name[de]=Betrachter\nName[de_AT]=Anzeiger"));
+    home.writeFile(home.dataHome() + QStringLiteral("/applications/org.example.Nameless.desktop"),
+                   "[Desktop Entry]\nType=Application\nExec=nameless\n");
+    const QString doc = document(QStringLiteral("doc.txt"), 1);
+    home.writeRecord(QStringLiteral("org.example.Localized"), {doc}, hoursAgo(1));
+    home.writeRecord(QStringLiteral("org.example.Nameless"), {doc}, hoursAgo(2));
+
+    const QByteArray previousLocale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    const QStringList german = appNames(buildRecentApps());
+    qputenv("LC_ALL", "C");
+    const QStringList plain = appNames(buildRecentApps());
+    qputenv("LC_ALL", previousLocale);
+    EXPECT_EQ(german, (QStringList{QStringLiteral("Betrachter"), QStringLiteral("App")}));
+    EXPECT_EQ(plain, (QStringList{QStringLiteral("Viewer"), QStringLiteral("App")}));
+}
+
+TEST_F(SystemRecords, theUsersEntryHidesTheSystemOne)
+{
+    home.writeFile(home.systemDataDir() + QStringLiteral("/applications/org.example.Sys.desktop"),
+                   "[Desktop Entry]\nType=Application\nName=System Copy\n");
+    const QString doc = document(QStringLiteral("doc.txt"), 1);
+    home.writeRecord(QStringLiteral("org.example.Sys"), {doc}, hoursAgo(1));
+    EXPECT_EQ(appNames(buildRecentApps()), QStringList{QStringLiteral("System Copy")});
+
+    home.installApplication(QStringLiteral("org.example.Sys"), QStringLiteral("User Copy"));
+    EXPECT_EQ(appNames(buildRecentApps()), QStringList{QStringLiteral("User Copy")});
+
+    home.installApplication(QStringLiteral("org.example.Sys"), QStringLiteral("User Copy"),
+                            QStringLiteral("Hidden=true"));
+    EXPECT_FALSE(buildRecentApps());
+}
+} // namespace
