@@ -1,0 +1,243 @@
+#include "HotKeys/CarbonHotKeys.h"
+
+#include "HotKeys/CarbonKeyTable.h"
+#include "HotKeys/HotKeys.h"
+#include "HotKeys/LocalEventMonitor.h"
+#include "HotKeys/MenuTrackingObserver.h"
+
+#include <QKeyEvent>
+
+#include <map>
+
+namespace HotKeys {
+namespace {
+
+struct LayerState
+{
+    std::unique_ptr<HotKeyBackend> backend;
+    std::map<std::uint32_t, std::shared_ptr<CarbonHotKeys::HotKey>> hotKeys;
+    std::uint32_t hotKeyIdCounter = 0;
+    bool hotKeyEventHandler = false;
+    std::unique_ptr<LocalEventMonitor> rawKeyMonitor;
+    std::unique_ptr<MenuTrackingObserver> menuObserver;
+    bool menuTracking = false;
+    std::uint32_t lastTimestamp = 0;
+};
+
+LayerState& layer()
+{
+    static LayerState state;
+    return state;
+}
+
+HotKeyBackend& backend()
+{
+    if (!layer().backend)
+        layer().backend = HotKeyBackend::createForSession();
+    return *layer().backend;
+}
+
+// The window system takes key codes and modifiers as unsigned 32-bit numbers; a negative value
+// from a foreign settings file is refused rather than wrapped.
+bool fitsInUnsigned32(int value)
+{
+    return value >= 0;
+}
+
+std::shared_ptr<CarbonHotKeys::HotKey> findByShortcut(int keyCode, int modifiers);
+
+// Key presses of an open menu, matched against the registrations; repeats are not presses.
+bool handleRawKey(QObject*, QEvent* event)
+{
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const auto shortcut = Shortcut::fromQtCombination(keyEvent->keyCombination());
+    if (!shortcut)
+        return false;
+    // Keep a menu item with the same key equivalent from taking the key first.
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (!findByShortcut(shortcut->carbonKeyCode, shortcut->carbonModifiers))
+            return false;
+        event->accept();
+        return true;
+    }
+    if (keyEvent->isAutoRepeat())
+        return false;
+    HotKeyEvent raw;
+    raw.kind = event->type() == QEvent::KeyPress ? HotKeyEvent::Kind::RawKeyDown
+                                                 : HotKeyEvent::Kind::RawKeyUp;
+    raw.keyCode = shortcut->carbonKeyCode;
+    raw.modifiers = shortcut->carbonModifiers;
+    return CarbonHotKeys::handleEvent(raw) == noErr;
+}
+
+LocalEventMonitor& rawKeyMonitor()
+{
+    if (!layer().rawKeyMonitor) {
+        layer().rawKeyMonitor = std::make_unique<LocalEventMonitor>(
+            QList<QEvent::Type>{QEvent::ShortcutOverride, QEvent::KeyPress, QEvent::KeyRelease},
+            handleRawKey);
+    }
+    return *layer().rawKeyMonitor;
+}
+
+std::shared_ptr<CarbonHotKeys::HotKey> findByShortcut(int keyCode, int modifiers)
+{
+    for (const auto& [id, hotKey] : layer().hotKeys) {
+        if (hotKey->shortcut == Shortcut{keyCode, modifiers})
+            return hotKey;
+    }
+    return nullptr;
+}
+
+int handleRawKeyEvent(const HotKeyEvent& event)
+{
+    const int modifiers = carbonModifiersFromFlags(flagsFromCarbonModifiers(event.modifiers));
+    const auto hotKey = findByShortcut(event.keyCode, modifiers);
+    if (!hotKey)
+        return eventNotHandledErr;
+    if (event.kind == HotKeyEvent::Kind::RawKeyDown)
+        hotKey->onKeyDown(hotKey->shortcut);
+    else
+        hotKey->onKeyUp(hotKey->shortcut);
+    return noErr;
+}
+
+int handleHotKeyEvent(const HotKeyEvent& event)
+{
+    if (event.signature != CarbonHotKeys::signature)
+        return eventNotHandledErr;
+    const auto found = layer().hotKeys.find(event.id);
+    if (found == layer().hotKeys.end())
+        return eventNotHandledErr;
+    // Held by a copy: the handlers may unregister this very hot key.
+    const std::shared_ptr<CarbonHotKeys::HotKey> hotKey = found->second;
+    layer().lastTimestamp = event.timestamp;
+    if (event.kind == HotKeyEvent::Kind::HotKeyPressed)
+        hotKey->onKeyDown(hotKey->shortcut);
+    else
+        hotKey->onKeyUp(hotKey->shortcut);
+    return noErr;
+}
+
+void setMenuTracking(bool tracking)
+{
+    if (layer().menuTracking == tracking)
+        return;
+    layer().menuTracking = tracking;
+    CarbonHotKeys::updateEventHandler();
+}
+
+} // namespace
+
+void CarbonHotKeys::registerHotKey(const Shortcut& shortcut, Action onKeyDown, Action onKeyUp)
+{
+    const std::uint32_t id = ++layer().hotKeyIdCounter;
+    if (!fitsInUnsigned32(shortcut.carbonKeyCode) || !fitsInUnsigned32(shortcut.carbonModifiers))
+        return;
+    if (!backend().registerHotKey(shortcut, id))
+        return;
+    layer().hotKeys[id] = std::make_shared<HotKey>(
+        HotKey{shortcut, id, true, std::move(onKeyDown), std::move(onKeyUp)});
+    if (!layer().hotKeyEventHandler && backend().installEventHandler(handleEvent)) {
+        layer().hotKeyEventHandler = true;
+        updateEventHandler();
+    }
+}
+
+void CarbonHotKeys::unregisterHotKey(const Shortcut& shortcut)
+{
+    auto& hotKeys = layer().hotKeys;
+    for (auto entry = hotKeys.begin(); entry != hotKeys.end();) {
+        if (entry->second->shortcut != shortcut) {
+            ++entry;
+            continue;
+        }
+        if (entry->second->carbonHotKey)
+            backend().unregisterHotKey(entry->first);
+        entry = hotKeys.erase(entry);
+    }
+}
+
+void CarbonHotKeys::registerAllHotKeys()
+{
+    auto& hotKeys = layer().hotKeys;
+    for (auto entry = hotKeys.begin(); entry != hotKeys.end();) {
+        HotKey& hotKey = *entry->second;
+        if (!hotKey.carbonHotKey)
+            hotKey.carbonHotKey = backend().registerHotKey(hotKey.shortcut, entry->first);
+        entry = hotKey.carbonHotKey ? std::next(entry) : hotKeys.erase(entry);
+    }
+}
+
+void CarbonHotKeys::unregisterAllHotKeys()
+{
+    for (const auto& [id, hotKey] : layer().hotKeys) {
+        if (hotKey->carbonHotKey)
+            backend().unregisterHotKey(id);
+        hotKey->carbonHotKey = false;
+    }
+}
+
+void CarbonHotKeys::updateEventHandler()
+{
+    if (!layer().hotKeyEventHandler)
+        return;
+    if (shortcutsEnabled() && !layer().menuTracking) {
+        registerAllHotKeys();
+        rawKeyMonitor().stop();
+        backend().setHotKeyEventsEnabled(true);
+        return;
+    }
+    unregisterAllHotKeys();
+    backend().setHotKeyEventsEnabled(false);
+    if (shortcutsEnabled())
+        rawKeyMonitor().start();
+    else
+        rawKeyMonitor().stop();
+}
+
+int CarbonHotKeys::handleEvent(const HotKeyEvent& event)
+{
+    switch (event.kind) {
+    case HotKeyEvent::Kind::RawKeyDown:
+    case HotKeyEvent::Kind::RawKeyUp:
+        return handleRawKeyEvent(event);
+    case HotKeyEvent::Kind::HotKeyPressed:
+    case HotKeyEvent::Kind::HotKeyReleased:
+        return handleHotKeyEvent(event);
+    }
+    return eventNotHandledErr;
+}
+
+void CarbonHotKeys::installMenuTrackingObservers()
+{
+    if (layer().menuObserver)
+        return;
+    layer().menuObserver = std::make_unique<MenuTrackingObserver>(setMenuTracking);
+}
+
+bool CarbonHotKeys::menuTracking()
+{
+    return layer().menuTracking;
+}
+
+std::uint32_t CarbonHotKeys::lastEventTimestamp()
+{
+    return layer().lastTimestamp;
+}
+
+void CarbonHotKeys::setBackend(std::unique_ptr<HotKeyBackend> newBackend)
+{
+    layer().backend = std::move(newBackend);
+    layer().hotKeyEventHandler = false;
+}
+
+QList<CarbonHotKeys::HotKey> CarbonHotKeys::hotKeys()
+{
+    QList<HotKey> list;
+    for (const auto& [id, hotKey] : layer().hotKeys)
+        list.append(*hotKey);
+    return list;
+}
+
+} // namespace HotKeys

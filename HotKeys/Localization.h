@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace HotKeys {
+
+// The recorder's own table of user-visible texts, looked up by key.
+class Localization
+{
+public:
+    // The English text of the key; the key itself when the table lacks it.
+    static QString string(const char* key);
+};
+
+} // namespace HotKeys

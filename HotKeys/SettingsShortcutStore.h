@@ -1,0 +1,19 @@
+#pragma once
+
+#include "HotKeys/ShortcutStore.h"
+
+namespace HotKeys {
+
+// The application's settings file, $XDG_CONFIG_HOME/ostrel/Vorlane.conf. The path is worked
+// out on every use, so a changed XDG_CONFIG_HOME takes effect at once.
+class SettingsShortcutStore : public ShortcutStore
+{
+public:
+    static QString filePath();
+
+    QVariant value(const QString& key) const override;
+    void setValue(const QString& key, const QVariant& value) override;
+    void remove(const QString& key) override;
+};
+
+} // namespace HotKeys

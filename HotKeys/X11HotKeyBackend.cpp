@@ -1,0 +1,333 @@
+#include "HotKeys/X11HotKeyBackend.h"
+
+#include "HotKeys/CarbonHotKeys.h"
+#include "HotKeys/CarbonKeyTable.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdlib>
+#include <xcb/xcb_keysyms.h>
+// The XKB header names a structure member "explicit", a keyword in C++.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+
+namespace HotKeys {
+namespace {
+
+constexpr xcb_keysym_t numLockKeysym = 0xff7f;
+constexpr xcb_keysym_t altLeftKeysym = 0xffe9;
+constexpr xcb_keysym_t altRightKeysym = 0xffea;
+constexpr xcb_keysym_t superLeftKeysym = 0xffeb;
+constexpr xcb_keysym_t superRightKeysym = 0xffec;
+
+// X events carry a "sent by another client" bit in their type.
+std::uint8_t eventType(const xcb_generic_event_t* event)
+{
+    return event->response_type & 0x7f;
+}
+
+template <typename Reply>
+using ReplyPointer = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply>
+ReplyPointer<Reply> owned(Reply* reply)
+{
+    return ReplyPointer<Reply>(reply, &std::free);
+}
+
+} // namespace
+
+std::unique_ptr<X11HotKeyBackend> X11HotKeyBackend::create()
+{
+    auto* application =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!application || !application->connection())
+        return nullptr;
+    return std::unique_ptr<X11HotKeyBackend>(new X11HotKeyBackend(application->connection()));
+}
+
+X11HotKeyBackend::X11HotKeyBackend(xcb_connection_t* connection)
+    : m_connection(connection)
+    , m_symbols(xcb_key_symbols_alloc(connection))
+{
+    for (auto screen = xcb_setup_roots_iterator(xcb_get_setup(connection)); screen.rem;
+         xcb_screen_next(&screen))
+        m_roots.push_back(screen.data->root);
+    readModifierMap();
+    enableDetectableAutoRepeat();
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11HotKeyBackend::~X11HotKeyBackend()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    for (const auto& [id, grab] : m_grabs)
+        ungrabKeys(grab);
+    xcb_flush(m_connection);
+    xcb_key_symbols_free(m_symbols);
+}
+
+// Alt, Super and Num Lock sit on whichever modifier bits the keymap gives them.
+void X11HotKeyBackend::readModifierMap()
+{
+    m_numLockMask = 0;
+    m_altMask = 0;
+    m_superMask = 0;
+    const auto reply = owned(xcb_get_modifier_mapping_reply(
+        m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
+    if (reply) {
+        const xcb_keycode_t* keycodes = xcb_get_modifier_mapping_keycodes(reply.get());
+        const int perModifier = reply->keycodes_per_modifier;
+        for (int modifier = 0; modifier < 8; ++modifier) {
+            const auto bit = static_cast<std::uint16_t>(1U << modifier);
+            for (int index = 0; index < perModifier; ++index) {
+                const xcb_keycode_t keycode = keycodes[modifier * perModifier + index];
+                for (int column = 0; keycode != 0 && column < 4; ++column) {
+                    const xcb_keysym_t keysym =
+                        xcb_key_symbols_get_keysym(m_symbols, keycode, column);
+                    if (keysym == numLockKeysym)
+                        m_numLockMask |= bit;
+                    if (keysym == altLeftKeysym || keysym == altRightKeysym)
+                        m_altMask |= bit;
+                    if (keysym == superLeftKeysym || keysym == superRightKeysym)
+                        m_superMask |= bit;
+                }
+            }
+        }
+    }
+    // The usual places, for keymaps that do not say.
+    if (m_numLockMask == 0)
+        m_numLockMask = XCB_MOD_MASK_2;
+    if (m_altMask == 0)
+        m_altMask = XCB_MOD_MASK_1;
+    if (m_superMask == 0)
+        m_superMask = XCB_MOD_MASK_4;
+}
+
+// Without it a held key sends a release and a press for every repeat.
+void X11HotKeyBackend::enableDetectableAutoRepeat()
+{
+    const xcb_query_extension_reply_t* extension =
+        xcb_get_extension_data(m_connection, &xcb_xkb_id);
+    if (!extension || !extension->present)
+        return;
+    m_xkbFirstEvent = extension->first_event;
+    const std::uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    const auto reply = owned(xcb_xkb_per_client_flags_reply(
+        m_connection,
+        xcb_xkb_per_client_flags(m_connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0),
+        nullptr));
+    m_detectableAutoRepeat = reply && (reply->value & flag) != 0;
+}
+
+std::uint16_t X11HotKeyBackend::xModifiers(int carbonModifiers) const
+{
+    std::uint16_t mask = 0;
+    if (carbonModifiers & CarbonModifier::cmdKey)
+        mask |= XCB_MOD_MASK_CONTROL;
+    if (carbonModifiers & CarbonModifier::shiftKey)
+        mask |= XCB_MOD_MASK_SHIFT;
+    if (carbonModifiers & CarbonModifier::optionKey)
+        mask |= m_altMask;
+    if (carbonModifiers & CarbonModifier::controlKey)
+        mask |= m_superMask;
+    return mask;
+}
+
+std::vector<std::uint16_t> X11HotKeyBackend::lockVariants() const
+{
+    const auto capsLock = static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK);
+    return {0, capsLock, m_numLockMask, static_cast<std::uint16_t>(capsLock | m_numLockMask)};
+}
+
+bool X11HotKeyBackend::resolve(Grab& grab) const
+{
+    grab.keycodes.clear();
+    const auto keysym = CarbonKeyTable::keysymForCarbonKey(grab.shortcut.carbonKeyCode);
+    if (!keysym)
+        return false;
+    grab.modifiers = xModifiers(grab.shortcut.carbonModifiers);
+    xcb_keycode_t* keycodes = xcb_key_symbols_get_keycode(m_symbols, *keysym);
+    for (xcb_keycode_t* keycode = keycodes; keycode && *keycode != XCB_NO_SYMBOL; ++keycode)
+        grab.keycodes.push_back(*keycode);
+    std::free(keycodes);
+    return !grab.keycodes.empty();
+}
+
+// All or nothing: a combination another program holds fails with BadAccess.
+bool X11HotKeyBackend::grabKeys(const Grab& grab)
+{
+    std::vector<xcb_void_cookie_t> cookies;
+    for (xcb_window_t root : m_roots) {
+        for (xcb_keycode_t keycode : grab.keycodes) {
+            for (std::uint16_t locks : lockVariants()) {
+                cookies.push_back(xcb_grab_key_checked(m_connection, 0, root,
+                                                       grab.modifiers | locks, keycode,
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+            }
+        }
+    }
+    bool granted = true;
+    for (xcb_void_cookie_t cookie : cookies) {
+        if (auto error = owned(xcb_request_check(m_connection, cookie)))
+            granted = false;
+    }
+    if (!granted)
+        ungrabKeys(grab);
+    return granted;
+}
+
+void X11HotKeyBackend::ungrabKeys(const Grab& grab)
+{
+    for (xcb_window_t root : m_roots) {
+        for (xcb_keycode_t keycode : grab.keycodes) {
+            for (std::uint16_t locks : lockVariants())
+                xcb_ungrab_key(m_connection, keycode, root, grab.modifiers | locks);
+        }
+    }
+    xcb_flush(m_connection);
+}
+
+bool X11HotKeyBackend::registerHotKey(const Shortcut& shortcut, std::uint32_t id)
+{
+    Grab grab{shortcut, {}, 0};
+    if (!resolve(grab) || !grabKeys(grab))
+        return false;
+    m_grabs[id] = grab;
+    return true;
+}
+
+void X11HotKeyBackend::unregisterHotKey(std::uint32_t id)
+{
+    const auto found = m_grabs.find(id);
+    if (found == m_grabs.end())
+        return;
+    ungrabKeys(found->second);
+    m_grabs.erase(found);
+}
+
+bool X11HotKeyBackend::installEventHandler(EventCallback callback)
+{
+    m_callback = std::move(callback);
+    return true;
+}
+
+void X11HotKeyBackend::setHotKeyEventsEnabled(bool enabled)
+{
+    m_eventsEnabled = enabled;
+}
+
+// A new keymap may move keysyms to other keycodes and modifiers to other bits.
+void X11HotKeyBackend::scheduleRegrab()
+{
+    if (m_regrabPending)
+        return;
+    m_regrabPending = true;
+    QMetaObject::invokeMethod(
+        &m_context, [this] { regrabAll(); }, Qt::QueuedConnection);
+}
+
+void X11HotKeyBackend::regrabAll()
+{
+    m_regrabPending = false;
+    for (auto& [id, grab] : m_grabs)
+        ungrabKeys(grab);
+    xcb_key_symbols_free(m_symbols);
+    m_symbols = xcb_key_symbols_alloc(m_connection);
+    readModifierMap();
+    for (auto& [id, grab] : m_grabs) {
+        if (resolve(grab))
+            grabKeys(grab);
+    }
+}
+
+bool X11HotKeyBackend::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+{
+    if (type != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (eventType(event)) {
+    case XCB_KEY_PRESS:
+        return handleKeyPress(reinterpret_cast<const xcb_key_press_event_t*>(event));
+    case XCB_KEY_RELEASE:
+        return handleKeyRelease(reinterpret_cast<const xcb_key_release_event_t*>(event));
+    case XCB_MAPPING_NOTIFY:
+        scheduleRegrab();
+        return false;
+    default:
+        break;
+    }
+    if (m_xkbFirstEvent != 0 && eventType(event) == m_xkbFirstEvent) {
+        // The XKB event kind sits in the second byte of every XKB event.
+        const std::uint8_t xkbType = reinterpret_cast<const std::uint8_t*>(event)[1];
+        if (xkbType == XCB_XKB_NEW_KEYBOARD_NOTIFY || xkbType == XCB_XKB_MAP_NOTIFY)
+            scheduleRegrab();
+    }
+    return false;
+}
+
+bool X11HotKeyBackend::isRootWindow(xcb_window_t window) const
+{
+    return std::find(m_roots.begin(), m_roots.end(), window) != m_roots.end();
+}
+
+bool X11HotKeyBackend::handleKeyPress(const xcb_key_press_event_t* event)
+{
+    if (!isRootWindow(event->event))
+        return false;
+    const std::uint16_t relevant =
+        XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | m_altMask | m_superMask;
+    const std::uint16_t modifiers = event->state & relevant;
+    for (const auto& [id, grab] : m_grabs) {
+        const bool sameKey = std::find(grab.keycodes.begin(), grab.keycodes.end(), event->detail) !=
+                             grab.keycodes.end();
+        if (!sameKey || grab.modifiers != modifiers)
+            continue;
+        // A held key repeats its press; only the first one counts.
+        if (m_held.contains(event->detail))
+            return true;
+        m_held.insert(event->detail, id);
+        deliver(HotKeyEvent::Kind::HotKeyPressed, id, event->time);
+        return true;
+    }
+    return false;
+}
+
+bool X11HotKeyBackend::handleKeyRelease(const xcb_key_release_event_t* event)
+{
+    const auto held = m_held.find(event->detail);
+    if (held == m_held.end())
+        return false;
+    // Without detectable auto-repeat a held key also sends releases; the key is still down.
+    if (!m_detectableAutoRepeat && keyIsDown(event->detail))
+        return true;
+    const std::uint32_t id = held.value();
+    m_held.erase(held);
+    deliver(HotKeyEvent::Kind::HotKeyReleased, id, event->time);
+    return true;
+}
+
+bool X11HotKeyBackend::keyIsDown(xcb_keycode_t keycode) const
+{
+    const auto reply =
+        owned(xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr));
+    return reply && (reply->keys[keycode / 8] & (1U << (keycode % 8))) != 0;
+}
+
+void X11HotKeyBackend::deliver(HotKeyEvent::Kind kind, std::uint32_t id, xcb_timestamp_t time)
+{
+    if (!m_eventsEnabled || !m_callback)
+        return;
+    HotKeyEvent hotKeyEvent;
+    hotKeyEvent.kind = kind;
+    hotKeyEvent.signature = CarbonHotKeys::signature;
+    hotKeyEvent.id = id;
+    hotKeyEvent.timestamp = time;
+    m_callback(hotKeyEvent);
+}
+
+} // namespace HotKeys
