@@ -1,0 +1,138 @@
+// Runs vorlane-recents the way a user or a script does, against a temporary home.
+
+#include "QtPrinters.h"
+#include "TestHome.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+struct ToolRun
+{
+    QByteArray out;
+    QByteArray err;
+    int exitCode = -1;
+};
+
+ToolRun runTool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(VORLANE_RECENTS_TOOL), arguments);
+    tool.waitForFinished(60000);
+    return {tool.readAllStandardOutput(), tool.readAllStandardError(), tool.exitCode()};
+}
+
+QDateTime hoursAgo(int hours)
+{
+    return QDateTime::currentDateTime().addSecs(-3600 * hours);
+}
+
+class RecentsTool : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        home.installApplication(QStringLiteral("org.gnome.Evince"),
+                                QStringLiteral("Document Viewer"));
+        home.installApplication(QStringLiteral("org.gnome.gedit"), QStringLiteral("Text Editor"));
+        home.installApplication(QStringLiteral("org.example.Broken"), QStringLiteral("Broken"));
+        home.installApplication(QStringLiteral("org.example.Empty"), QStringLiteral("Empty"));
+        const QString pdf = home.createDocument(QStringLiteral("Papers/thesis.pdf"), hoursAgo(0));
+        const QString old =
+            home.createDocument(QStringLiteral("Papers/old draft.pdf"), hoursAgo(24 * 40));
+        const QString txt = home.createDocument(QStringLiteral("notes.txt"), hoursAgo(2));
+        home.writeRecord(QStringLiteral("org.gnome.Evince"), {old, pdf}, hoursAgo(1));
+        home.writeRecord(QStringLiteral("org.gnome.gedit"), {txt}, hoursAgo(2));
+        home.writeRecord(QStringLiteral("org.example.Uninstalled"), {txt}, hoursAgo(0));
+        home.writeRecord(QStringLiteral("org.example.Empty"), {}, hoursAgo(0));
+        home.writeFile(home.recordFolder() + QStringLiteral("/org.example.Broken.sfl3"),
+                       "garbage bytes");
+    }
+
+    TestHome home;
+};
+
+TEST_F(RecentsTool, jsonListsInstalledApplicationsNewestFirst)
+{
+    const ToolRun run = runTool({QStringLiteral("--json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError parseError;
+    const QJsonObject json = QJsonDocument::fromJson(run.out, &parseError).object();
+    ASSERT_EQ(parseError.error, QJsonParseError::NoError) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains("Error:"))
+        << "diagnostics belong on standard error in --json mode";
+
+    EXPECT_FALSE(json.value(QStringLiteral("isEmpty")).toBool());
+    const QJsonArray apps = json.value(QStringLiteral("recentApps")).toArray();
+    ASSERT_EQ(apps.size(), 2);
+    const QJsonObject viewer = apps.at(0).toObject();
+    EXPECT_EQ(viewer.value(QStringLiteral("appName")).toString(),
+              QStringLiteral("Document Viewer"));
+    EXPECT_EQ(apps.at(1).toObject().value(QStringLiteral("appName")).toString(),
+              QStringLiteral("Text Editor"));
+    EXPECT_EQ(viewer.value(QStringLiteral("sourceApp")).toString(),
+              home.dataHome() + QStringLiteral("/applications/org.gnome.Evince.desktop"));
+    EXPECT_EQ(viewer.value(QStringLiteral("filePath")).toString(),
+              home.recordFolder() + QStringLiteral("/org.gnome.Evince.sfl3"));
+    EXPECT_TRUE(
+        viewer.value(QStringLiteral("name")).toString().startsWith(QStringLiteral("file:///")));
+
+    const QDateTime modified = QDateTime::fromString(
+        viewer.value(QStringLiteral("dateModified")).toString(), Qt::ISODateWithMs);
+    EXPECT_TRUE(modified.isValid());
+    EXPECT_NE(modified.timeSpec(), Qt::LocalTime) << "dates carry their UTC offset";
+
+    const QJsonArray files = viewer.value(QStringLiteral("recentFiles")).toArray();
+    ASSERT_EQ(files.size(), 2);
+    const QJsonObject newest = files.at(0).toObject();
+    EXPECT_EQ(newest.value(QStringLiteral("name")).toString(), QStringLiteral("thesis.pdf"));
+    EXPECT_EQ(newest.value(QStringLiteral("filePath")).toString(),
+              home.path() + QStringLiteral("/Papers/thesis.pdf"));
+    EXPECT_EQ(newest.value(QStringLiteral("dateGroup")).toString(), QStringLiteral("Today"));
+    EXPECT_EQ(newest.value(QStringLiteral("relativeDate")).toString(), QStringLiteral("Today"));
+    const QJsonObject older = files.at(1).toObject();
+    EXPECT_EQ(older.value(QStringLiteral("dateGroup")).toString(),
+              QStringLiteral("Last week and beyond"));
+    EXPECT_EQ(older.value(QStringLiteral("relativeDate")).toString(), QStringLiteral("Last month"));
+
+    const QJsonArray headings = viewer.value(QStringLiteral("groupCells")).toArray();
+    ASSERT_EQ(headings.size(), 2);
+    EXPECT_EQ(headings.at(0).toObject().value(QStringLiteral("index")).toInt(), 0);
+    EXPECT_EQ(headings.at(1).toObject().value(QStringLiteral("index")).toInt(), 2);
+    EXPECT_EQ(headings.at(1).toObject().value(QStringLiteral("string")).toString(),
+              QStringLiteral("Last week and beyond"));
+}
+
+TEST_F(RecentsTool, textShowsHeadingsAndDocumentsInRowOrder)
+{
+    const ToolRun run = runTool({});
+    ASSERT_EQ(run.exitCode, 0);
+    const QString text = QString::fromUtf8(run.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("Error:"))) << "diagnostics stay on standard output";
+    const qsizetype viewer = text.indexOf(QStringLiteral("Document Viewer"));
+    const qsizetype today = text.indexOf(QStringLiteral("  Today\n"), viewer);
+    const qsizetype thesis = text.indexOf(QStringLiteral("thesis.pdf"), viewer);
+    const qsizetype beyond = text.indexOf(QStringLiteral("Last week and beyond"), viewer);
+    const qsizetype draft = text.indexOf(QStringLiteral("old draft.pdf"), viewer);
+    const qsizetype editor = text.indexOf(QStringLiteral("Text Editor"));
+    EXPECT_TRUE(viewer >= 0 && viewer < today && today < thesis && thesis < beyond &&
+                beyond < draft && draft < editor)
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Uninstalled")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Empty  (")));
+}
+
+TEST(RecentsToolEmpty, saysSoWhenNothingIsFound)
+{
+    TestHome home;
+    const ToolRun run = runTool({QStringLiteral("--json")});
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    EXPECT_TRUE(json.value(QStringLiteral("isEmpty")).toBool());
+    EXPECT_TRUE(json.value(QStringLiteral("recentApps")).toArray().isEmpty());
+    EXPECT_EQ(run.err, QByteArray("No recent apps found\n"));
+}
+} // namespace
