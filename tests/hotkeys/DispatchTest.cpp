@@ -1,0 +1,1 @@
+int hotkeysStub_DispatchTest;
