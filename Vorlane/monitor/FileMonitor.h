@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class InotifyCalls;
+class InotifyReader;
+
+// Watches the record folder and calls a handler for every change of a record file: created,
+// written, renamed (both names) or removed. Changes of the desktop's shared recently-used.xbel
+// reach the same handler. The handler runs on the monitor's own thread, never the caller's, once
+// per event; it should only hand the news on (the store coalesces what follows).
+//
+// Folders that do not exist yet are waited for, and watched again after being deleted and
+// created anew. When the kernel drops events (its queue overflowed) or the record folder goes
+// away, the handler gets the record folder's URL, meaning "read everything again".
+class FileMonitor
+{
+public:
+    using Handler = std::function<void(const QUrl& fileUrl)>;
+
+    FileMonitor();
+    // For tests: kernel calls that fail or inject events on demand.
+    explicit FileMonitor(std::shared_ptr<InotifyCalls> calls);
+    // Stops the monitor; the handler is not running and is never called again afterwards.
+    ~FileMonitor();
+    FileMonitor(const FileMonitor&) = delete;
+    FileMonitor& operator=(const FileMonitor&) = delete;
+
+    // Watches recordFolderPath() and the folder of recentlyUsedFilePath(), both read now, so
+    // that the environment in force at this call decides. A running monitor is stopped first:
+    // there is never more than one reader. The URL is accepted for the caller's convenience;
+    // the record folder is always the one watched. Throws FileMonitorError with the reason
+    // when inotify cannot be set up (no instance left, watch limit reached, no permission).
+    // Must not be called from the handler.
+    void start(const QUrl& url, Handler handler);
+    // Stops a running monitor, as destruction does; does nothing otherwise.
+    void stop();
+
+    bool isRunning() const { return m_monitor != nullptr; }
+    // The watched record folder, as an absolute, clean path.
+    QString urlToMonitor() const { return m_urlToMonitor; }
+    // Names the reader thread in diagnostics: "Vorlane.FileMonitor-" and a UUID.
+    QString queueLabel() const { return m_queueLabel; }
+
+private:
+    QString m_urlToMonitor;
+    std::unique_ptr<InotifyReader> m_monitor;
+    QString m_queueLabel;
+    std::shared_ptr<InotifyCalls> m_calls;
+};
