@@ -1,5 +1,6 @@
 #include "FileMonitor.h"
 
+#include "FileMonitorError.h"
 #include "HandlerRecorder.h"
 #include "MonitorTestHome.h"
 #include "ProcessResources.h"
@@ -42,7 +43,11 @@ protected:
     void expectPromptCall(const QString& path, Clock::time_point since)
     {
         ASSERT_TRUE(m_recorder.waitFor(path)) << qPrintable(path);
-        EXPECT_LT(Clock::now() - since, promptly) << qPrintable(path);
+        const auto elapsed = Clock::now() - since;
+        EXPECT_LT(elapsed, promptly) << qPrintable(path);
+        RecordProperty("latency_us",
+                       static_cast<int>(
+                           std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count()));
     }
 
     MonitorTestHome m_home;
@@ -274,6 +279,24 @@ TEST_F(FileMonitorTest, FailingHandlerDoesNotStopTheMonitor)
     ASSERT_TRUE(m_recorder.waitFor(record(QStringLiteral("a.sfl3"))));
     ASSERT_TRUE(MonitorTestHome::writeFile(record(QStringLiteral("b.sfl3"))));
     EXPECT_TRUE(m_recorder.waitFor(record(QStringLiteral("b.sfl3"))));
+}
+
+TEST_F(FileMonitorTest, RestartFromTheHandlerIsRefused)
+{
+    ASSERT_TRUE(m_home.makeRecordFolder());
+    std::atomic<bool> refused = false;
+    m_monitor.start(QUrl(), [&](const QUrl& url) {
+        try {
+            m_monitor.start(QUrl(), [](const QUrl&) {});
+        } catch (const FileMonitorError&) {
+            refused = true;
+        }
+        m_recorder.record(url);
+    });
+    ASSERT_TRUE(MonitorTestHome::writeFile(record(QStringLiteral("a.sfl3"))));
+    ASSERT_TRUE(m_recorder.waitFor(record(QStringLiteral("a.sfl3"))));
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(m_monitor.isRunning());
 }
 
 TEST_F(FileMonitorTest, MissingHandlerIsRefused)
