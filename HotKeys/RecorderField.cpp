@@ -127,12 +127,13 @@ void RecorderField::focusOutEvent(QFocusEvent* event)
         endRecording();
 }
 
-// Tab moves the focus on; when there is nowhere to go, the field still lets it go.
+// Tab moves the focus on; when there is nowhere to go, the field still lets it go. Reporting
+// the key as handled keeps the window from passing the focus straight back.
 bool RecorderField::focusNextPrevChild(bool next)
 {
-    const bool moved = QLineEdit::focusNextPrevChild(next);
+    QLineEdit::focusNextPrevChild(next);
     clearFirstResponder();
-    return moved;
+    return true;
 }
 
 void RecorderField::startRecording()
