@@ -10,5 +10,12 @@ if(VORLANE_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(VORLANE_FUZZ)
+    # Everything the fuzzers reach is instrumented for coverage and checked by the sanitizers.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Keep Qt's keywords out of the way of other libraries' names (GLib's signals, for one).
 add_compile_definitions(QT_NO_KEYWORDS QT_NO_URL_CAST_FROM_STRING)

@@ -194,8 +194,8 @@ private:
             decodeValue(fields.value(QStringLiteral("NS.time"))).toDouble(&isNumber);
         if (!isNumber)
             return fail(QStringLiteral("An archived date holds no time."));
-        static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
-        return reference.addMSecs(static_cast<qint64>(seconds * 1000.0));
+        const std::optional<QDateTime> date = PropertyList::dateFromReferenceSeconds(seconds);
+        return date ? QVariant(*date) : fail(QStringLiteral("An archived date is out of range."));
     }
 
     QVariant decodeUrl(const QVariantMap& fields)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -14,9 +15,9 @@ struct PlistUid
 };
 Q_DECLARE_METATYPE(PlistUid)
 
-// Property lists, binary or XML, as Qt values: dictionaries become QVariantMap, arrays
-// QVariantList, strings QString, data QByteArray, dates QDateTime (UTC), integers qint64, reals
-// double, Booleans bool and archive references PlistUid.
+// Property lists, binary or XML, read by our own bounded readers, as Qt values: dictionaries become
+// QVariantMap, arrays QVariantList, strings QString, data QByteArray, dates QDateTime (UTC),
+// integers qint64, reals double, Booleans bool and archive references PlistUid.
 class PropertyList
 {
 public:
@@ -25,6 +26,10 @@ public:
 
     static std::optional<QVariant> parse(QByteArrayView bytes, QString* error = nullptr);
     static std::optional<QVariant> readFile(const QString& path, QString* error = nullptr);
+
+    // A moment given as seconds since 2001-01-01 UTC, as property lists and archives store dates;
+    // none for values no calendar can hold.
+    static std::optional<QDateTime> dateFromReferenceSeconds(double seconds);
 
     // The reference an archive stores as a UID, or in XML as the dictionary {"CF$UID": n}.
     static std::optional<quint64> uidValue(const QVariant& value);

@@ -29,6 +29,6 @@ void setRecordFileSuffix(const QString& suffix)
 
 QString recentlyUsedFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/recently-used.xbel");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/recently-used.xbel");
 }

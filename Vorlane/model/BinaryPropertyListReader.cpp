@@ -1,0 +1,274 @@
+#include "BinaryPropertyListReader.h"
+
+#include "PropertyList.h"
+
+#include <QDateTime>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+constexpr qsizetype headerSize = 8;
+constexpr qsizetype trailerSize = 32;
+// Deeper nesting than this is no record of ours and would only exhaust the stack.
+constexpr int maximumDepth = 512;
+
+enum Marker : quint8
+{
+    SingletonMarker = 0x00,
+    IntegerMarker = 0x10,
+    RealMarker = 0x20,
+    DateMarker = 0x33,
+    DataMarker = 0x40,
+    AsciiStringMarker = 0x50,
+    Utf16StringMarker = 0x60,
+    UidMarker = 0x80,
+    ArrayMarker = 0xa0,
+    SetMarker = 0xc0,
+    DictionaryMarker = 0xd0,
+};
+
+double fromBigEndianDouble(const char* bytes)
+{
+    const quint64 bits = qFromBigEndian<quint64>(bytes);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+float fromBigEndianFloat(const char* bytes)
+{
+    const quint32 bits = qFromBigEndian<quint32>(bytes);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+} // namespace
+
+BinaryPropertyListReader::BinaryPropertyListReader(QByteArrayView data)
+    : m_data(data)
+{}
+
+bool BinaryPropertyListReader::looksLikeBinary(QByteArrayView data)
+{
+    return data.startsWith("bplist0");
+}
+
+QVariant BinaryPropertyListReader::fail(const QString& reason)
+{
+    if (m_error.isEmpty())
+        m_error = reason;
+    return {};
+}
+
+std::optional<quint64> BinaryPropertyListReader::unsignedAt(qsizetype offset, int size) const
+{
+    if (offset < 0 || size < 1 || size > 8 || offset + size > m_data.size())
+        return std::nullopt;
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | static_cast<quint8>(m_data[offset + i]);
+    return value;
+}
+
+bool BinaryPropertyListReader::readTrailer()
+{
+    if (m_data.size() < headerSize + trailerSize + 1)
+        return false;
+    const qsizetype trailer = m_data.size() - trailerSize;
+    m_trailer.offsetSize = static_cast<quint8>(m_data[trailer + 6]);
+    m_trailer.referenceSize = static_cast<quint8>(m_data[trailer + 7]);
+    m_trailer.objectCount = *unsignedAt(trailer + 8, 8);
+    m_trailer.topObject = *unsignedAt(trailer + 16, 8);
+    m_trailer.offsetTableStart = *unsignedAt(trailer + 24, 8);
+    const quint64 tableSpace = static_cast<quint64>(trailer);
+    return m_trailer.offsetSize >= 1 && m_trailer.offsetSize <= 8 && m_trailer.referenceSize >= 1 &&
+           m_trailer.referenceSize <= 8 && m_trailer.objectCount >= 1 &&
+           m_trailer.topObject < m_trailer.objectCount &&
+           m_trailer.offsetTableStart >= headerSize && m_trailer.offsetTableStart <= tableSpace &&
+           m_trailer.objectCount <=
+               (tableSpace - m_trailer.offsetTableStart) / quint64(m_trailer.offsetSize);
+}
+
+std::optional<quint64> BinaryPropertyListReader::objectOffset(quint64 index) const
+{
+    if (index >= m_trailer.objectCount)
+        return std::nullopt;
+    const qsizetype entry =
+        static_cast<qsizetype>(m_trailer.offsetTableStart + index * quint64(m_trailer.offsetSize));
+    const std::optional<quint64> offset = unsignedAt(entry, m_trailer.offsetSize);
+    if (!offset || *offset < headerSize || *offset >= m_trailer.offsetTableStart)
+        return std::nullopt;
+    return offset;
+}
+
+std::optional<QVariant> BinaryPropertyListReader::read(QString* error)
+{
+    if (!looksLikeBinary(m_data) || !readTrailer()) {
+        if (error)
+            *error = QStringLiteral("The data isn't a binary property list.");
+        return std::nullopt;
+    }
+    QVariant root = readObject(m_trailer.topObject, 0);
+    if (!m_error.isEmpty()) {
+        if (error)
+            *error = m_error;
+        return std::nullopt;
+    }
+    return root;
+}
+
+QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
+{
+    if (!m_error.isEmpty())
+        return {};
+    if (const auto done = m_read.constFind(index); done != m_read.constEnd())
+        return *done;
+    if (m_inProgress.contains(index))
+        return fail(QStringLiteral("The property list's object %1 contains itself.").arg(index));
+    if (depth > maximumDepth)
+        return fail(QStringLiteral("The property list is nested too deeply."));
+    const std::optional<quint64> offset = objectOffset(index);
+    if (!offset)
+        return fail(QStringLiteral("The property list refers to object %1, which it does not hold.")
+                        .arg(index));
+
+    m_inProgress.insert(index);
+    QVariant value = readAt(static_cast<qsizetype>(*offset), depth);
+    m_inProgress.remove(index);
+    if (m_error.isEmpty())
+        m_read.insert(index, value);
+    return value;
+}
+
+std::optional<quint64> BinaryPropertyListReader::lengthAfterMarker(quint8 marker,
+                                                                   qsizetype* position)
+{
+    const quint8 low = marker & 0x0f;
+    if (low != 0x0f)
+        return low;
+    // A length of 15 or more follows as an integer object.
+    const std::optional<quint64> intMarker = unsignedAt(*position, 1);
+    if (!intMarker || (*intMarker & 0xf0) != IntegerMarker || (*intMarker & 0x0f) > 3)
+        return std::nullopt;
+    const int size = 1 << (*intMarker & 0x0f);
+    const std::optional<quint64> length = unsignedAt(*position + 1, size);
+    *position += 1 + size;
+    return length;
+}
+
+QVariant BinaryPropertyListReader::readInteger(qsizetype offset, int sizeExponent)
+{
+    if (sizeExponent == 4) {
+        // Sixteen-byte integers hold values beyond 63 bits; the low eight bytes carry them.
+        const std::optional<quint64> low = unsignedAt(offset + 8, 8);
+        return low ? QVariant(static_cast<qint64>(*low))
+                   : fail(QStringLiteral("Truncated integer."));
+    }
+    if (sizeExponent > 3)
+        return fail(QStringLiteral("The property list holds an integer of unknown size."));
+    const int size = 1 << sizeExponent;
+    const std::optional<quint64> value = unsignedAt(offset, size);
+    if (!value)
+        return fail(QStringLiteral("Truncated integer."));
+    // Eight-byte integers are signed; shorter ones unsigned.
+    return static_cast<qint64>(*value);
+}
+
+QVariant BinaryPropertyListReader::readReal(qsizetype offset, int sizeExponent)
+{
+    const int size = sizeExponent == 2 ? 4 : sizeExponent == 3 ? 8 : 0;
+    if (size == 0 || offset + size > m_data.size())
+        return fail(QStringLiteral("The property list holds a damaged real number."));
+    const char* bytes = m_data.data() + offset;
+    return size == 4 ? double(fromBigEndianFloat(bytes)) : fromBigEndianDouble(bytes);
+}
+
+QVariant BinaryPropertyListReader::readCollection(qsizetype position, quint64 count, int depth,
+                                                  bool isDictionary)
+{
+    const quint64 references = isDictionary ? count * 2 : count;
+    const quint64 available = static_cast<quint64>(m_data.size() - position);
+    if (count > available || references > available / quint64(m_trailer.referenceSize))
+        return fail(QStringLiteral("The property list holds a collection longer than itself."));
+    auto referenceAt = [&](quint64 i) {
+        return *unsignedAt(position + static_cast<qsizetype>(i) * m_trailer.referenceSize,
+                           m_trailer.referenceSize);
+    };
+    if (!isDictionary) {
+        QVariantList list;
+        list.reserve(static_cast<qsizetype>(count));
+        for (quint64 i = 0; i < count && m_error.isEmpty(); ++i)
+            list.append(readObject(referenceAt(i), depth + 1));
+        return list;
+    }
+    QVariantMap map;
+    for (quint64 i = 0; i < count && m_error.isEmpty(); ++i) {
+        const QVariant key = readObject(referenceAt(i), depth + 1);
+        if (key.metaType() != QMetaType::fromType<QString>())
+            return fail(
+                QStringLiteral("The property list holds a dictionary key that is not text."));
+        map.insert(key.toString(), readObject(referenceAt(count + i), depth + 1));
+    }
+    return map;
+}
+
+QVariant BinaryPropertyListReader::readAt(qsizetype offset, int depth)
+{
+    const quint8 marker = static_cast<quint8>(m_data[offset]);
+    qsizetype position = offset + 1;
+    switch (marker & 0xf0) {
+    case SingletonMarker:
+        if (marker == 0x08 || marker == 0x09)
+            return marker == 0x09;
+        return QVariant();
+    case IntegerMarker:
+        return readInteger(position, marker & 0x0f);
+    case RealMarker:
+        return readReal(position, marker & 0x0f);
+    case DateMarker & 0xf0: {
+        if (marker != DateMarker || position + 8 > m_data.size())
+            return fail(QStringLiteral("The property list holds a damaged date."));
+        const std::optional<QDateTime> date =
+            PropertyList::dateFromReferenceSeconds(fromBigEndianDouble(m_data.data() + position));
+        return date ? QVariant(*date)
+                    : fail(QStringLiteral("The property list holds a date out of range."));
+    }
+    case UidMarker: {
+        const std::optional<quint64> uid = unsignedAt(position, (marker & 0x0f) + 1);
+        return uid ? QVariant::fromValue(PlistUid{*uid}) : fail(QStringLiteral("Truncated UID."));
+    }
+    default:
+        break;
+    }
+
+    const std::optional<quint64> length = lengthAfterMarker(marker, &position);
+    const quint64 available = static_cast<quint64>(m_data.size() - position);
+    if (!length || position > m_data.size())
+        return fail(QStringLiteral("The property list holds a damaged length."));
+    switch (marker & 0xf0) {
+    case DataMarker:
+        if (*length > available)
+            return fail(QStringLiteral("The property list holds data longer than itself."));
+        return m_data.sliced(position, static_cast<qsizetype>(*length)).toByteArray();
+    case AsciiStringMarker:
+        if (*length > available)
+            return fail(QStringLiteral("The property list holds text longer than itself."));
+        return QString::fromLatin1(m_data.sliced(position, static_cast<qsizetype>(*length)));
+    case Utf16StringMarker: {
+        if (*length > available / 2)
+            return fail(QStringLiteral("The property list holds text longer than itself."));
+        QString text(static_cast<qsizetype>(*length), Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            text[i] = QChar(qFromBigEndian<quint16>(m_data.data() + position + 2 * i));
+        return text;
+    }
+    case ArrayMarker:
+    case SetMarker:
+        return readCollection(position, *length, depth, false);
+    case DictionaryMarker:
+        return readCollection(position, *length, depth, true);
+    default:
+        return fail(QStringLiteral("The property list holds an object of unknown type."));
+    }
+}
