@@ -70,32 +70,34 @@ std::vector<QUrl> WatchedFolders::handle(const std::vector<InotifyEvent>& events
     std::vector<QUrl> changed;
     // After a failed arming any event is a chance to try again.
     bool foldersMoved = m_armFailed;
-    for (const InotifyEvent& event : events) {
-        if (event.mask & IN_Q_OVERFLOW) {
-            changed.push_back(QUrl::fromLocalFile(m_recordFolder));
-            foldersMoved = true;
-            continue;
-        }
-        const auto watch = m_watches.find(event.wd);
-        if (watch == m_watches.end())
-            continue;
-        if (event.mask & watchGone) {
-            if (event.mask & IN_IGNORED)
-                m_watches.erase(watch);
-            foldersMoved = true;
-            continue;
-        }
-        if (event.name.isEmpty())
-            continue;
-        const QString path = childPath(watch->second.folder, event.name);
-        if (isReported(watch->second.folder, event))
-            changed.push_back(QUrl::fromLocalFile(path));
-        if ((event.mask & entryArrivesOrGoes) && leadsToTarget(path))
-            foldersMoved = true;
-    }
+    for (const InotifyEvent& event : events)
+        foldersMoved |= take(event, changed);
     if (foldersMoved)
         rearm(recordBefore, dataBefore, changed);
     return changed;
+}
+
+// Lists what one event changed; true when the watches may have to follow folders.
+bool WatchedFolders::take(const InotifyEvent& event, std::vector<QUrl>& changed)
+{
+    if (event.mask & IN_Q_OVERFLOW) {
+        changed.push_back(QUrl::fromLocalFile(m_recordFolder));
+        return true;
+    }
+    const auto watch = m_watches.find(event.wd);
+    if (watch == m_watches.end())
+        return false;
+    if (event.mask & watchGone) {
+        if (event.mask & IN_IGNORED)
+            m_watches.erase(watch);
+        return true;
+    }
+    if (event.name.isEmpty())
+        return false;
+    const QString path = childPath(watch->second.folder, event.name);
+    if (isReported(watch->second.folder, event))
+        changed.push_back(QUrl::fromLocalFile(path));
+    return (event.mask & entryArrivesOrGoes) && leadsToTarget(path);
 }
 
 int WatchedFolders::watchOn(const QString& folder) const

@@ -66,6 +66,7 @@ private:
     bool dropStaleWatches(const std::map<QString, std::uint32_t>& wanted);
     bool addWantedWatches(const std::map<QString, std::uint32_t>& wanted);
     std::optional<FileId> heldIdOf(const QString& folder) const;
+    bool take(const InotifyEvent& event, std::vector<QUrl>& changed);
     bool isReported(const QString& folder, const InotifyEvent& event) const;
     bool leadsToTarget(const QString& path) const;
     void rearm(std::optional<FileId> recordBefore, std::optional<FileId> dataBefore,

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -317,6 +318,8 @@ TEST_F(FileMonitorTest, DestructionWhileEventsFlow)
     });
     std::atomic<int> lateCalls = 0;
     int roundsWithEvents = 0;
+    Clock::time_point stopping;
+    Clock::duration slowestStop{};
     for (int round = 0; round < 20; ++round) {
         auto destroyed = std::make_shared<std::atomic<bool>>(false);
         HandlerRecorder calls;
@@ -329,12 +332,16 @@ TEST_F(FileMonitorTest, DestructionWhileEventsFlow)
             });
             if (calls.waitForCount(1))
                 ++roundsWithEvents;
+            stopping = Clock::now();
         }
+        // The reader is woken, not polled: stopping never waits for a timer.
+        slowestStop = std::max(slowestStop, Clock::now() - stopping);
         *destroyed = true;
     }
     writing = false;
     writer.join();
     EXPECT_EQ(roundsWithEvents, 20);
+    EXPECT_LT(slowestStop, promptly);
     EXPECT_EQ(lateCalls, 0);
 }
 } // namespace
