@@ -12,6 +12,8 @@ constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
 // Deeper nesting than this is no record of ours and would only exhaust the stack.
 constexpr int maximumDepth = 512;
+// Records and preference files hold hundreds of objects; a million is no file of ours.
+constexpr quint64 maximumObjectCount = 1'000'000;
 
 enum Marker : quint8
 {
@@ -109,6 +111,13 @@ std::optional<QVariant> BinaryPropertyListReader::read(QString* error)
             *error = QStringLiteral("The data isn't a binary property list.");
         return std::nullopt;
     }
+    if (m_trailer.objectCount > maximumObjectCount) {
+        if (error)
+            *error = QStringLiteral("The property list holds too many objects.");
+        return std::nullopt;
+    }
+    m_objects.resize(m_trailer.objectCount);
+    m_states.resize(m_trailer.objectCount, ObjectState::Unread);
     QVariant root = readObject(m_trailer.topObject, 0);
     if (!m_error.isEmpty()) {
         if (error)
@@ -122,9 +131,9 @@ QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
 {
     if (!m_error.isEmpty())
         return {};
-    if (const auto done = m_read.constFind(index); done != m_read.constEnd())
-        return *done;
-    if (m_inProgress.contains(index))
+    if (index < m_states.size() && m_states[index] == ObjectState::Read)
+        return m_objects[index];
+    if (index < m_states.size() && m_states[index] == ObjectState::Reading)
         return fail(QStringLiteral("The property list's object %1 contains itself.").arg(index));
     if (depth > maximumDepth)
         return fail(QStringLiteral("The property list is nested too deeply."));
@@ -133,11 +142,10 @@ QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
         return fail(QStringLiteral("The property list refers to object %1, which it does not hold.")
                         .arg(index));
 
-    m_inProgress.insert(index);
+    m_states[index] = ObjectState::Reading;
     QVariant value = readAt(static_cast<qsizetype>(*offset), depth);
-    m_inProgress.remove(index);
-    if (m_error.isEmpty())
-        m_read.insert(index, value);
+    m_states[index] = ObjectState::Read;
+    m_objects[index] = value;
     return value;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QHash>
-#include <QSet>
 #include <QString>
 #include <QVariant>
 
 #include <optional>
+#include <vector>
 
 // Reader of binary property lists ("bplist00"): a header, objects, an offset table and a trailer.
 // Every offset, count and reference is checked against the data, references that lead back to
@@ -42,7 +41,13 @@ private:
 
     QByteArrayView m_data;
     Trailer m_trailer;
-    QHash<quint64, QVariant> m_read;
-    QSet<quint64> m_inProgress;
+    enum class ObjectState : quint8
+    {
+        Unread,
+        Reading,
+        Read
+    };
+    std::vector<QVariant> m_objects;
+    std::vector<ObjectState> m_states;
     QString m_error;
 };

@@ -2,8 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
+#include <QVarLengthArray>
 #include <QtEndian>
 
 #include <cstring>
@@ -128,12 +127,22 @@ private:
         return strings;
     }
 
-    QHash<quint32, quint32> readTable(quint32 offset, quint32* next, QString* error);
+    // A table of contents: record offsets by key, a few dozen at most.
+    using Table = QVarLengthArray<std::pair<quint32, quint32>, 32>;
+    Table readTable(quint32 offset, quint32* next, QString* error);
+
+    static std::optional<quint32> find(const Table& table, quint32 key)
+    {
+        for (const auto& [entryKey, offset] : table)
+            if (entryKey == key)
+                return offset;
+        return std::nullopt;
+    }
 
     QByteArrayView m_area;
 };
 
-QHash<quint32, quint32> BookmarkParser::readTable(quint32 offset, quint32* next, QString* error)
+BookmarkParser::Table BookmarkParser::readTable(quint32 offset, quint32* next, QString* error)
 {
     const std::optional<quint32> magic = u32(qint64(offset) + 4);
     const std::optional<quint32> nextOffset = u32(qint64(offset) + 12);
@@ -149,12 +158,12 @@ QHash<quint32, quint32> BookmarkParser::readTable(quint32 offset, quint32* next,
         fail(error, "The bookmark's table of contents runs past its end.");
         return {};
     }
-    QHash<quint32, quint32> entries;
+    Table entries;
     for (quint32 i = 0; i < *count; ++i) {
         const qint64 entry = entriesStart + qint64(i) * tableOfContentsEntrySize;
         const quint32 key = *u32(entry);
-        if (!(key & stringKeyFlag) && !entries.contains(key))
-            entries.insert(key, *u32(entry + 4));
+        if (!(key & stringKeyFlag) && !find(entries, key))
+            entries.append({key, *u32(entry + 4)});
     }
     *next = *nextOffset;
     return entries;
@@ -168,16 +177,16 @@ bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
 
     QString tableError;
     quint32 next = 0;
-    const QHash<quint32, quint32> entries = readTable(*firstTable, &next, &tableError);
+    const Table entries = readTable(*firstTable, &next, &tableError);
     if (!tableError.isEmpty()) {
         if (error)
             *error = tableError;
         return false;
     }
     bookmark.m_tableOfContentsCount = 1;
-    QSet<quint32> seen{*firstTable};
+    QVarLengthArray<quint32, 4> seen{*firstTable};
     while (next != 0 && !seen.contains(next) && seen.size() < maximumTablesOfContents) {
-        seen.insert(next);
+        seen.append(next);
         quint32 following = 0;
         readTable(next, &following, &tableError);
         if (!tableError.isEmpty())
@@ -186,20 +195,20 @@ bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
         next = following;
     }
 
-    if (const auto path = entries.constFind(PathComponentsKey); path != entries.constEnd()) {
+    if (const std::optional<quint32> path = find(entries, PathComponentsKey)) {
         const std::optional<QStringList> components = stringArray(*path);
         if (!components)
             return fail(error, "The bookmark's path is damaged.");
         bookmark.m_components = *components;
         bookmark.m_hasPath = true;
     }
-    if (const auto url = entries.constFind(TargetUrlKey); url != entries.constEnd())
+    if (const std::optional<quint32> url = find(entries, TargetUrlKey))
         bookmark.m_targetUrl = string(*url).value_or(QString());
-    if (const auto volume = entries.constFind(VolumePathKey); volume != entries.constEnd())
+    if (const std::optional<quint32> volume = find(entries, VolumePathKey))
         bookmark.m_volumePath = string(*volume).value_or(QString());
-    if (const auto name = entries.constFind(DisplayNameKey); name != entries.constEnd())
+    if (const std::optional<quint32> name = find(entries, DisplayNameKey))
         bookmark.m_displayName = string(*name).value_or(QString());
-    if (const auto home = entries.constFind(HomeComponentCountKey); home != entries.constEnd()) {
+    if (const std::optional<quint32> home = find(entries, HomeComponentCountKey)) {
         const std::optional<qint64> count = integer(*home);
         if (count && *count >= 0 && *count <= bookmark.m_components.size())
             bookmark.m_homeComponentCount = static_cast<int>(*count);

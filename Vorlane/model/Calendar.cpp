@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-Calendar::Calendar(QTimeZone timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock)
+Calendar::Calendar(std::optional<QTimeZone> timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock)
     : m_timeZone(std::move(timeZone))
     , m_firstDayOfWeek(firstDayOfWeek)
     , m_clock(std::move(clock))
@@ -10,7 +10,7 @@ Calendar::Calendar(QTimeZone timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock
 
 Calendar Calendar::system()
 {
-    return Calendar(QTimeZone::systemTimeZone(), QLocale::system().firstDayOfWeek(),
+    return Calendar(std::nullopt, QLocale::system().firstDayOfWeek(),
                     [] { return QDateTime::currentDateTime(); });
 }
 
@@ -39,12 +39,17 @@ void Calendar::setCurrent(const Calendar& calendar)
 
 QDateTime Calendar::now() const
 {
-    return m_clock().toTimeZone(m_timeZone);
+    return inCalendarZone(m_clock());
+}
+
+QDateTime Calendar::inCalendarZone(const QDateTime& moment) const
+{
+    return m_timeZone ? moment.toTimeZone(*m_timeZone) : moment.toLocalTime();
 }
 
 QDate Calendar::dayOf(const QDateTime& moment) const
 {
-    return moment.toTimeZone(m_timeZone).date();
+    return inCalendarZone(moment).date();
 }
 
 QDate Calendar::startOfWeek(const QDate& day) const
@@ -56,5 +61,5 @@ QDate Calendar::startOfWeek(const QDate& day) const
 QDateTime Calendar::addDays(const QDateTime& moment, int days) const
 {
     // Calendar days, not multiples of 24 hours: the wall-clock time stays across DST changes.
-    return moment.toTimeZone(m_timeZone).addDays(days);
+    return inCalendarZone(moment).addDays(days);
 }

@@ -4,6 +4,7 @@
 #include <QTimeZone>
 
 #include <functional>
+#include <optional>
 
 // The clock and calendar every date rule uses: the current moment, the time zone in which
 // calendar days are counted and the first day of the week. The process-wide instance follows the
@@ -13,7 +14,8 @@ class Calendar
 public:
     using Clock = std::function<QDateTime()>;
 
-    Calendar(QTimeZone timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock);
+    // A calendar in the given zone; without one, in the system's local time.
+    Calendar(std::optional<QTimeZone> timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock);
 
     static Calendar system();
     // A calendar whose clock always answers the given moment.
@@ -23,7 +25,8 @@ public:
     static void setCurrent(const Calendar& calendar);
 
     QDateTime now() const;
-    QTimeZone timeZone() const { return m_timeZone; }
+    // The moment as wall-clock time of this calendar's zone.
+    QDateTime inCalendarZone(const QDateTime& moment) const;
     Qt::DayOfWeek firstDayOfWeek() const { return m_firstDayOfWeek; }
 
     // The date's calendar day in this calendar's time zone.
@@ -33,7 +36,8 @@ public:
     QDateTime addDays(const QDateTime& moment, int days) const;
 
 private:
-    QTimeZone m_timeZone;
+    // None: the system's local time, which needs no time-zone lookups.
+    std::optional<QTimeZone> m_timeZone;
     Qt::DayOfWeek m_firstDayOfWeek;
     Clock m_clock;
 };

@@ -87,7 +87,7 @@ QDateTime modificationDate(const QUrl& fileUrl)
     const QFileInfo info(fileUrl.toLocalFile());
     if (!fileUrl.isLocalFile() || !info.exists())
         return calendar.addDays(calendar.now(), -7);
-    return info.lastModified().toTimeZone(calendar.timeZone());
+    return calendar.inCalendarZone(info.lastModified());
 }
 
 QString dateGroupName(const QDateTime& date)
@@ -106,7 +106,7 @@ QString relativeDateText(const QDateTime& date)
 {
     const Calendar& calendar = Calendar::current();
     const QDateTime now = calendar.now();
-    const QDateTime moment = date.toTimeZone(calendar.timeZone());
+    const QDateTime moment = calendar.inCalendarZone(date);
     const ElapsedTime elapsed =
         moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
     auto counted = [](int count, const char* unit) {

@@ -3,11 +3,11 @@
 #include "PropertyList.h"
 
 #include <QDateTime>
-#include <QHash>
-#include <QSet>
 #include <QTimeZone>
 #include <QUrl>
 #include <QUuid>
+
+#include <vector>
 
 namespace {
 // Every nested object costs a stack frame; real archives are a few levels deep.
@@ -23,6 +23,8 @@ class Decoder
 public:
     explicit Decoder(const QVariantList& objects)
         : m_objects(objects)
+        , m_decoded(static_cast<size_t>(objects.size()))
+        , m_states(static_cast<size_t>(objects.size()), State::Undecoded)
     {}
 
     QVariant decodeValue(const QVariant& value)
@@ -52,18 +54,19 @@ private:
             return fail(QStringLiteral("The archive refers to object %1, but it holds only %2.")
                             .arg(uid)
                             .arg(m_objects.size()));
-        if (const auto done = m_decoded.constFind(uid); done != m_decoded.constEnd())
-            return *done;
-        if (m_inProgress.contains(uid))
+        if (m_states[uid] == State::Decoded)
+            return m_decoded[uid];
+        if (m_states[uid] == State::Decoding)
             return fail(QStringLiteral("The archive's object %1 refers back to itself.").arg(uid));
-        if (m_inProgress.size() >= maximumDepth)
+        if (m_depth >= maximumDepth)
             return fail(QStringLiteral("The archive is nested too deeply."));
 
-        m_inProgress.insert(uid);
+        m_states[uid] = State::Decoding;
+        ++m_depth;
         QVariant result = decodeStored(m_objects.at(static_cast<qsizetype>(uid)));
-        m_inProgress.remove(uid);
-        if (!failed())
-            m_decoded.insert(uid, result);
+        --m_depth;
+        m_states[uid] = State::Decoded;
+        m_decoded[uid] = result;
         return result;
     }
 
@@ -220,8 +223,15 @@ private:
     }
 
     const QVariantList& m_objects;
-    QHash<quint64, QVariant> m_decoded;
-    QSet<quint64> m_inProgress;
+    enum class State : quint8
+    {
+        Undecoded,
+        Decoding,
+        Decoded
+    };
+    std::vector<QVariant> m_decoded;
+    std::vector<State> m_states;
+    int m_depth = 0;
     QString m_error;
 };
 } // namespace
