@@ -95,9 +95,9 @@ PortalHotKeyBackend::PortalHotKeyBackend()
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
-                SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                SLOT(activated(QDBusMessage)));
     bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Deactivated"), this,
-                SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                SLOT(deactivated(QDBusMessage)));
     createSession();
 }
 
@@ -184,23 +184,25 @@ void PortalHotKeyBackend::bindShortcuts()
     QDBusConnection::sessionBus().asyncCall(call);
 }
 
-void PortalHotKeyBackend::activated(const QDBusObjectPath& session, const QString& shortcutId,
-                                    qulonglong timestamp, const QVariantMap&)
+void PortalHotKeyBackend::activated(const QDBusMessage& signal)
 {
-    if (session.path() == m_sessionHandle)
-        deliver(HotKeyEvent::Kind::HotKeyPressed, shortcutId, timestamp);
+    deliver(HotKeyEvent::Kind::HotKeyPressed, signal);
 }
 
-void PortalHotKeyBackend::deactivated(const QDBusObjectPath& session, const QString& shortcutId,
-                                      qulonglong timestamp, const QVariantMap&)
+void PortalHotKeyBackend::deactivated(const QDBusMessage& signal)
 {
-    if (session.path() == m_sessionHandle)
-        deliver(HotKeyEvent::Kind::HotKeyReleased, shortcutId, timestamp);
+    deliver(HotKeyEvent::Kind::HotKeyReleased, signal);
 }
 
-void PortalHotKeyBackend::deliver(HotKeyEvent::Kind kind, const QString& shortcutId,
-                                  qulonglong timestamp)
+// Activated and Deactivated carry (session handle, shortcut id, timestamp, options).
+void PortalHotKeyBackend::deliver(HotKeyEvent::Kind kind, const QDBusMessage& signal)
 {
+    const QList<QVariant> arguments = signal.arguments();
+    if (arguments.size() < 3 ||
+        qdbus_cast<QDBusObjectPath>(arguments.at(0)).path() != m_sessionHandle)
+        return;
+    const QString shortcutId = arguments.at(1).toString();
+    const qulonglong timestamp = arguments.at(2).toULongLong();
     bool isNumber = false;
     const uint id =
         shortcutId.startsWith(idPrefix) ? shortcutId.mid(idPrefix.size()).toUInt(&isNumber) : 0;

@@ -2,7 +2,7 @@
 
 #include "HotKeys/HotKeyBackend.h"
 
-#include <QDBusObjectPath>
+#include <QDBusMessage>
 #include <QObject>
 #include <QSet>
 #include <QVariantMap>
@@ -30,10 +30,8 @@ public:
 
 private Q_SLOTS:
     void sessionCreated(uint response, const QVariantMap& results);
-    void activated(const QDBusObjectPath& session, const QString& shortcutId, qulonglong timestamp,
-                   const QVariantMap& options);
-    void deactivated(const QDBusObjectPath& session, const QString& shortcutId,
-                     qulonglong timestamp, const QVariantMap& options);
+    void activated(const QDBusMessage& signal);
+    void deactivated(const QDBusMessage& signal);
 
 private:
     PortalHotKeyBackend();
@@ -42,7 +40,7 @@ private:
     void createSession();
     void scheduleBind();
     void bindShortcuts();
-    void deliver(HotKeyEvent::Kind kind, const QString& shortcutId, qulonglong timestamp);
+    void deliver(HotKeyEvent::Kind kind, const QDBusMessage& signal);
 
     std::map<std::uint32_t, Shortcut> m_shortcuts;
     // Ids the portal knows; soft unregistration (an open menu) must not ask the user again.

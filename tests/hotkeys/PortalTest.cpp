@@ -1,12 +1,11 @@
 // Global shortcuts through the desktop portal, against a stand-in portal on a private session
 // bus: the shortcut is offered with its trigger, Activated presses it, Deactivated releases it.
-#include "Wait.h"
-
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
 #include "HotKeys/PortalHotKeyBackend.h"
 #include "HotKeys/UnavailableHotKeyBackend.h"
+#include "Wait.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -42,8 +41,7 @@ class StandInPortal : public QDBusVirtualObject
 public:
     explicit StandInPortal(QDBusConnection connection)
         : m_connection(std::move(connection))
-    {
-    }
+    {}
 
     QString introspect(const QString&) const override { return QString(); }
 
@@ -199,7 +197,7 @@ TEST_F(PortalTest, TheShortcutIsOfferedAndActivatedAndDeactivatedReachTheHandler
     setShortcutsEnabled(false);
     setShortcutsEnabled(true);
     const Name other(u"portalOther"_qs, Shortcut{CarbonKey::ANSI_K, CarbonModifier::cmdKey |
-                                                                         CarbonModifier::optionKey});
+                                                                        CarbonModifier::optionKey});
     ASSERT_TRUE(waitUntil([] { return portal->binds().size() >= 2; }));
     ASSERT_EQ(portal->binds().size(), 2);
     const QList<BoundShortcut> second = portal->binds().at(1);
