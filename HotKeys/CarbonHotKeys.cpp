@@ -19,6 +19,8 @@ struct LayerState
     std::uint32_t hotKeyIdCounter = 0;
     bool hotKeyEventHandler = false;
     std::unique_ptr<LocalEventMonitor> rawKeyMonitor;
+    // Keys pressed while a menu was open, with the hot key each press matched.
+    std::map<int, std::uint32_t> rawKeysDown;
     std::unique_ptr<MenuTrackingObserver> menuObserver;
     bool menuTracking = false;
     std::uint32_t lastTimestamp = 0;
@@ -89,16 +91,39 @@ std::shared_ptr<CarbonHotKeys::HotKey> findByShortcut(int keyCode, int modifiers
     return nullptr;
 }
 
+std::shared_ptr<CarbonHotKeys::HotKey> hotKeyWithId(std::uint32_t id)
+{
+    const auto found = layer().hotKeys.find(id);
+    return found == layer().hotKeys.end() ? nullptr : found->second;
+}
+
+// People often let go of the modifiers before the key, so a release belongs to the hot key
+// its key was pressed for, whatever modifiers are still down.
+std::shared_ptr<CarbonHotKeys::HotKey> hotKeyForRawRelease(int keyCode, int modifiers)
+{
+    const auto held = layer().rawKeysDown.find(keyCode);
+    if (held == layer().rawKeysDown.end())
+        return findByShortcut(keyCode, modifiers);
+    const std::uint32_t id = held->second;
+    layer().rawKeysDown.erase(held);
+    return hotKeyWithId(id);
+}
+
 int handleRawKeyEvent(const HotKeyEvent& event)
 {
     const int modifiers = carbonModifiersFromFlags(flagsFromCarbonModifiers(event.modifiers));
+    if (event.kind == HotKeyEvent::Kind::RawKeyUp) {
+        const auto hotKey = hotKeyForRawRelease(event.keyCode, modifiers);
+        if (!hotKey)
+            return eventNotHandledErr;
+        hotKey->onKeyUp(hotKey->shortcut);
+        return noErr;
+    }
     const auto hotKey = findByShortcut(event.keyCode, modifiers);
     if (!hotKey)
         return eventNotHandledErr;
-    if (event.kind == HotKeyEvent::Kind::RawKeyDown)
-        hotKey->onKeyDown(hotKey->shortcut);
-    else
-        hotKey->onKeyUp(hotKey->shortcut);
+    layer().rawKeysDown[event.keyCode] = hotKey->carbonHotKeyId;
+    hotKey->onKeyDown(hotKey->shortcut);
     return noErr;
 }
 
@@ -106,11 +131,10 @@ int handleHotKeyEvent(const HotKeyEvent& event)
 {
     if (event.signature != CarbonHotKeys::signature)
         return eventNotHandledErr;
-    const auto found = layer().hotKeys.find(event.id);
-    if (found == layer().hotKeys.end())
-        return eventNotHandledErr;
     // Held by a copy: the handlers may unregister this very hot key.
-    const std::shared_ptr<CarbonHotKeys::HotKey> hotKey = found->second;
+    const std::shared_ptr<CarbonHotKeys::HotKey> hotKey = hotKeyWithId(event.id);
+    if (!hotKey)
+        return eventNotHandledErr;
     layer().lastTimestamp = event.timestamp;
     if (event.kind == HotKeyEvent::Kind::HotKeyPressed)
         hotKey->onKeyDown(hotKey->shortcut);

@@ -282,6 +282,13 @@ TEST(MenuTracking, ShortcutWorksWhileAMenuIsOpenAndComesBackWithTheSameId)
     EXPECT_EQ(calls, (QStringList{u"down"_qs, u"up"_qs}));
     EXPECT_EQ(triggered, 0);
 
+    // Letting go of the modifiers before the key still releases the shortcut.
+    QTest::keyPress(&menu, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyRelease(&menu, Qt::Key_Control, Qt::ShiftModifier);
+    QTest::keyRelease(&menu, Qt::Key_Shift, Qt::NoModifier);
+    QTest::keyRelease(&menu, Qt::Key_Space, Qt::NoModifier);
+    EXPECT_EQ(calls, (QStringList{u"down"_qs, u"up"_qs, u"down"_qs, u"up"_qs}));
+
     menu.hide();
     ASSERT_TRUE(waitUntil([] { return !CarbonHotKeys::menuTracking(); }));
     EXPECT_EQ(backend().registered.count(id), 1u);

@@ -6,10 +6,12 @@
 #include "Wait.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QDeadlineTimer>
-#include <QGuiApplication>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -236,6 +238,25 @@ TEST_F(X11EndToEnd, ANewShortcutReplacesTheOldGrab)
     pressAndReleaseOnce();
 }
 
+// An open menu holds the keyboard, so the key events reach the menu instead of the grab.
+TEST_F(X11EndToEnd, WorksWhileAMenuIsOpenAndAfterItCloses)
+{
+    QMenu menu;
+    menu.addAction(u"Item"_qs);
+    menu.popup(QPoint(200, 200));
+    ASSERT_TRUE(waitUntil([] { return CarbonHotKeys::menuTracking(); }));
+    ASSERT_TRUE(waitUntil([&] { return menu.isVisible() && menu.windowHandle()->isExposed(); }));
+    waitForEarlierEvents();
+    pressAndReleaseOnce();
+    EXPECT_TRUE(menu.isVisible());
+
+    menu.hide();
+    ASSERT_TRUE(waitUntil([] { return !CarbonHotKeys::menuTracking(); }));
+    keyDowns = 0;
+    keyUps = 0;
+    pressAndReleaseOnce();
+}
+
 // Another program holding the combination makes registration fail, silently.
 TEST_F(X11EndToEnd, ACombinationHeldByAnotherProgramIsSkippedSilently)
 {
@@ -272,7 +293,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
     qunsetenv("WAYLAND_DISPLAY");
     qunsetenv("XDG_SESSION_TYPE");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
