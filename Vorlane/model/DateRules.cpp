@@ -71,6 +71,12 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
     return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
 }
 
+RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt)
+{
+    const QDateTime date = Calendar::current().inCalendarZone(usedAt);
+    return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
+}
+
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 {
     if (preferModificationDate &&

@@ -15,6 +15,9 @@
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
                           bool preferModificationDate);
 
+// The same, for sources that know when their application last used the document.
+RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt);
+
 // When the document was last used: its modification date for Dropbox paths when
 // preferModificationDate is set, else the desktop's last-used date, else its modification date.
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate);
