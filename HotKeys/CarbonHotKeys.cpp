@@ -155,6 +155,8 @@ void setMenuTracking(bool tracking)
 
 void CarbonHotKeys::registerHotKey(const Shortcut& shortcut, Action onKeyDown, Action onKeyUp)
 {
+    // Menus must be followed whenever there are hot keys, not only for names with defaults.
+    installMenuTrackingObservers();
     const std::uint32_t id = ++layer().hotKeyIdCounter;
     if (!fitsInUnsigned32(shortcut.carbonKeyCode) || !fitsInUnsigned32(shortcut.carbonModifiers))
         return;

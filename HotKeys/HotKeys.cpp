@@ -31,7 +31,6 @@ struct FacilityState
     QList<Name> knownNames;
     bool enabled = true;
     bool paused = false;
-    std::uint32_t lastTimestamp = 0;
 };
 
 FacilityState& facility()

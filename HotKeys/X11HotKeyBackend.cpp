@@ -57,7 +57,7 @@ X11HotKeyBackend::X11HotKeyBackend(xcb_connection_t* connection)
          xcb_screen_next(&screen))
         m_roots.push_back(screen.data->root);
     readModifierMap();
-    enableDetectableAutoRepeat();
+    findXkbEvents();
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -67,6 +67,8 @@ X11HotKeyBackend::~X11HotKeyBackend()
         QCoreApplication::instance()->removeNativeEventFilter(this);
     for (const auto& [id, grab] : m_grabs)
         ungrabKeys(grab);
+    if (m_markerWindow != XCB_NONE)
+        xcb_destroy_window(m_connection, m_markerWindow);
     xcb_flush(m_connection);
     xcb_key_symbols_free(m_symbols);
 }
@@ -108,20 +110,13 @@ void X11HotKeyBackend::readModifierMap()
         m_superMask = XCB_MOD_MASK_4;
 }
 
-// Without it a held key sends a release and a press for every repeat.
-void X11HotKeyBackend::enableDetectableAutoRepeat()
+// Keymap changes arrive as XKB events; their type number depends on the server.
+void X11HotKeyBackend::findXkbEvents()
 {
     const xcb_query_extension_reply_t* extension =
         xcb_get_extension_data(m_connection, &xcb_xkb_id);
-    if (!extension || !extension->present)
-        return;
-    m_xkbFirstEvent = extension->first_event;
-    const std::uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
-    const auto reply = owned(xcb_xkb_per_client_flags_reply(
-        m_connection,
-        xcb_xkb_per_client_flags(m_connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0),
-        nullptr));
-    m_detectableAutoRepeat = reply && (reply->value & flag) != 0;
+    if (extension && extension->present)
+        m_xkbFirstEvent = extension->first_event;
 }
 
 std::uint16_t X11HotKeyBackend::xModifiers(int carbonModifiers) const
@@ -255,6 +250,8 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& type, void* message, 
         return handleKeyPress(reinterpret_cast<const xcb_key_press_event_t*>(event));
     case XCB_KEY_RELEASE:
         return handleKeyRelease(reinterpret_cast<const xcb_key_release_event_t*>(event));
+    case XCB_CLIENT_MESSAGE:
+        return handleMarker(reinterpret_cast<const xcb_client_message_event_t*>(event));
     case XCB_MAPPING_NOTIFY:
         scheduleRegrab();
         return false;
@@ -279,6 +276,15 @@ bool X11HotKeyBackend::handleKeyPress(const xcb_key_press_event_t* event)
 {
     if (!isRootWindow(event->event))
         return false;
+    const auto pending = m_pendingReleases.find(event->detail);
+    if (pending != m_pendingReleases.end()) {
+        // Auto-repeat sends a release and a press with one time stamp: the key never went up.
+        if (pending->second.time == event->time) {
+            m_pendingReleases.erase(pending);
+            return true;
+        }
+        releaseKey(event->detail);
+    }
     const std::uint16_t relevant =
         XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | m_altMask | m_superMask;
     const std::uint16_t modifiers = event->state & relevant;
@@ -287,7 +293,6 @@ bool X11HotKeyBackend::handleKeyPress(const xcb_key_press_event_t* event)
                              grab.keycodes.end();
         if (!sameKey || grab.modifiers != modifiers)
             continue;
-        // A held key repeats its press; only the first one counts.
         if (m_held.contains(event->detail))
             return true;
         m_held.insert(event->detail, id);
@@ -297,25 +302,62 @@ bool X11HotKeyBackend::handleKeyPress(const xcb_key_press_event_t* event)
     return false;
 }
 
+// A release may be the first half of an auto-repeat pair, whose press the server sends right
+// after it. A marker sent through the server arrives after that press, so when the marker
+// comes back without the press, the key really went up.
 bool X11HotKeyBackend::handleKeyRelease(const xcb_key_release_event_t* event)
 {
-    const auto held = m_held.find(event->detail);
-    if (held == m_held.end())
+    if (!m_held.contains(event->detail))
         return false;
-    // Without detectable auto-repeat a held key also sends releases; the key is still down.
-    if (!m_detectableAutoRepeat && keyIsDown(event->detail))
-        return true;
-    const std::uint32_t id = held.value();
-    m_held.erase(held);
-    deliver(HotKeyEvent::Kind::HotKeyReleased, id, event->time);
+    m_pendingReleases[event->detail] = PendingRelease{event->time, ++m_markerSerial};
+    sendMarker(m_markerSerial);
     return true;
 }
 
-bool X11HotKeyBackend::keyIsDown(xcb_keycode_t keycode) const
+void X11HotKeyBackend::sendMarker(std::uint32_t serial)
 {
-    const auto reply =
-        owned(xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr));
-    return reply && (reply->keys[keycode / 8] & (1U << (keycode % 8))) != 0;
+    if (m_markerWindow == XCB_NONE) {
+        m_markerWindow = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_markerWindow, m_roots.front(), 0, 0,
+                          1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    }
+    xcb_client_message_event_t marker{};
+    marker.response_type = XCB_CLIENT_MESSAGE;
+    marker.format = 32;
+    marker.window = m_markerWindow;
+    marker.type = XCB_ATOM_INTEGER;
+    marker.data.data32[0] = serial;
+    xcb_send_event(m_connection, 0, m_markerWindow, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&marker));
+    xcb_flush(m_connection);
+}
+
+bool X11HotKeyBackend::handleMarker(const xcb_client_message_event_t* event)
+{
+    if (m_markerWindow == XCB_NONE || event->window != m_markerWindow)
+        return false;
+    const std::uint32_t serial = event->data.data32[0];
+    std::vector<xcb_keycode_t> released;
+    for (const auto& [keycode, pending] : m_pendingReleases) {
+        if (pending.markerSerial <= serial)
+            released.push_back(keycode);
+    }
+    for (xcb_keycode_t keycode : released)
+        releaseKey(keycode);
+    return true;
+}
+
+void X11HotKeyBackend::releaseKey(xcb_keycode_t keycode)
+{
+    const auto pending = m_pendingReleases.find(keycode);
+    const auto held = m_held.find(keycode);
+    if (pending == m_pendingReleases.end() || held == m_held.end())
+        return;
+    const xcb_timestamp_t time = pending->second.time;
+    const std::uint32_t id = held.value();
+    m_pendingReleases.erase(pending);
+    m_held.erase(held);
+    deliver(HotKeyEvent::Kind::HotKeyReleased, id, time);
 }
 
 void X11HotKeyBackend::deliver(HotKeyEvent::Kind kind, std::uint32_t id, xcb_timestamp_t time)

@@ -18,7 +18,9 @@ namespace HotKeys {
 // Global shortcuts on an X server: passive key grabs on the root windows, one for every
 // keycode of the key's keysym and every combination of Caps Lock and Num Lock, so the
 // shortcut works whatever those locks are. Presses and releases arrive through Qt's native
-// event filter; holding the key down gives one press and one release.
+// event filter; holding the key down gives one press and one release. (XKB's detectable
+// auto-repeat would also hide the repeats, but it is a setting of Qt's whole connection and
+// would change the auto-repeat flag of every key event the application sees.)
 class X11HotKeyBackend : public HotKeyBackend, public QAbstractNativeEventFilter
 {
 public:
@@ -44,7 +46,7 @@ private:
     explicit X11HotKeyBackend(xcb_connection_t* connection);
 
     void readModifierMap();
-    void enableDetectableAutoRepeat();
+    void findXkbEvents();
     bool resolve(Grab& grab) const;
     std::uint16_t xModifiers(int carbonModifiers) const;
     std::vector<std::uint16_t> lockVariants() const;
@@ -56,7 +58,9 @@ private:
     bool isRootWindow(xcb_window_t window) const;
     bool handleKeyPress(const xcb_key_press_event_t* event);
     bool handleKeyRelease(const xcb_key_release_event_t* event);
-    bool keyIsDown(xcb_keycode_t keycode) const;
+    void sendMarker(std::uint32_t serial);
+    bool handleMarker(const xcb_client_message_event_t* event);
+    void releaseKey(xcb_keycode_t keycode);
     void deliver(HotKeyEvent::Kind kind, std::uint32_t id, xcb_timestamp_t time);
 
     xcb_connection_t* m_connection;
@@ -66,10 +70,19 @@ private:
     std::uint16_t m_altMask = 0;
     std::uint16_t m_superMask = 0;
     std::uint8_t m_xkbFirstEvent = 0;
-    bool m_detectableAutoRepeat = false;
     std::map<std::uint32_t, Grab> m_grabs;
+    struct PendingRelease
+    {
+        xcb_timestamp_t time = 0;
+        std::uint32_t markerSerial = 0;
+    };
+
     // The hot key each held key belongs to, from its press to its release.
     QHash<xcb_keycode_t, std::uint32_t> m_held;
+    // Releases waiting for their marker, to tell them from auto-repeat.
+    std::map<xcb_keycode_t, PendingRelease> m_pendingReleases;
+    xcb_window_t m_markerWindow = XCB_NONE;
+    std::uint32_t m_markerSerial = 0;
     EventCallback m_callback;
     bool m_eventsEnabled = false;
     bool m_regrabPending = false;
