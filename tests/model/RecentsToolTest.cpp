@@ -3,6 +3,8 @@
 #include "QtPrinters.h"
 #include "TestHome.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -134,5 +136,49 @@ TEST(RecentsToolEmpty, saysSoWhenNothingIsFound)
     EXPECT_TRUE(json.value(QStringLiteral("isEmpty")).toBool());
     EXPECT_TRUE(json.value(QStringLiteral("recentApps")).toArray().isEmpty());
     EXPECT_EQ(run.err, QByteArray("No recent apps found\n"));
+}
+} // namespace
+
+namespace {
+// Reads the tool's output until it holds text or the generous deadline passes.
+bool waitForOutput(QProcess& tool, QByteArray& seen, const QByteArray& text)
+{
+    QDeadlineTimer deadline(20000);
+    while (!seen.contains(text) && !deadline.hasExpired()) {
+        tool.waitForReadyRead(100);
+        seen += tool.readAllStandardOutput();
+    }
+    return seen.contains(text);
+}
+
+TEST(RecentsToolWatch, printsALinePerChangeEvenInAFolderMadeAfterStart)
+{
+    TestHome home;
+    QProcess tool;
+    tool.start(QStringLiteral(VORLANE_RECENTS_TOOL), {QStringLiteral("--watch")});
+    QByteArray seen;
+    ASSERT_TRUE(waitForOutput(tool, seen, "watching"));
+
+    const QString record = home.recordFolder() + QStringLiteral("/org.example.Late.sfl3");
+    home.writeFile(record, "first"); // creates the whole folder chain
+    EXPECT_TRUE(waitForOutput(tool, seen, "changed: " + QFile::encodeName(record)));
+
+    seen.clear();
+    const QString renamed = home.recordFolder() + QStringLiteral("/org.example.Renamed.sfl3");
+    QFile::rename(record, renamed);
+    EXPECT_TRUE(waitForOutput(tool, seen, "changed: " + QFile::encodeName(renamed)));
+
+    seen.clear();
+    QFile::remove(renamed);
+    EXPECT_TRUE(waitForOutput(tool, seen, "changed: " + QFile::encodeName(renamed)));
+
+    seen.clear();
+    home.writeFile(home.recordFolder() + QStringLiteral("/notes.txt"), "ignored");
+    home.writeFile(home.dataHome() + QStringLiteral("/recently-used.xbel"), "<xbel/>");
+    EXPECT_TRUE(waitForOutput(tool, seen, "recently-used.xbel"));
+    EXPECT_FALSE(seen.contains("notes.txt"));
+
+    tool.kill();
+    tool.waitForFinished();
 }
 } // namespace

@@ -1,12 +1,15 @@
 // vorlane-recents: prints the applications and recent documents Vorlane shows.
 
 #include "Diagnostics.h"
+#include "FileMonitor.h"
+#include "FileMonitorError.h"
 #include "RecentsReport.h"
 #include "RecordLocations.h"
-#include "SystemRecordsReader.h"
+#include "VorlaneController.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonDocument>
 
 #include <cstdio>
@@ -16,6 +19,21 @@ void print(const QByteArray& bytes)
 {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fflush(stdout);
+}
+int watch(QCoreApplication& app)
+{
+    FileMonitor monitor;
+    try {
+        monitor.start(QUrl::fromLocalFile(recordFolderPath()), [](const QUrl& fileUrl) {
+            print("changed: " + QFile::encodeName(fileUrl.toLocalFile()) + '\n');
+        });
+    } catch (const FileMonitorError& error) {
+        print(QByteArray("Error starting file monitor: ") + error.what() + '\n');
+        return 1;
+    }
+    print("watching " + QFile::encodeName(monitor.urlToMonitor()) + " and " +
+          QFile::encodeName(recentlyUsedFilePath()) + '\n');
+    return app.exec();
 }
 } // namespace
 
@@ -33,16 +51,20 @@ int main(int argc, char* argv[])
         "com.apple.LSSharedFileList.ApplicationRecentDocuments\n"
         "and finds applications as desktop entries in $XDG_DATA_HOME/applications and\n"
         "$XDG_DATA_DIRS/*/applications. Point HOME and the XDG variables elsewhere to list\n"
-        "another home."));
+        "another home. --watch prints a line for every change the window would follow."));
     parser.addHelpOption();
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("Print one JSON object for scripts; messages go to standard error."));
+    const QCommandLineOption watchOption(
+        QStringLiteral("watch"),
+        QStringLiteral("Print one line per change of a record file until interrupted."));
     const QCommandLineOption suffixOption(
         QStringLiteral("suffix"), QStringLiteral("Record files end with <suffix> (default .sfl3)."),
         QStringLiteral("suffix"));
     parser.addOption(jsonOption);
     parser.addOption(suffixOption);
+    parser.addOption(watchOption);
     parser.process(app);
 
     if (parser.isSet(suffixOption))
@@ -51,7 +73,12 @@ int main(int argc, char* argv[])
     if (json)
         Diagnostics::setSink(Diagnostics::standardError());
 
-    const RecentsReport report(buildRecentApps().value_or(QList<RecentApp>()));
+    if (parser.isSet(watchOption))
+        return watch(app);
+
+    // Built exactly as the window's store builds it; the placeholder is the window's business.
+    const VorlaneController store;
+    const RecentsReport report(store.isEmpty() ? QList<RecentApp>() : store.recentApps());
     if (json)
         print(QJsonDocument(report.json()).toJson(QJsonDocument::Indented));
     else

@@ -1,0 +1,113 @@
+#include "VorlaneController.h"
+
+#include "Calendar.h"
+#include "Diagnostics.h"
+#include "NotificationCenter.h"
+#include "RecordLocations.h"
+#include "SystemRecordsReader.h"
+#include "TelemetryClient.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+void callIfSet(const std::function<void()>& hook)
+{
+    if (hook)
+        hook();
+}
+
+void reportFailedDeletion(const QString& path, const QString& reason)
+{
+    Diagnostics::write(QStringLiteral("File to delete: ") + path);
+    Diagnostics::write(QStringLiteral("Ooops! Something went wrong trying to delete: ") + reason);
+}
+
+bool isSharedRecentlyUsedFile(const QString& path)
+{
+    return QDir::cleanPath(path) == QDir::cleanPath(recentlyUsedFilePath());
+}
+} // namespace
+
+VorlaneController::VorlaneController()
+{
+    rebuild();
+}
+
+VorlaneController& VorlaneController::shared()
+{
+    static VorlaneController store;
+    return store;
+}
+
+QString VorlaneController::ownBundlePath()
+{
+    if (!QCoreApplication::instance())
+        return {};
+    // The executable lives in Vorlane.app/Contents/MacOS; the bundle is two folders up.
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString bundle = QDir::cleanPath(executableFolder + QStringLiteral("/../.."));
+    return bundle.endsWith(QStringLiteral(".app")) ? bundle : executableFolder;
+}
+
+RecentApp VorlaneController::placeholder() const
+{
+    return RecentApp(ownBundlePath(), QUrl(QString()), QStringLiteral("Vorlane"),
+                     Calendar::current().now(), {}, {});
+}
+
+void VorlaneController::rebuild()
+{
+    m_recentApps.clear();
+    if (std::optional<QList<RecentApp>> apps = buildRecentApps()) {
+        m_isEmpty = false;
+        m_recentApps = std::move(*apps);
+    } else {
+        m_isEmpty = true;
+        m_recentApps.append(placeholder());
+    }
+}
+
+void VorlaneController::refreshFromStore()
+{
+    rebuild();
+    if (!m_lastEmptyState || *m_lastEmptyState != m_isEmpty)
+        callIfSet(m_hooks.showContentOrEmptyState);
+    m_lastEmptyState = m_isEmpty;
+    callIfSet(m_hooks.reloadApplications);
+    callIfSet(m_hooks.reloadFilesTable);
+    callIfSet(m_hooks.reloadFilesGrid);
+    callIfSet(m_hooks.reloadApplicationsScrubber);
+    callIfSet(m_hooks.reloadFilesScrubber);
+}
+
+bool VorlaneController::deleteRecordFile(const QString& path)
+{
+    TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
+    if (isSharedRecentlyUsedFile(path)) {
+        // Every application's history lives in that one file.
+        reportFailedDeletion(path, QStringLiteral("The desktop's shared record of recent files "
+                                                  "is cleared one application at a time."));
+        return false;
+    }
+    // unlink() removes exactly the named file: a link itself rather than its target, and never
+    // a folder.
+    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+        reportFailedDeletion(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    if (QFileInfo(QUrl(path).path()).suffix() == u"plist")
+        NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return true;
+}
+
+bool VorlaneController::clearFiles(const RecentApp& app)
+{
+    return deleteRecordFile(app.filePath().path());
+}

@@ -1,0 +1,197 @@
+// The store: placeholder, refresh and the one deletion the program makes; and the notification
+// center that carries "background update".
+
+#include "Diagnostics.h"
+#include "NotificationCenter.h"
+#include "OfficeRecentsReader.h"
+#include "QtPrinters.h"
+#include "RecordLocations.h"
+#include "TelemetryClient.h"
+#include "TestHome.h"
+#include "UserDefaults.h"
+#include "VorlaneController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+class Store : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UserDefaults::global().reload();
+        previousSink = Diagnostics::setSink([this](const QString& line) { lines << line; });
+        observer = NotificationCenter::defaultCenter().addObserver(
+            NotificationName::backgroundUpdate, {}, [this](const Notification&) { ++updates; });
+    }
+    void TearDown() override
+    {
+        NotificationCenter::defaultCenter().removeObserver(observer);
+        Diagnostics::setSink(previousSink);
+    }
+
+    void recordDocumentFor(const QString& id)
+    {
+        home.installApplication(id, id.section(u'.', -1));
+        const QString doc =
+            home.createDocument(id + QStringLiteral(".txt"), QDateTime::currentDateTime());
+        home.writeRecord(id, {doc}, QDateTime::currentDateTime());
+    }
+
+    TestHome home;
+    QStringList lines;
+    Diagnostics::Sink previousSink;
+    NotificationCenter::Token observer = 0;
+    int updates = 0;
+};
+
+TEST_F(Store, nothingFoundGivesTheVorlanePlaceholder)
+{
+    VorlaneController store;
+    EXPECT_TRUE(store.isEmpty());
+    ASSERT_EQ(store.recentApps().size(), 1);
+    EXPECT_EQ(store.recentApps().first().name(), QStringLiteral("Vorlane"));
+    EXPECT_TRUE(store.recentApps().first().recentFiles().isEmpty());
+    EXPECT_TRUE(store.recentApps().first().filePath().isEmpty());
+
+    recordDocumentFor(QStringLiteral("org.example.Writer"));
+    store.rebuild();
+    EXPECT_FALSE(store.isEmpty());
+    ASSERT_EQ(store.recentApps().size(), 1);
+    EXPECT_EQ(store.recentApps().first().appName(), QStringLiteral("Writer"));
+}
+
+TEST_F(Store, refreshSwitchesTheRootViewOnlyWhenEmptinessChanges)
+{
+    VorlaneController store;
+    QStringList calls;
+    store.setViewHooks({
+        [&] { calls << QStringLiteral("switch"); },
+        [&] { calls << QStringLiteral("apps"); },
+        [&] { calls << QStringLiteral("table"); },
+        {}, // no grid yet
+        [&] { calls << QStringLiteral("apps scrubber"); },
+        [&] { calls << QStringLiteral("files scrubber"); },
+    });
+    EXPECT_FALSE(store.lastEmptyState());
+
+    store.refreshFromStore();
+    EXPECT_EQ(calls.join(u','), QStringLiteral("switch,apps,table,apps scrubber,files scrubber"));
+    EXPECT_EQ(store.lastEmptyState(), true);
+
+    calls.clear();
+    store.refreshFromStore();
+    EXPECT_FALSE(calls.contains(QStringLiteral("switch")));
+
+    recordDocumentFor(QStringLiteral("org.example.Writer"));
+    calls.clear();
+    store.refreshFromStore();
+    EXPECT_TRUE(calls.startsWith(QStringLiteral("switch")));
+    EXPECT_EQ(store.lastEmptyState(), false);
+}
+
+TEST_F(Store, deletingAnOfficeFilePostsBackgroundUpdate)
+{
+    const QString word =
+        officeSecureBookmarkFileUrl(QStringLiteral("com.microsoft.Word")).toLocalFile();
+    home.writeFile(word, "<plist><dict/></plist>");
+    VorlaneController store;
+    EXPECT_TRUE(store.deleteRecordFile(word));
+    EXPECT_FALSE(QFile::exists(word));
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(TelemetryClient::shared().trackedEvents().last(), QStringLiteral("removeApp"));
+}
+
+TEST_F(Store, deletingARecordFilePostsNothingTheMonitorSeesIt)
+{
+    recordDocumentFor(QStringLiteral("org.example.Writer"));
+    VorlaneController store;
+    ASSERT_FALSE(store.isEmpty());
+    EXPECT_TRUE(store.clearFiles(store.recentApps().first()));
+    EXPECT_EQ(updates, 0);
+    store.rebuild();
+    EXPECT_TRUE(store.isEmpty());
+}
+
+TEST_F(Store, aFailedDeletionWritesBothLinesAndKeepsEverything)
+{
+    VorlaneController store;
+    const QString missing = home.path() + QStringLiteral("/no-such.plist");
+    EXPECT_FALSE(store.deleteRecordFile(missing));
+    ASSERT_EQ(lines.size(), 3) << lines.join(u'\n').toStdString(); // "No recent apps found" first
+    EXPECT_EQ(lines.at(1), QStringLiteral("File to delete: ") + missing);
+    EXPECT_TRUE(
+        lines.at(2).startsWith(QStringLiteral("Ooops! Something went wrong trying to delete: ")));
+    EXPECT_EQ(updates, 0);
+}
+
+TEST_F(Store, deletionRemovesExactlyTheNamedFile)
+{
+    VorlaneController store;
+    const QString folder = home.path() + QStringLiteral("/folder.plist");
+    QDir().mkpath(folder);
+    home.writeFile(folder + QStringLiteral("/inside.txt"), "keep");
+    EXPECT_FALSE(store.deleteRecordFile(folder));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/inside.txt")));
+
+    const QString target = home.writeFile(home.path() + QStringLiteral("/target.plist"), "keep");
+    const QString link = home.path() + QStringLiteral("/link.plist");
+    ASSERT_TRUE(QFile::link(target, link));
+    EXPECT_TRUE(store.deleteRecordFile(link));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFile::exists(target));
+
+    const QString shared = home.writeFile(recentlyUsedFilePath(), "<xbel version=\"1.0\"/>");
+    EXPECT_FALSE(store.deleteRecordFile(shared));
+    EXPECT_TRUE(QFile::exists(shared));
+}
+
+TEST(NotificationCenterTest, deliversByNameAndObjectInOrderOnThePostingThread)
+{
+    NotificationCenter center;
+    QStringList seen;
+    QThread* deliveredOn = nullptr;
+    const auto any =
+        center.addObserver(QStringLiteral("clicked file row"), {}, [&](const Notification& n) {
+            seen << QStringLiteral("any:") + n.object.toString();
+            deliveredOn = QThread::currentThread();
+        });
+    const auto second =
+        center.addObserver(QStringLiteral("clicked file row"), 2,
+                           [&](const Notification&) { seen << QStringLiteral("two"); });
+    center.addObserver(QStringLiteral("other"), {},
+                       [&](const Notification&) { seen << QStringLiteral("other"); });
+
+    center.post(QStringLiteral("clicked file row"), 1);
+    center.post(QStringLiteral("clicked file row"), 2);
+    EXPECT_EQ(seen.join(u' '), QStringLiteral("any:1 any:2 two"));
+
+    center.removeObserver(second);
+    seen.clear();
+    std::unique_ptr<QThread> poster(
+        QThread::create([&] { center.post(QStringLiteral("clicked file row"), 2); }));
+    poster->start();
+    poster->wait();
+    EXPECT_EQ(seen, QStringList{QStringLiteral("any:2")});
+    EXPECT_EQ(deliveredOn, poster.get());
+    center.removeObserver(any);
+}
+
+TEST(NotificationCenterTest, observersMayRemoveThemselvesWhileCalled)
+{
+    NotificationCenter center;
+    int calls = 0;
+    NotificationCenter::Token token = 0;
+    token = center.addObserver(QStringLiteral("once"), {}, [&](const Notification&) {
+        ++calls;
+        center.removeObserver(token);
+    });
+    center.post(QStringLiteral("once"));
+    center.post(QStringLiteral("once"));
+    EXPECT_EQ(calls, 1);
+}
+} // namespace
