@@ -104,27 +104,101 @@ std::optional<quint64> BinaryPropertyListReader::objectOffset(quint64 index) con
     return offset;
 }
 
-std::optional<QVariant> BinaryPropertyListReader::read(QString* error)
+bool BinaryPropertyListReader::reportError(QString* error) const
 {
-    if (!looksLikeBinary(m_data) || !readTrailer()) {
-        if (error)
-            *error = QStringLiteral("The data isn't a binary property list.");
-        return std::nullopt;
-    }
-    if (m_trailer.objectCount > maximumObjectCount) {
-        if (error)
-            *error = QStringLiteral("The property list holds too many objects.");
-        return std::nullopt;
-    }
+    if (m_error.isEmpty())
+        return false;
+    if (error)
+        *error = m_error;
+    return true;
+}
+
+bool BinaryPropertyListReader::open(QString* error)
+{
+    if (!looksLikeBinary(m_data) || !readTrailer())
+        fail(QStringLiteral("The data isn't a binary property list."));
+    else if (m_trailer.objectCount > maximumObjectCount)
+        fail(QStringLiteral("The property list holds too many objects."));
+    if (reportError(error))
+        return false;
     m_objects.resize(m_trailer.objectCount);
     m_states.resize(m_trailer.objectCount, ObjectState::Unread);
+    return true;
+}
+
+std::optional<QVariant> BinaryPropertyListReader::read(QString* error)
+{
+    if (!open(error))
+        return std::nullopt;
     QVariant root = readObject(m_trailer.topObject, 0);
-    if (!m_error.isEmpty()) {
-        if (error)
-            *error = m_error;
+    if (reportError(error))
+        return std::nullopt;
+    return root;
+}
+
+QVariant BinaryPropertyListReader::readObject(quint64 index, QString* error)
+{
+    QVariant value = readObject(index, 0);
+    return reportError(error) ? QVariant() : value;
+}
+
+quint64 BinaryPropertyListReader::referenceAt(qsizetype position, quint64 i) const
+{
+    return *unsignedAt(position + static_cast<qsizetype>(i) * m_trailer.referenceSize,
+                       m_trailer.referenceSize);
+}
+
+std::optional<BinaryPropertyListReader::Collection>
+BinaryPropertyListReader::collectionAt(quint64 index, quint8 kind)
+{
+    const std::optional<quint64> offset = m_error.isEmpty() ? objectOffset(index) : std::nullopt;
+    if (!offset) {
+        fail(QStringLiteral("The property list refers to object %1, which it does not hold.")
+                 .arg(index));
         return std::nullopt;
     }
-    return root;
+    const quint8 marker = static_cast<quint8>(m_data[static_cast<qsizetype>(*offset)]);
+    qsizetype position = static_cast<qsizetype>(*offset) + 1;
+    const std::optional<quint64> count = lengthAfterMarker(marker, &position);
+    const quint64 references = kind == DictionaryMarker && count ? *count * 2 : count.value_or(0);
+    const quint64 available = position <= m_data.size() ? quint64(m_data.size() - position) : 0;
+    if ((marker & 0xf0) != kind || !count ||
+        references > available / quint64(m_trailer.referenceSize)) {
+        fail(QStringLiteral("The property list's object %1 is not the collection expected.")
+                 .arg(index));
+        return std::nullopt;
+    }
+    return Collection{kind, position, *count};
+}
+
+std::optional<QList<quint64>> BinaryPropertyListReader::arrayMembers(quint64 index, QString* error)
+{
+    const std::optional<Collection> array = collectionAt(index, ArrayMarker);
+    if (!array) {
+        reportError(error);
+        return std::nullopt;
+    }
+    QList<quint64> members;
+    members.reserve(static_cast<qsizetype>(array->count));
+    for (quint64 i = 0; i < array->count; ++i)
+        members.append(referenceAt(array->position, i));
+    return members;
+}
+
+std::optional<QList<std::pair<QString, quint64>>>
+BinaryPropertyListReader::dictionaryMembers(quint64 index, QString* error)
+{
+    const std::optional<Collection> dictionary = collectionAt(index, DictionaryMarker);
+    QList<std::pair<QString, quint64>> members;
+    for (quint64 i = 0; dictionary && i < dictionary->count && m_error.isEmpty(); ++i) {
+        const QVariant key = readObject(referenceAt(dictionary->position, i), 0);
+        if (key.metaType() != QMetaType::fromType<QString>())
+            fail(QStringLiteral("The property list holds a dictionary key that is not text."));
+        members.append({key.toString(), referenceAt(dictionary->position, dictionary->count + i)});
+    }
+    if (reportError(error))
+        return std::nullopt;
+    return members;
 }
 
 QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
@@ -199,24 +273,21 @@ QVariant BinaryPropertyListReader::readCollection(qsizetype position, quint64 co
     const quint64 available = static_cast<quint64>(m_data.size() - position);
     if (count > available || references > available / quint64(m_trailer.referenceSize))
         return fail(QStringLiteral("The property list holds a collection longer than itself."));
-    auto referenceAt = [&](quint64 i) {
-        return *unsignedAt(position + static_cast<qsizetype>(i) * m_trailer.referenceSize,
-                           m_trailer.referenceSize);
-    };
+    auto member = [&](quint64 i) { return referenceAt(position, i); };
     if (!isDictionary) {
         QVariantList list;
         list.reserve(static_cast<qsizetype>(count));
         for (quint64 i = 0; i < count && m_error.isEmpty(); ++i)
-            list.append(readObject(referenceAt(i), depth + 1));
+            list.append(readObject(member(i), depth + 1));
         return list;
     }
     QVariantMap map;
     for (quint64 i = 0; i < count && m_error.isEmpty(); ++i) {
-        const QVariant key = readObject(referenceAt(i), depth + 1);
+        const QVariant key = readObject(member(i), depth + 1);
         if (key.metaType() != QMetaType::fromType<QString>())
             return fail(
                 QStringLiteral("The property list holds a dictionary key that is not text."));
-        map.insert(key.toString(), readObject(referenceAt(count + i), depth + 1));
+        map.insert(key.toString(), readObject(member(count + i), depth + 1));
     }
     return map;
 }

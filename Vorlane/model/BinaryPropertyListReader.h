@@ -16,9 +16,27 @@ public:
     explicit BinaryPropertyListReader(QByteArrayView data);
 
     static bool looksLikeBinary(QByteArrayView data);
+    // Reads the whole property list from its top object.
     std::optional<QVariant> read(QString* error);
 
+    // For readers that take only what they need: check the trailer once, then read objects one
+    // at a time. After a failure every later read fails too, with the first reason.
+    bool open(QString* error);
+    quint64 topObject() const { return m_trailer.topObject; }
+    QVariant readObject(quint64 index, QString* error);
+    // The members of an array, or the keys and member objects of a dictionary, left unread.
+    std::optional<QList<quint64>> arrayMembers(quint64 index, QString* error);
+    std::optional<QList<std::pair<QString, quint64>>> dictionaryMembers(quint64 index,
+                                                                        QString* error);
+
 private:
+    struct Collection
+    {
+        quint8 kind = 0;
+        qsizetype position = 0;
+        quint64 count = 0;
+    };
+
     struct Trailer
     {
         int offsetSize = 0;
@@ -37,6 +55,9 @@ private:
     QVariant readInteger(qsizetype offset, int sizeExponent);
     QVariant readReal(qsizetype offset, int sizeExponent);
     QVariant readCollection(qsizetype position, quint64 count, int depth, bool isDictionary);
+    std::optional<Collection> collectionAt(quint64 index, quint8 kind);
+    quint64 referenceAt(qsizetype position, quint64 i) const;
+    bool reportError(QString* error) const;
     QVariant fail(const QString& reason);
 
     QByteArrayView m_data;

@@ -1,5 +1,6 @@
 #include "KeyedArchive.h"
 
+#include "BinaryPropertyListReader.h"
 #include "PropertyList.h"
 
 #include <QDateTime>
@@ -21,11 +22,23 @@ bool isA(const QVariant& value, QMetaType type)
 class Decoder
 {
 public:
-    explicit Decoder(const QVariantList& objects)
+    // Deep decoding follows every reference, once per object. Shallow decoding decodes one object
+    // and leaves the members of its collections as references for the caller to resolve.
+    enum class Mode
+    {
+        Deep,
+        Shallow
+    };
+
+    Decoder(const KeyedArchive::Objects& objects, Mode mode)
         : m_objects(objects)
-        , m_decoded(static_cast<size_t>(objects.size()))
-        , m_states(static_cast<size_t>(objects.size()), State::Undecoded)
-    {}
+        , m_mode(mode)
+    {
+        if (mode == Mode::Deep) {
+            m_decoded.resize(static_cast<size_t>(objects.count()));
+            m_states.resize(static_cast<size_t>(objects.count()), State::Undecoded);
+        }
+    }
 
     QVariant decodeValue(const QVariant& value)
     {
@@ -50,10 +63,12 @@ private:
     {
         if (failed())
             return {};
-        if (uid >= static_cast<quint64>(m_objects.size()))
+        if (uid >= static_cast<quint64>(m_objects.count()))
             return fail(QStringLiteral("The archive refers to object %1, but it holds only %2.")
                             .arg(uid)
-                            .arg(m_objects.size()));
+                            .arg(m_objects.count()));
+        if (m_mode == Mode::Shallow)
+            return decodeStoredOnce(uid);
         if (m_states[uid] == State::Decoded)
             return m_decoded[uid];
         if (m_states[uid] == State::Decoding)
@@ -63,11 +78,18 @@ private:
 
         m_states[uid] = State::Decoding;
         ++m_depth;
-        QVariant result = decodeStored(m_objects.at(static_cast<qsizetype>(uid)));
+        QVariant result = decodeStoredOnce(uid);
         --m_depth;
         m_states[uid] = State::Decoded;
         m_decoded[uid] = result;
         return result;
+    }
+
+    QVariant decodeStoredOnce(quint64 uid)
+    {
+        QString error;
+        const QVariant stored = m_objects.at(uid, &error);
+        return error.isEmpty() ? decodeStored(stored) : fail(error);
     }
 
     QVariant decodeStored(const QVariant& stored)
@@ -90,11 +112,14 @@ private:
     // The class name followed by its superclasses, as "$classes" lists them.
     QStringList classChain(quint64 uid)
     {
-        if (uid >= static_cast<quint64>(m_objects.size())) {
+        QString error;
+        const QVariantMap definition = uid < static_cast<quint64>(m_objects.count())
+                                           ? m_objects.at(uid, &error).toMap()
+                                           : QVariantMap();
+        if (!error.isEmpty() || definition.isEmpty()) {
             fail(QStringLiteral("The archive refers to a class it does not hold."));
             return {};
         }
-        const QVariantMap definition = m_objects.at(static_cast<qsizetype>(uid)).toMap();
         const QVariant name = definition.value(QStringLiteral("$classname"));
         if (!isA(name, QMetaType::fromType<QString>())) {
             fail(QStringLiteral("An archived class has no name."));
@@ -132,7 +157,9 @@ private:
         ArchivedObject object{classes.first(), {}};
         for (auto field = fields.cbegin(); field != fields.cend() && !failed(); ++field)
             if (field.key() != u"$class")
-                object.fields.insert(field.key(), decodeValue(field.value()));
+                object.fields.insert(field.key(), m_mode == Mode::Shallow
+                                                      ? field.value()
+                                                      : decodeValue(field.value()));
         return QVariant::fromValue(object);
     }
 
@@ -142,8 +169,10 @@ private:
             fail(QStringLiteral("An archived collection has no list of objects."));
             return {};
         }
-        QVariantList decoded;
         const QVariantList references = stored.toList();
+        if (m_mode == Mode::Shallow)
+            return references;
+        QVariantList decoded;
         decoded.reserve(references.size());
         for (const QVariant& reference : references) {
             decoded.append(decodeValue(reference));
@@ -155,9 +184,19 @@ private:
 
     QVariant decodeList(const QVariant& stored) { return decodeListOrFail(stored); }
 
+    // Keys are always decoded: a dictionary is of no use without them.
+    QVariantList decodeKeys(const QVariant& stored)
+    {
+        QVariantList keys = decodeListOrFail(stored);
+        if (m_mode == Mode::Shallow)
+            for (QVariant& key : keys)
+                key = decodeValue(key);
+        return keys;
+    }
+
     QVariant decodeDictionary(const QVariantMap& fields)
     {
-        const QVariantList keys = decodeListOrFail(fields.value(QStringLiteral("NS.keys")));
+        const QVariantList keys = decodeKeys(fields.value(QStringLiteral("NS.keys")));
         const QVariantList values = decodeListOrFail(fields.value(QStringLiteral("NS.objects")));
         if (failed())
             return {};
@@ -222,7 +261,8 @@ private:
         return QUuid::fromRfc4122(bytes);
     }
 
-    const QVariantList& m_objects;
+    const KeyedArchive::Objects& m_objects;
+    Mode m_mode;
     enum class State : quint8
     {
         Undecoded,
@@ -236,34 +276,94 @@ private:
 };
 } // namespace
 
-KeyedArchive::KeyedArchive(QVariantList objects, QVariantMap top)
-    : m_objects(std::move(objects))
-    , m_top(std::move(top))
-{}
+qsizetype KeyedArchive::Objects::count() const
+{
+    return m_reader ? m_indices.size() : m_list.size();
+}
+
+QVariant KeyedArchive::Objects::at(quint64 uid, QString* error) const
+{
+    const qsizetype index = static_cast<qsizetype>(uid);
+    return m_reader ? m_reader->readObject(m_indices.at(index), error) : m_list.at(index);
+}
 
 std::optional<KeyedArchive> KeyedArchive::open(QByteArrayView bytes, QString* error)
 {
-    QString parseError;
-    const std::optional<QVariant> plist = PropertyList::parse(bytes, &parseError);
-    if (!plist) {
-        *error = parseError;
-        return std::nullopt;
+    KeyedArchive archive;
+    if (BinaryPropertyListReader::looksLikeBinary(bytes)) {
+        if (!archive.openBinary(bytes, error))
+            return std::nullopt;
+        return archive;
     }
-    const QVariantMap archive = plist->toMap();
-    const QVariant objects = archive.value(QStringLiteral("$objects"));
-    const QVariant top = archive.value(QStringLiteral("$top"));
+    const std::optional<QVariant> plist = PropertyList::parse(bytes, error);
+    if (!plist)
+        return std::nullopt;
+    const QVariantMap root = plist->toMap();
+    const QVariant objects = root.value(QStringLiteral("$objects"));
+    const QVariant top = root.value(QStringLiteral("$top"));
     if (!isA(objects, QMetaType::fromType<QVariantList>()) ||
         !isA(top, QMetaType::fromType<QVariantMap>())) {
-        *error = QStringLiteral("The data isn't in the keyed archive format.");
+        *error = notAnArchive();
         return std::nullopt;
     }
-    return KeyedArchive(objects.toList(), top.toMap());
+    archive.m_objects.m_list = objects.toList();
+    archive.m_top = top.toMap();
+    return archive;
+}
+
+// Binary archives are read lazily: only the objects a caller reaches are ever parsed.
+bool KeyedArchive::openBinary(QByteArrayView bytes, QString* error)
+{
+    m_bytes = bytes.toByteArray();
+    auto reader = std::make_shared<BinaryPropertyListReader>(m_bytes);
+    if (!reader->open(error))
+        return false;
+    const auto members = reader->dictionaryMembers(reader->topObject(), error);
+    if (!members)
+        return false;
+    std::optional<quint64> objects;
+    std::optional<quint64> top;
+    for (const auto& [key, index] : *members) {
+        if (key == u"$objects")
+            objects = index;
+        else if (key == u"$top")
+            top = index;
+    }
+    const std::optional<QList<quint64>> indices =
+        objects ? reader->arrayMembers(*objects, error) : std::nullopt;
+    const QVariant topValue = top ? reader->readObject(*top, error) : QVariant();
+    if (!indices || !isA(topValue, QMetaType::fromType<QVariantMap>())) {
+        *error = notAnArchive();
+        return false;
+    }
+    m_objects.m_reader = std::move(reader);
+    m_objects.m_indices = *indices;
+    m_top = topValue.toMap();
+    return true;
+}
+
+QString KeyedArchive::notAnArchive()
+{
+    return QStringLiteral("The data isn't in the keyed archive format.");
+}
+
+QVariant KeyedArchive::topLevelReference(const QString& key) const
+{
+    return m_top.value(key);
 }
 
 QVariant KeyedArchive::decodeTopLevelObject(const QString& name, QString* error) const
 {
-    Decoder decoder(m_objects);
+    Decoder decoder(m_objects, Decoder::Mode::Deep);
     QVariant value = decoder.decodeValue(m_top.value(name));
     *error = decoder.error();
     return decoder.error().isEmpty() ? value : QVariant();
+}
+
+QVariant KeyedArchive::resolve(const QVariant& value, QString* error) const
+{
+    Decoder decoder(m_objects, Decoder::Mode::Shallow);
+    QVariant resolved = decoder.decodeValue(value);
+    *error = decoder.error();
+    return decoder.error().isEmpty() ? resolved : QVariant();
 }

@@ -6,7 +6,10 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <memory>
 #include <optional>
+
+class BinaryPropertyListReader;
 
 // An archived object of a class that has no plain Qt equivalent: its class name and its fields.
 struct ArchivedObject
@@ -28,13 +31,36 @@ public:
     // when the bytes are not a keyed archive.
     static std::optional<KeyedArchive> open(QByteArrayView bytes, QString* error);
 
-    // Decodes the object stored under key in "$top" (the root object under "root"). A null
-    // QVariant with an empty error means the key holds nothing.
+    // Decodes the object stored under key in "$top" (the root object under "root") with
+    // everything it refers to. A null QVariant with an empty error means the key holds nothing.
     QVariant decodeTopLevelObject(const QString& key, QString* error) const;
 
-private:
-    KeyedArchive(QVariantList objects, QVariantMap top);
+    // For readers that need only part of an archive: the reference stored under key in "$top",
+    // and the one object a reference leads to, its collections' members left as references
+    // (PlistUid) to resolve in turn. Dictionary keys are decoded; other values pass unchanged.
+    QVariant topLevelReference(const QString& key) const;
+    QVariant resolve(const QVariant& value, QString* error) const;
 
-    QVariantList m_objects;
+    // The archive's object table: parsed up front for XML, read on demand for binary data.
+    class Objects
+    {
+    public:
+        qsizetype count() const;
+        QVariant at(quint64 uid, QString* error) const;
+
+    private:
+        friend class KeyedArchive;
+        QVariantList m_list;
+        std::shared_ptr<BinaryPropertyListReader> m_reader;
+        QList<quint64> m_indices;
+    };
+
+private:
+    KeyedArchive() = default;
+    bool openBinary(QByteArrayView bytes, QString* error);
+    static QString notAnArchive();
+
+    QByteArray m_bytes;
+    Objects m_objects;
     QVariantMap m_top;
 };

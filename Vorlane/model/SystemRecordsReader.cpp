@@ -16,6 +16,12 @@
 #include <QFileInfo>
 
 namespace {
+template <typename T>
+bool isA(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<T>();
+}
+
 void writeNoRecentAppsFound()
 {
     Diagnostics::write(QStringLiteral("No recent apps found"));
@@ -95,14 +101,17 @@ RecordContents readRecordFile(const QUrl& recordFile)
         Diagnostics::write(QStringLiteral("Error:") + error);
         return {QList<RecentFile>(), {}};
     }
-    const QVariant root = archive->decodeTopLevelObject(QStringLiteral("root"), &error);
-    if (error.isEmpty() && !root.isNull() && root.metaType() != QMetaType::fromType<QVariantMap>())
+    // Only the items and their bookmarks are decoded; the rest of the record is never read.
+    const QVariant root =
+        archive->resolve(archive->topLevelReference(QStringLiteral("root")), &error);
+    if (error.isEmpty() && !root.isNull() && !isA<QVariantMap>(root))
         error = QStringLiteral("The archive's root object is not a dictionary.");
+    const QVariant items =
+        error.isEmpty() ? archive->resolve(root.toMap().value(QStringLiteral("items")), &error)
+                        : QVariant();
     if (!error.isEmpty())
         Diagnostics::write(QStringLiteral("Error:") + error);
-
-    const QVariant items = root.toMap().value(QStringLiteral("items"));
-    if (items.metaType() != QMetaType::fromType<QVariantList>())
+    if (!isA<QVariantList>(items))
         return {QList<RecentFile>(), {}};
     const QVariantList elements = items.toList();
     if (elements.isEmpty())
@@ -110,11 +119,18 @@ RecordContents readRecordFile(const QUrl& recordFile)
 
     const QString home = QDir::homePath();
     QList<RecentFile> files;
-    for (const QVariant& element : elements) {
-        if (element.metaType() != QMetaType::fromType<QVariantMap>())
-            continue;
-        const QVariant bookmark = element.toMap().value(QStringLiteral("Bookmark"));
-        if (bookmark.metaType() != QMetaType::fromType<QByteArray>())
+    for (const QVariant& reference : elements) {
+        const QVariant element = archive->resolve(reference, &error);
+        const QVariant bookmark =
+            isA<QVariantMap>(element)
+                ? archive->resolve(element.toMap().value(QStringLiteral("Bookmark")), &error)
+                : QVariant();
+        if (!error.isEmpty()) {
+            // A damaged archive: keep what was decoded before the damage.
+            Diagnostics::write(QStringLiteral("Error:") + error);
+            break;
+        }
+        if (!isA<QByteArray>(bookmark))
             continue;
         const std::optional<Bookmark::Resolution> resolved =
             Bookmark::resolve(bookmark.toByteArray(), home);

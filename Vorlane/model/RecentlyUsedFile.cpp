@@ -1,0 +1,238 @@
+#include "RecentlyUsedFile.h"
+
+#include "RecentlyUsedEditor.h"
+#include "RecentlyUsedReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+class Digits
+{
+public:
+    explicit Digits(QStringView text)
+        : m_text(text)
+    {}
+
+    bool atEnd() const { return m_position >= m_text.size(); }
+    QChar peek() const { return atEnd() ? QChar() : m_text[m_position]; }
+    bool skip(QChar c)
+    {
+        if (peek() != c)
+            return false;
+        ++m_position;
+        return true;
+    }
+    // Exactly count decimal digits; -1 when they are not there.
+    int number(int count)
+    {
+        int value = 0;
+        for (int i = 0; i < count; ++i) {
+            const QChar c = peek();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c.unicode() - u'0');
+            ++m_position;
+        }
+        return value;
+    }
+    // The milliseconds of a fraction of any length; -1 when there are no digits.
+    int fractionMilliseconds()
+    {
+        int value = 0;
+        int digits = 0;
+        while (peek() >= u'0' && peek() <= u'9') {
+            if (digits < 3)
+                value = value * 10 + (peek().unicode() - u'0');
+            ++digits;
+            ++m_position;
+        }
+        if (digits == 0)
+            return -1;
+        for (int i = digits; i < 3; ++i)
+            value *= 10;
+        return value;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_position = 0;
+};
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+} // namespace
+
+QDateTime RecentlyUsedFile::Bookmark::lastUsed() const
+{
+    QDateTime newest;
+    for (const Application& application : applications)
+        if (application.modified.isValid() && (!newest.isValid() || application.modified > newest))
+            newest = application.modified;
+    return newest.isValid() ? newest : modified;
+}
+
+RecentlyUsedFile RecentlyUsedFile::load(const QString& path)
+{
+    RecentlyUsedFile file;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        file.m_errorString = QStringLiteral("No such file");
+    } else if (!info.isFile()) {
+        // A FIFO or device put in its place would block or never end.
+        file.m_errorString = QStringLiteral("Not a regular file");
+    } else if (info.size() > maximumFileSize) {
+        file.m_errorString = QStringLiteral("File too large");
+    } else {
+        QFile device(path);
+        if (!device.open(QIODevice::ReadOnly)) {
+            file.m_errorString = device.errorString();
+        } else {
+            // The file may have grown since the size was taken; never read past the limit.
+            const QByteArray bytes = device.read(maximumFileSize + 1);
+            if (device.error() != QFileDevice::NoError)
+                file.m_errorString = device.errorString();
+            else if (bytes.size() > maximumFileSize)
+                file.m_errorString = QStringLiteral("File too large");
+            else
+                file = parse(bytes);
+        }
+    }
+    file.m_path = path;
+    return file;
+}
+
+RecentlyUsedFile RecentlyUsedFile::parse(QByteArrayView bytes)
+{
+    if (bytes.size() > maximumFileSize) {
+        RecentlyUsedFile file;
+        file.m_errorString = QStringLiteral("File too large");
+        return file;
+    }
+    return RecentlyUsedReader::read(bytes);
+}
+
+QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
+{
+    Digits in(text.trimmed());
+    const int year = in.number(4);
+    const bool extendedDate = in.skip(u'-');
+    const int month = in.number(2);
+    if (extendedDate && !in.skip(u'-'))
+        return {};
+    const int day = in.number(2);
+    if (year < 0 || month < 0 || day < 0)
+        return {};
+    if (!in.skip(u'T') && !in.skip(u't') && !in.skip(u' '))
+        return {};
+    const int hour = in.number(2);
+    const bool extendedTime = in.skip(u':');
+    const int minute = in.number(2);
+    if (extendedTime && !in.skip(u':'))
+        return {};
+    int second = in.number(2);
+    if (hour < 0 || minute < 0 || second < 0 || hour > 23 || minute > 59 || second > 60)
+        return {};
+    // A leap second is read as the last second of its minute.
+    second = qMin(second, 59);
+    int milliseconds = 0;
+    if (in.skip(u'.') || in.skip(u',')) {
+        milliseconds = in.fractionMilliseconds();
+        if (milliseconds < 0)
+            return {};
+    }
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second, milliseconds);
+    if (!date.isValid() || !time.isValid())
+        return {};
+
+    if (in.atEnd())
+        return QDateTime(date, time, Qt::LocalTime).toUTC();
+    if (in.skip(u'Z') || in.skip(u'z'))
+        return in.atEnd() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+    const int sign = in.skip(u'+') ? 1 : in.skip(u'-') ? -1 : 0;
+    if (sign == 0)
+        return {};
+    const int offsetHours = in.number(2);
+    int offsetMinutes = 0;
+    if (!in.atEnd()) {
+        in.skip(u':');
+        offsetMinutes = in.number(2);
+    }
+    if (!in.atEnd() || offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 ||
+        offsetMinutes > 59)
+        return {};
+    const int offsetSeconds = sign * (offsetHours * 3600 + offsetMinutes * 60);
+    return QDateTime(date, time, Qt::UTC).addSecs(-offsetSeconds);
+}
+
+QString RecentlyUsedFile::localPathOf(QStringView href)
+{
+    href = href.trimmed();
+    if (!href.startsWith(u"file:", Qt::CaseInsensitive))
+        return {};
+    QStringView rest = href.mid(5);
+    if (rest.startsWith(u"//")) {
+        const qsizetype slash = rest.indexOf(u'/', 2);
+        if (slash < 0)
+            return {};
+        const QStringView host = rest.mid(2, slash - 2);
+        if (!host.isEmpty() && host.compare(u"localhost", Qt::CaseInsensitive) != 0)
+            return {};
+        rest = rest.mid(slash);
+    }
+    if (!rest.startsWith(u'/'))
+        return {};
+
+    // Percent-decoding as GLib's g_filename_from_uri does it: a fragment, a bad escape, an
+    // escaped NUL or an escaped '/' mean the URI names no file.
+    QByteArray bytes;
+    bytes.reserve(rest.size());
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QChar c = rest[i];
+        if (c == u'#')
+            return {};
+        if (c == u'%') {
+            if (i + 2 >= rest.size())
+                return {};
+            const int high = hexValue(rest[i + 1]);
+            const int low = hexValue(rest[i + 2]);
+            if (high < 0 || low < 0)
+                return {};
+            const char byte = char(high * 16 + low);
+            if (byte == '\0' || byte == '/')
+                return {};
+            bytes.append(byte);
+            i += 2;
+        } else if (c.unicode() < 0x80) {
+            bytes.append(char(c.unicode()));
+        } else {
+            // Unescaped non-ASCII text (an IRI): its UTF-8 bytes.
+            qsizetype end = i + 1;
+            while (end < rest.size() && rest[end].unicode() >= 0x80)
+                ++end;
+            bytes.append(rest.mid(i, end - i).toUtf8());
+            i = end - 1;
+        }
+    }
+    QString path = QFile::decodeName(bytes);
+    if (path.contains(u"//") || path.contains(u"/.") || (path.size() > 1 && path.endsWith(u'/')))
+        path = QDir::cleanPath(path);
+    return path;
+}
+
+bool RecentlyUsedFile::removeApplication(const QString& xbelPath, const QString& desktopId,
+                                         QString* error, int lockWaitMs)
+{
+    return RecentlyUsedEditor::removeApplication(xbelPath, desktopId, error, lockWaitMs);
+}
