@@ -10,9 +10,16 @@
 #include <cstdlib>
 #include <xcb/xcb_keysyms.h>
 // The XKB header names a structure member "explicit", a keyword in C++.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 namespace HotKeys {
 namespace {
