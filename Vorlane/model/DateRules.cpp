@@ -82,7 +82,7 @@ QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
     if (preferModificationDate &&
         fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
         return modificationDate(fileUrl);
-    if (const std::optional<QDateTime> used = MetadataQuery::current().lastUsedDate(fileUrl))
+    if (const std::optional<QDateTime> used = MetadataQuery::current()->lastUsedDate(fileUrl))
         return *used;
     return modificationDate(fileUrl);
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QStringList>
 
 namespace {
@@ -90,8 +91,11 @@ DesktopEntry DesktopEntry::parse(QByteArrayView text)
 
 std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path)
 {
+    // Rebuilds run on a worker thread while the window may look up icons.
+    static QMutex mutex;
     static QHash<QString, CachedEntry> cache;
     const QFileInfo info(path);
+    const QMutexLocker locker(&mutex);
     if (!info.isFile() || info.size() > maximumEntrySize)
         return nullptr;
     CachedEntry& cached = cache[path];

@@ -1,5 +1,8 @@
 #include "Diagnostics.h"
 
+#include <QMutexLocker>
+#include <QRecursiveMutex>
+
 #include <cstdio>
 
 namespace {
@@ -16,10 +19,18 @@ void writeTo(FILE* stream, const QString& line)
     std::fputc('\n', stream);
     std::fflush(stream);
 }
+
+QRecursiveMutex& sinkMutex()
+{
+    static QRecursiveMutex mutex;
+    return mutex;
+}
 } // namespace
 
 void Diagnostics::write(const QString& line)
 {
+    // Whole lines, even when a rebuild on a worker thread and the window write at once.
+    const QMutexLocker locker(&sinkMutex());
     if (const Sink& sink = currentSink())
         sink(line);
     else
@@ -28,6 +39,7 @@ void Diagnostics::write(const QString& line)
 
 Diagnostics::Sink Diagnostics::setSink(Sink sink)
 {
+    const QMutexLocker locker(&sinkMutex());
     return std::exchange(currentSink(), std::move(sink));
 }
 

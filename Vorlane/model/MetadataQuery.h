@@ -7,7 +7,8 @@
 #include <optional>
 
 // Answers when a document was last used, as the desktop recorded it. The process-wide query
-// answers nothing until a source that knows such dates is installed.
+// answers nothing until a source that knows such dates is installed; it may be replaced while a
+// rebuild on another thread holds the previous one.
 class MetadataQuery
 {
 public:
@@ -15,6 +16,6 @@ public:
 
     virtual std::optional<QDateTime> lastUsedDate(const QUrl& fileUrl) const = 0;
 
-    static const MetadataQuery& current();
+    static std::shared_ptr<const MetadataQuery> current();
     static void setCurrent(std::shared_ptr<const MetadataQuery> query);
 };

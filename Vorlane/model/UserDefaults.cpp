@@ -1,6 +1,7 @@
 #include "UserDefaults.h"
 
 #include <QFileInfo>
+#include <QMutexLocker>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -43,6 +44,7 @@ UserDefaults& UserDefaults::global()
 
 void UserDefaults::reload()
 {
+    const QMutexLocker locker(&m_mutex);
     m_path = storePath(m_domain);
     m_fileExisted = QFileInfo::exists(m_path);
     m_settings = std::make_unique<QSettings>(m_path, QSettings::NativeFormat);
@@ -50,6 +52,7 @@ void UserDefaults::reload()
 
 bool UserDefaults::objectIsPresent(const QString& key) const
 {
+    const QMutexLocker locker(&m_mutex);
     if (m_domain == Domain::Global && !m_fileExisted && key == showAllExtensionsKey())
         return true;
     return m_settings->contains(key);
@@ -57,9 +60,16 @@ bool UserDefaults::objectIsPresent(const QString& key) const
 
 QVariant UserDefaults::object(const QString& key) const
 {
+    const QMutexLocker locker(&m_mutex);
     if (m_domain == Domain::Global && !m_fileExisted && key == showAllExtensionsKey())
         return QStringLiteral("true");
     return m_settings->value(key);
+}
+
+QString UserDefaults::filePath() const
+{
+    const QMutexLocker locker(&m_mutex);
+    return m_path;
 }
 
 QString UserDefaults::stringForKey(const QString& key) const
@@ -74,6 +84,7 @@ bool UserDefaults::boolForKey(const QString& key) const
 
 void UserDefaults::setObject(const QString& key, const QVariant& value)
 {
+    const QMutexLocker locker(&m_mutex);
     m_settings->setValue(key, value);
     m_settings->sync();
     m_fileExisted = true;
@@ -81,6 +92,7 @@ void UserDefaults::setObject(const QString& key, const QVariant& value)
 
 void UserDefaults::removeObject(const QString& key)
 {
+    const QMutexLocker locker(&m_mutex);
     m_settings->remove(key);
     m_settings->sync();
 }

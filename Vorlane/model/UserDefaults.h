@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMutex>
 #include <QString>
 #include <QVariant>
 
@@ -42,9 +43,11 @@ public:
 
     // Reads the store's file again, taking in changes other programs made.
     void reload();
-    QString filePath() const { return m_path; }
+    QString filePath() const;
 
 private:
+    // The store is read by rebuilds on a worker thread and written by the window.
+    mutable QMutex m_mutex;
     Domain m_domain;
     QString m_path;
     bool m_fileExisted = false;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -40,6 +41,12 @@ VorlaneController::VorlaneController()
     rebuild();
 }
 
+VorlaneController::~VorlaneController()
+{
+    if (m_builder)
+        m_builder->waitForDone();
+}
+
 VorlaneController& VorlaneController::shared()
 {
     static VorlaneController store;
@@ -64,8 +71,13 @@ RecentApp VorlaneController::placeholder() const
 
 void VorlaneController::rebuild()
 {
+    apply(buildRecentApps());
+}
+
+void VorlaneController::apply(std::optional<QList<RecentApp>> apps)
+{
     m_recentApps.clear();
-    if (std::optional<QList<RecentApp>> apps = buildRecentApps()) {
+    if (apps) {
         m_isEmpty = false;
         m_recentApps = std::move(*apps);
     } else {
@@ -76,7 +88,44 @@ void VorlaneController::rebuild()
 
 void VorlaneController::refreshFromStore()
 {
-    rebuild();
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        rebuild();
+        reloadViews();
+        return;
+    }
+    if (m_building) {
+        m_refreshAgain = true;
+        return;
+    }
+    startBuildingInBackground();
+}
+
+void VorlaneController::startBuildingInBackground()
+{
+    if (!m_builder) {
+        m_builder = std::make_unique<QThreadPool>();
+        m_builder->setMaxThreadCount(1);
+        m_receiver = std::make_unique<QObject>();
+    }
+    m_building = true;
+    m_builder->start([this] {
+        std::optional<QList<RecentApp>> apps = buildRecentApps();
+        QMetaObject::invokeMethod(
+            m_receiver.get(),
+            [this, apps = std::move(apps)]() mutable {
+                m_building = false;
+                apply(std::move(apps));
+                reloadViews();
+                if (std::exchange(m_refreshAgain, false))
+                    startBuildingInBackground();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::reloadViews()
+{
     if (!m_lastEmptyState || *m_lastEmptyState != m_isEmpty)
         callIfSet(m_hooks.showContentOrEmptyState);
     m_lastEmptyState = m_isEmpty;

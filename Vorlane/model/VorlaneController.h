@@ -3,8 +3,11 @@
 #include "RecentApp.h"
 
 #include <QList>
+#include <QObject>
+#include <QThreadPool>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The store: the one list of applications and documents every view reads, rebuilt from all the
@@ -26,6 +29,10 @@ public:
 
     // Builds the list at once.
     VorlaneController();
+    // Waits for a refresh still being built.
+    ~VorlaneController();
+    VorlaneController(const VorlaneController&) = delete;
+    VorlaneController& operator=(const VorlaneController&) = delete;
 
     // The process-wide store, created and built on first use.
     static VorlaneController& shared();
@@ -35,8 +42,14 @@ public:
 
     void rebuild();
     // Rebuilds, switches the window between its lists and its empty state when emptiness changed
-    // (or on the first refresh), then reloads every registered view.
+    // (or on the first refresh), then reloads every registered view. Called on the main thread of
+    // a running application, the sources are read on a worker thread so the window never waits
+    // for the disk; the list is swapped and the views reloaded back on the main thread. A refresh
+    // asked for while one is being built runs once more after it, however often it was asked.
+    // Without an application (tools, tests) the refresh happens at once.
     void refreshFromStore();
+    // True while a refresh is being built on the worker thread.
+    bool isRefreshing() const { return m_building; }
     void setViewHooks(ViewHooks hooks) { m_hooks = std::move(hooks); }
     std::optional<bool> lastEmptyState() const { return m_lastEmptyState; }
 
@@ -53,9 +66,17 @@ public:
 
 private:
     RecentApp placeholder() const;
+    void apply(std::optional<QList<RecentApp>> apps);
+    void reloadViews();
+    void startBuildingInBackground();
 
     QList<RecentApp> m_recentApps;
     bool m_isEmpty = true;
     std::optional<bool> m_lastEmptyState;
     ViewHooks m_hooks;
+    bool m_building = false;
+    bool m_refreshAgain = false;
+    // Runs one build at a time; results come back through m_receiver on the main thread.
+    std::unique_ptr<QThreadPool> m_builder;
+    std::unique_ptr<QObject> m_receiver;
 };

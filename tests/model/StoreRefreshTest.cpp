@@ -1,0 +1,68 @@
+// Refreshing the store inside a running application: the sources are read on a worker thread,
+// the views are reloaded on the main thread, and bursts of requests coalesce.
+
+#include "QtPrinters.h"
+#include "TestHome.h"
+#include "UserDefaults.h"
+#include "VorlaneController.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Runs the event loop until the condition holds or a generous deadline passes.
+bool processEventsUntil(const std::function<bool()>& condition)
+{
+    QDeadlineTimer deadline(30000);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return condition();
+}
+
+TEST(StoreRefresh, buildsOffTheMainThreadAndReloadsOnIt)
+{
+    TestHome home;
+    UserDefaults::global().reload();
+    VorlaneController store;
+    ASSERT_TRUE(store.isEmpty());
+
+    int reloads = 0;
+    int switches = 0;
+    bool reloadedOnMainThread = true;
+    store.setViewHooks({[&] { ++switches; },
+                        [&] {
+                            ++reloads;
+                            reloadedOnMainThread &= QThread::currentThread() == qApp->thread();
+                        },
+                        {},
+                        {},
+                        {},
+                        {}});
+
+    home.installApplication(QStringLiteral("org.example.Writer"), QStringLiteral("Writer"));
+    const QString doc = home.createDocument(QStringLiteral("a.txt"), QDateTime::currentDateTime());
+    home.writeRecord(QStringLiteral("org.example.Writer"), {doc}, QDateTime::currentDateTime());
+
+    // A burst of requests while the first is being built: one build now, one more after it.
+    store.refreshFromStore();
+    EXPECT_TRUE(store.isRefreshing());
+    EXPECT_TRUE(store.isEmpty()) << "the list changes only when the build is swapped in";
+    store.refreshFromStore();
+    store.refreshFromStore();
+    ASSERT_TRUE(processEventsUntil([&] { return reloads == 2 && !store.isRefreshing(); }));
+    EXPECT_TRUE(reloadedOnMainThread);
+    EXPECT_EQ(switches, 1);
+    EXPECT_FALSE(store.isEmpty());
+    EXPECT_EQ(store.recentApps().first().appName(), QStringLiteral("Writer"));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
