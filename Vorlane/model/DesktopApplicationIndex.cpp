@@ -8,11 +8,11 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSet>
 
+#include <optional>
 #include <sys/stat.h>
 #include <time.h>
-
-#include <algorithm>
 
 namespace {
 // Application folders hold a few sub-folders at most (kde4/, screensavers/); desktop ids take
@@ -125,8 +125,7 @@ struct DesktopApplicationIndex::State
 
 bool DesktopApplicationIndex::State::isCurrent() const
 {
-    if (!built || folders != ApplicationLookup::applicationFolders() ||
-        locale != messagesLocale())
+    if (!built || folders != ApplicationLookup::applicationFolders() || locale != messagesLocale())
         return false;
     for (const FolderStamp& stamp : stamps) {
         if (stampOf(stamp.path) != stamp)
@@ -165,8 +164,8 @@ void DesktopApplicationIndex::State::scanFolder(const QString& folder, const QSt
     if (!stamps.last().exists)
         return;
     const QDir dir(folder);
-    const QStringList files = dir.entryList({QStringLiteral("*.desktop")},
-                                            QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList files =
+        dir.entryList({QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& file : files) {
         const QString desktopId = idPrefix + file.chopped(8);
         if (takenIds.contains(desktopId))
@@ -255,10 +254,11 @@ DesktopApplicationIndex::State::byProgramName(const QString& program,
     return candidates->first();
 }
 
-DesktopApplicationIndex::Match
-DesktopApplicationIndex::State::lookUp(const QString& name, const QString& exec) const
+DesktopApplicationIndex::Match DesktopApplicationIndex::State::lookUp(const QString& name,
+                                                                      const QString& exec) const
 {
-    QString key = folded(name);
+    const QString foldedName = folded(name);
+    QString key = foldedName;
     if (key.endsWith(u".desktop"))
         key.chop(8);
     if (!key.isEmpty()) {
@@ -267,8 +267,9 @@ DesktopApplicationIndex::State::lookUp(const QString& name, const QString& exec)
         if (const auto it = byTail.constFind(key); it != byTail.constEnd())
             return matchOf(*it);
     }
-    if (const auto it = byName.constFind(folded(name)); !key.isEmpty() && it != byName.constEnd())
-        return matchOf(*it);
+    if (!foldedName.isEmpty())
+        if (const auto it = byName.constFind(foldedName); it != byName.constEnd())
+            return matchOf(*it);
 
     const Command command = commandOf(exec);
     if (!command.flatpakId.isEmpty())
@@ -303,8 +304,7 @@ DesktopApplicationIndex& DesktopApplicationIndex::shared()
 
 DesktopApplicationIndex::DesktopApplicationIndex()
     : m_state(std::make_unique<State>())
-{
-}
+{}
 
 DesktopApplicationIndex::~DesktopApplicationIndex() = default;
 
@@ -398,7 +398,8 @@ DesktopApplicationIndex::Command DesktopApplicationIndex::commandOf(QStringView 
     // env [-i] [-u NAME] [NAME=value ...] program ...
     while (!words.isEmpty() && fileNameOf(words.first()) == u"env") {
         words.removeFirst();
-        while (!words.isEmpty() && (words.first().startsWith(u'-') || words.first().contains(u'='))) {
+        while (!words.isEmpty() &&
+               (words.first().startsWith(u'-') || words.first().contains(u'='))) {
             const QString option = words.takeFirst();
             if ((option == u"-u" || option == u"--unset" || option == u"-C" ||
                  option == u"--chdir") &&

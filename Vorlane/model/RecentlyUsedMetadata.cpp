@@ -1,0 +1,35 @@
+#include "RecentlyUsedMetadata.h"
+
+#include "Calendar.h"
+
+#include <QDir>
+
+RecentlyUsedMetadata::RecentlyUsedMetadata(const RecentlyUsedFile& file)
+{
+    m_lastUsed.reserve(file.bookmarks().size());
+    for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
+        if (bookmark.localPath.isEmpty())
+            continue;
+        const QDateTime used = bookmark.lastUsed();
+        if (!used.isValid())
+            continue;
+        QDateTime& known = m_lastUsed[bookmark.localPath];
+        if (!known.isValid() || used > known)
+            known = used;
+    }
+}
+
+std::optional<QDateTime> RecentlyUsedMetadata::lastUsedDate(const QUrl& fileUrl) const
+{
+    if (m_lastUsed.isEmpty() || !fileUrl.isLocalFile())
+        return std::nullopt;
+    QString path = fileUrl.toLocalFile();
+    auto found = m_lastUsed.constFind(path);
+    if (found == m_lastUsed.constEnd()) {
+        path = QDir::cleanPath(path);
+        found = m_lastUsed.constFind(path);
+        if (found == m_lastUsed.constEnd())
+            return std::nullopt;
+    }
+    return Calendar::current().inCalendarZone(*found);
+}
