@@ -1,0 +1,34 @@
+#include "AppearanceService.h"
+
+#include "NotificationCenter.h"
+#include "PortalAppearanceService.h"
+
+namespace {
+std::unique_ptr<AppearanceService>& sharedSlot()
+{
+    static std::unique_ptr<AppearanceService> service;
+    return service;
+}
+} // namespace
+
+AppearanceService::~AppearanceService() = default;
+
+AppearanceService& AppearanceService::shared()
+{
+    std::unique_ptr<AppearanceService>& slot = sharedSlot();
+    if (!slot)
+        slot = std::make_unique<PortalAppearanceService>();
+    return *slot;
+}
+
+std::unique_ptr<AppearanceService>
+AppearanceService::replaceShared(std::unique_ptr<AppearanceService> service)
+{
+    return std::exchange(sharedSlot(), std::move(service));
+}
+
+void AppearanceService::announceChange()
+{
+    Q_EMIT interfaceStyleChanged();
+    NotificationCenter::defaultCenter().post(NotificationName::interfaceThemeChanged);
+}

@@ -1,0 +1,76 @@
+#include "AutostartLoginItems.h"
+
+#include "VorlaneController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+bool AutostartLoginItems::setEnabled(const QString& identifier, bool enabled)
+{
+    const QString path = entryPath(identifier);
+    if (!enabled)
+        return !QFile::exists(path) || QFile::remove(path);
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(entryText(helperExecutablePath()));
+    return file.commit();
+}
+
+QString AutostartLoginItems::entryPath(const QString& identifier)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/") + identifier + QStringLiteral(".desktop");
+}
+
+QString AutostartLoginItems::helperExecutablePath()
+{
+    return VorlaneController::ownBundlePath() +
+           QStringLiteral("/Contents/Library/LoginItems/VorlaneHelper.app/Contents/MacOS/"
+                          "VorlaneHelper");
+}
+
+QString AutostartLoginItems::quotedExecValue(const QString& path)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool needsQuotes =
+        std::any_of(path.cbegin(), path.cend(), [](QChar c) { return reserved.contains(c); });
+    QString value = path;
+    // Field codes start with %; a literal one is written twice.
+    value.replace(u'%', QStringLiteral("%%"));
+    if (!needsQuotes)
+        return value;
+    QString quoted;
+    for (const QChar c : std::as_const(value)) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    // The desktop entry's own string escape applies on top: a backslash is written twice.
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    return u'"' + quoted + u'"';
+}
+
+QByteArray AutostartLoginItems::entryText(const QString& executable)
+{
+    const QString exec = quotedExecValue(executable);
+    // TryExec keeps the session from trying a helper that is not there.
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Vorlane Helper\n"
+                          "Comment=Starts Vorlane when you log in\n"
+                          "Exec=%1\n"
+                          "TryExec=%2\n"
+                          "NoDisplay=true\n"
+                          "Terminal=false\n"
+                          "X-GNOME-Autostart-enabled=true\n")
+        .arg(exec, executable)
+        .toUtf8();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+class SingleInstance;
+
+// The running instance's object on the session bus, receiving what later starts hand over.
+class InstanceEndpoint : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.ostrel.Vorlane")
+
+public:
+    explicit InstanceEndpoint(SingleInstance* instance);
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void Reopen(const QString& startupId);
+    Q_SCRIPTABLE void Toggle(const QString& startupId);
+
+private:
+    SingleInstance* m_instance;
+};
