@@ -1,0 +1,306 @@
+#include "ThumbnailService.h"
+
+#include "FileUri.h"
+#include "SharedThumbnailCache.h"
+#include "ThumbnailGenerator.h"
+#include "ThumbnailKey.h"
+#include "ThumbnailResultBox.h"
+#include "ThumbnailerRegistry.h"
+
+#include <QCoreApplication>
+#include <QRunnable>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+struct ThumbnailService::Generation
+{
+    QString inFlightKey;
+    QString memoryKey;
+    QString path;
+    QByteArray recordedUri;
+    QSize box;
+    qreal devicePixelRatio = 1.0;
+    QList<ThumbnailTicket> tickets;
+    // Set while the work is queued on the pool, so that it can be taken off again.
+    QRunnable* queued = nullptr;
+    std::optional<QImage> result;
+};
+
+namespace {
+// Device pixels inside the requested size: never larger than asked for.
+QSize pixelBox(double width, double height, qreal devicePixelRatio)
+{
+    const auto pixels = [devicePixelRatio](double points) {
+        return std::max(1, static_cast<int>(std::floor(points * devicePixelRatio)));
+    };
+    return {pixels(width), pixels(height)};
+}
+
+void shutDownService()
+{
+    ThumbnailService::instance().shutdown();
+}
+} // namespace
+
+ThumbnailService& ThumbnailService::instance()
+{
+    static ThumbnailService service;
+    return service;
+}
+
+ThumbnailService::ThumbnailService()
+{
+    m_pool.setMaxThreadCount(workerThreads);
+    m_pool.setObjectName(QStringLiteral("Vorlane.Thumbnails"));
+    reloadEnvironment(ThumbnailGenerator::defaultTimeLimit);
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        // Completions are handed out by this object's events, on the main thread.
+        if (thread() != application->thread())
+            moveToThread(application->thread());
+        qAddPostRoutine(shutDownService);
+    }
+}
+
+ThumbnailService::~ThumbnailService()
+{
+    shutdown();
+}
+
+void ThumbnailService::shutdown()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void ThumbnailService::reloadEnvironment(std::chrono::milliseconds thumbnailerTimeLimit)
+{
+    auto generator = std::make_shared<const ThumbnailGenerator>(
+        SharedThumbnailCache(), ThumbnailerRegistry::fromEnvironment(), thumbnailerTimeLimit);
+    const QMutexLocker lock(&m_mutex);
+    m_generator = std::move(generator);
+}
+
+std::shared_ptr<const ThumbnailGenerator> ThumbnailService::generator() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_generator;
+}
+
+ThumbnailTicket ThumbnailService::request(Request request)
+{
+    if (!request.callback)
+        return 0;
+    if (!request.fileUrl.isLocalFile()) {
+        answerNone(std::move(request));
+        return 0;
+    }
+    const QString path = request.fileUrl.toLocalFile();
+    const QString memoryKey = thumbnailKey(path, request.width, request.height);
+    const QString inFlightKey = memoryKey + u'@' + QString::number(request.devicePixelRatio);
+    if (request.receiver)
+        watchReceiver(request.receiver);
+
+    const QMutexLocker lock(&m_mutex);
+    const ThumbnailTicket ticket = ++m_lastTicket;
+    m_waiters.insert(ticket, Waiter{request.receiver, request.receiver, request.fileUrl,
+                                    std::move(request.box), std::move(request.callback)});
+    ++m_statistics.requests;
+    if (const auto found = m_inFlight.constFind(inFlightKey); found != m_inFlight.cend()) {
+        (*found)->tickets << ticket;
+        ++m_statistics.joined;
+        return ticket;
+    }
+    auto generation = std::make_shared<Generation>();
+    generation->inFlightKey = inFlightKey;
+    generation->memoryKey = memoryKey;
+    generation->path = path;
+    generation->recordedUri = request.fileUrl.toEncoded();
+    generation->box = pixelBox(request.width, request.height, request.devicePixelRatio);
+    generation->devicePixelRatio = request.devicePixelRatio;
+    generation->tickets << ticket;
+    m_inFlight.insert(inFlightKey, generation);
+    start(generation);
+    return ticket;
+}
+
+void ThumbnailService::answerNone(Request request)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [receiver = QPointer<QObject>(request.receiver), hasReceiver = request.receiver != nullptr,
+         request = std::move(request)] {
+            if (hasReceiver && !receiver)
+                return;
+            if (request.box)
+                request.box->setImage(std::nullopt);
+            request.callback(request.fileUrl, std::nullopt);
+        },
+        Qt::QueuedConnection);
+}
+
+void ThumbnailService::start(const std::shared_ptr<Generation>& generation)
+{
+    ++m_statistics.generations;
+    QRunnable* work = QRunnable::create([this, generation] { run(generation); });
+    generation->queued = work;
+    m_pool.start(work);
+}
+
+void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
+{
+    {
+        const QMutexLocker lock(&m_mutex);
+        generation->queued = nullptr;
+        // Everyone cancelled while it was being taken off the queue: nobody can join it now.
+        if (generation->tickets.isEmpty()) {
+            m_inFlight.remove(generation->inFlightKey);
+            return;
+        }
+    }
+    generation->result = produce(*generation);
+    QMetaObject::invokeMethod(
+        this, [this, generation] { deliver(generation); }, Qt::QueuedConnection);
+}
+
+std::optional<QImage> ThumbnailService::produce(const Generation& generation)
+{
+    const std::optional<FileStamp> stamp = FileStamp::of(generation.path);
+    const auto known = m_memory.find(generation.memoryKey);
+    // The picture we have still shows the file as it is: nothing to make.
+    if (stamp && known && known->stamp == stamp &&
+        known->image.devicePixelRatio() == generation.devicePixelRatio) {
+        const QMutexLocker lock(&m_mutex);
+        ++m_statistics.memoryConfirmed;
+        return known->image;
+    }
+    const ThumbnailOutcome outcome =
+        generator()->generate(generation.path, generation.box, generation.recordedUri);
+    std::optional<QImage> image = outcome.image();
+    if (image) {
+        image->setDevicePixelRatio(generation.devicePixelRatio);
+        m_memory.insert(generation.memoryKey, *image, outcome.stamp());
+    } else {
+        // A deleted or no longer readable file must not keep showing its old picture.
+        m_memory.remove(generation.memoryKey);
+    }
+    const QMutexLocker lock(&m_mutex);
+    switch (outcome.source()) {
+    case ThumbnailOutcome::Source::SharedCache:
+        ++m_statistics.sharedCacheHits;
+        break;
+    case ThumbnailOutcome::Source::Rendered:
+        ++m_statistics.rendered;
+        break;
+    case ThumbnailOutcome::Source::RenderFailed:
+        ++m_statistics.renderFailures;
+        break;
+    case ThumbnailOutcome::Source::None:
+        break;
+    }
+    return image;
+}
+
+void ThumbnailService::deliver(const std::shared_ptr<Generation>& generation)
+{
+    QList<Waiter> waiters;
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (m_inFlight.value(generation->inFlightKey) == generation)
+            m_inFlight.remove(generation->inFlightKey);
+        for (const ThumbnailTicket ticket : std::as_const(generation->tickets)) {
+            if (auto found = m_waiters.find(ticket); found != m_waiters.end()) {
+                waiters << std::move(*found);
+                m_waiters.erase(found);
+            }
+        }
+        m_statistics.delivered += static_cast<int>(waiters.size());
+    }
+    for (const Waiter& waiter : std::as_const(waiters)) {
+        if (waiter.receiverAddress && !waiter.receiver)
+            continue;
+        if (waiter.box)
+            waiter.box->setImage(generation->result);
+        waiter.callback(waiter.fileUrl, generation->result);
+    }
+}
+
+void ThumbnailService::cancel(ThumbnailTicket ticket)
+{
+    const QMutexLocker lock(&m_mutex);
+    dropWaiter(ticket);
+}
+
+void ThumbnailService::cancelAll(const QObject* receiver)
+{
+    if (!receiver)
+        return;
+    const QMutexLocker lock(&m_mutex);
+    QList<ThumbnailTicket> tickets;
+    for (auto it = m_waiters.cbegin(); it != m_waiters.cend(); ++it) {
+        if (it->receiverAddress == receiver)
+            tickets << it.key();
+    }
+    for (const ThumbnailTicket ticket : std::as_const(tickets))
+        dropWaiter(ticket);
+}
+
+// Called with the mutex held.
+void ThumbnailService::dropWaiter(ThumbnailTicket ticket)
+{
+    if (!m_waiters.remove(ticket))
+        return;
+    for (auto it = m_inFlight.begin(); it != m_inFlight.end(); ++it) {
+        const std::shared_ptr<Generation>& generation = *it;
+        if (!generation->tickets.removeOne(ticket))
+            continue;
+        // Nobody waits for it and it has not started: it need not run at all.
+        if (generation->tickets.isEmpty() && generation->queued &&
+            m_pool.tryTake(generation->queued)) {
+            delete generation->queued;
+            generation->queued = nullptr;
+            ++m_statistics.cancelled;
+            m_inFlight.erase(it);
+        }
+        return;
+    }
+}
+
+void ThumbnailService::watchReceiver(QObject* receiver)
+{
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (m_watchedReceivers.contains(receiver))
+            return;
+        m_watchedReceivers.insert(receiver);
+    }
+    // Direct: the requests go while the receiver is still being destroyed, before its address
+    // can be reused.
+    connect(
+        receiver, &QObject::destroyed, this,
+        [this, receiver] {
+            cancelAll(receiver);
+            const QMutexLocker lock(&m_mutex);
+            m_watchedReceivers.remove(receiver);
+        },
+        Qt::DirectConnection);
+}
+
+ThumbnailStatistics ThumbnailService::statistics() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_statistics;
+}
+
+void ThumbnailService::resetStatistics()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_statistics = {};
+}
+
+int ThumbnailService::pendingGenerations() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return static_cast<int>(m_inFlight.size());
+}
