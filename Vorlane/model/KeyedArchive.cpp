@@ -4,6 +4,7 @@
 #include "PropertyList.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QTimeZone>
 #include <QUrl>
 #include <QUuid>
@@ -103,58 +104,38 @@ private:
         const std::optional<quint64> classUid = PropertyList::uidValue(classRef);
         if (!classUid)
             return fail(QStringLiteral("An archived object has no class."));
-        const QStringList classes = classChain(*classUid);
-        if (failed())
-            return {};
-        return decodeInstance(classes, fields);
+        const std::optional<KeyedArchive::ArchivedClass> archivedClass =
+            m_objects.archivedClass(*classUid);
+        if (!archivedClass)
+            return fail(QStringLiteral("The archive refers to a class it does not hold."));
+        return decodeInstance(*archivedClass, fields);
     }
 
-    // The class name followed by its superclasses, as "$classes" lists them.
-    QStringList classChain(quint64 uid)
+    QVariant decodeInstance(const KeyedArchive::ArchivedClass& archivedClass,
+                            const QVariantMap& fields)
     {
-        QString error;
-        const QVariantMap definition = uid < static_cast<quint64>(m_objects.count())
-                                           ? m_objects.at(uid, &error).toMap()
-                                           : QVariantMap();
-        if (!error.isEmpty() || definition.isEmpty()) {
-            fail(QStringLiteral("The archive refers to a class it does not hold."));
+        using Kind = KeyedArchive::ArchivedClass::Kind;
+        switch (archivedClass.kind) {
+        case Kind::Dictionary:
+            return decodeDictionary(fields);
+        case Kind::Collection:
+            return decodeList(fields.value(QStringLiteral("NS.objects")));
+        case Kind::Data:
+            return decodeData(fields);
+        case Kind::String:
+            return decodeString(fields);
+        case Kind::Date:
+            return decodeDate(fields);
+        case Kind::Null:
             return {};
+        case Kind::Url:
+            return decodeUrl(fields);
+        case Kind::Uuid:
+            return decodeUuid(fields);
+        case Kind::Other:
+            break;
         }
-        const QVariant name = definition.value(QStringLiteral("$classname"));
-        if (!isA(name, QMetaType::fromType<QString>())) {
-            fail(QStringLiteral("An archived class has no name."));
-            return {};
-        }
-        QStringList chain{name.toString()};
-        for (const QVariant& superclass : definition.value(QStringLiteral("$classes")).toList())
-            if (isA(superclass, QMetaType::fromType<QString>()) && superclass != name)
-                chain << superclass.toString();
-        return chain;
-    }
-
-    QVariant decodeInstance(const QStringList& classes, const QVariantMap& fields)
-    {
-        for (const QString& className : classes) {
-            if (className == u"NSDictionary" || className == u"NSMutableDictionary")
-                return decodeDictionary(fields);
-            if (className == u"NSArray" || className == u"NSMutableArray" ||
-                className == u"NSSet" || className == u"NSMutableSet" ||
-                className == u"NSOrderedSet" || className == u"NSMutableOrderedSet")
-                return decodeList(fields.value(QStringLiteral("NS.objects")));
-            if (className == u"NSData" || className == u"NSMutableData")
-                return decodeData(fields);
-            if (className == u"NSString" || className == u"NSMutableString")
-                return decodeString(fields);
-            if (className == u"NSDate")
-                return decodeDate(fields);
-            if (className == u"NSNull")
-                return {};
-            if (className == u"NSURL")
-                return decodeUrl(fields);
-            if (className == u"NSUUID")
-                return decodeUuid(fields);
-        }
-        ArchivedObject object{classes.first(), {}};
+        ArchivedObject object{archivedClass.name, {}};
         for (auto field = fields.cbegin(); field != fields.cend() && !failed(); ++field)
             if (field.key() != u"$class")
                 object.fields.insert(field.key(), m_mode == Mode::Shallow
@@ -275,6 +256,56 @@ private:
     QString m_error;
 };
 } // namespace
+
+namespace {
+// What an archived class decodes as: the first class of its chain (the class, then its
+// superclasses as "$classes" lists them) that has a plain equivalent.
+KeyedArchive::ArchivedClass::Kind kindOfClass(const QString& className)
+{
+    using Kind = KeyedArchive::ArchivedClass::Kind;
+    static const QHash<QString, Kind> kinds{
+        {QStringLiteral("NSDictionary"), Kind::Dictionary},
+        {QStringLiteral("NSMutableDictionary"), Kind::Dictionary},
+        {QStringLiteral("NSArray"), Kind::Collection},
+        {QStringLiteral("NSMutableArray"), Kind::Collection},
+        {QStringLiteral("NSSet"), Kind::Collection},
+        {QStringLiteral("NSMutableSet"), Kind::Collection},
+        {QStringLiteral("NSOrderedSet"), Kind::Collection},
+        {QStringLiteral("NSMutableOrderedSet"), Kind::Collection},
+        {QStringLiteral("NSData"), Kind::Data},
+        {QStringLiteral("NSMutableData"), Kind::Data},
+        {QStringLiteral("NSString"), Kind::String},
+        {QStringLiteral("NSMutableString"), Kind::String},
+        {QStringLiteral("NSDate"), Kind::Date},
+        {QStringLiteral("NSNull"), Kind::Null},
+        {QStringLiteral("NSURL"), Kind::Url},
+        {QStringLiteral("NSUUID"), Kind::Uuid},
+    };
+    return kinds.value(className, Kind::Other);
+}
+} // namespace
+
+std::optional<KeyedArchive::ArchivedClass> KeyedArchive::Objects::archivedClass(quint64 uid) const
+{
+    if (const auto known = m_classes.constFind(uid); known != m_classes.constEnd())
+        return *known;
+    QString error;
+    const QVariantMap definition =
+        uid < static_cast<quint64>(count()) ? at(uid, &error).toMap() : QVariantMap();
+    const QVariant name = definition.value(QStringLiteral("$classname"));
+    if (!error.isEmpty() || !isA(name, QMetaType::fromType<QString>()))
+        return std::nullopt;
+    ArchivedClass archivedClass{ArchivedClass::Kind::Other, name.toString()};
+    QVariantList chain{name};
+    chain += definition.value(QStringLiteral("$classes")).toList();
+    for (const QVariant& className : chain) {
+        archivedClass.kind = kindOfClass(className.toString());
+        if (archivedClass.kind != ArchivedClass::Kind::Other)
+            break;
+    }
+    m_classes.insert(uid, archivedClass);
+    return archivedClass;
+}
 
 qsizetype KeyedArchive::Objects::count() const
 {

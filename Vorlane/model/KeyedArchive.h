@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QHash>
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -41,15 +42,37 @@ public:
     QVariant topLevelReference(const QString& key) const;
     QVariant resolve(const QVariant& value, QString* error) const;
 
+    // A class definition of the archive and what its instances decode as.
+    struct ArchivedClass
+    {
+        enum class Kind
+        {
+            Dictionary,
+            Collection,
+            Data,
+            String,
+            Date,
+            Null,
+            Url,
+            Uuid,
+            Other
+        };
+        Kind kind = Kind::Other;
+        QString name;
+    };
+
     // The archive's object table: parsed up front for XML, read on demand for binary data.
     class Objects
     {
     public:
         qsizetype count() const;
         QVariant at(quint64 uid, QString* error) const;
+        // The class defined at uid, worked out once; none when uid holds no class definition.
+        std::optional<ArchivedClass> archivedClass(quint64 uid) const;
 
     private:
         friend class KeyedArchive;
+        mutable QHash<quint64, ArchivedClass> m_classes;
         QVariantList m_list;
         std::shared_ptr<BinaryPropertyListReader> m_reader;
         QList<quint64> m_indices;
