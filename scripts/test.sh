@@ -26,7 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== fuzzing (${fuzz_seconds}s per reader)"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVORLANE_FUZZ=ON -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
-cmake --build build/fuzz -j "$jobs"
+cmake --build build/fuzz -j "$jobs" --target FuzzPropertyList FuzzKeyedArchive FuzzBookmark
 scripts/fuzz.sh build/fuzz "$fuzz_seconds"
 
 echo "== all tests passed"
