@@ -6,7 +6,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QImageReader>
+#include <QHash>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -15,23 +15,24 @@
 namespace {
 const QString failFolder = QStringLiteral("fail");
 
-// Attributes as written by gdk-pixbuf, Qt and others: the header usually has them; a writer
-// that put them after the image data is only read completely.
-QString attribute(QImageReader& reader, const QImage& image, const QString& key)
-{
-    return image.isNull() ? reader.text(key) : image.text(key);
-}
+using Attributes = QHash<QByteArray, QByteArray>;
 
-bool matches(QImageReader& reader, const QImage& image, const QByteArray& uri,
-             const FileStamp& stamp)
+bool matches(const Attributes& attributes, const QByteArray& uri, const FileStamp& stamp)
 {
     bool mtimeOk = false;
-    const qint64 mtime =
-        attribute(reader, image, QStringLiteral("Thumb::MTime")).toLongLong(&mtimeOk);
-    const QString size = attribute(reader, image, QStringLiteral("Thumb::Size"));
-    return attribute(reader, image, QStringLiteral("Thumb::URI")).toUtf8() == uri && mtimeOk &&
+    const qint64 mtime = attributes.value("Thumb::MTime").toLongLong(&mtimeOk);
+    const QByteArray size = attributes.value("Thumb::Size");
+    return attributes.value("Thumb::URI") == uri && mtimeOk &&
            mtime == stamp.modificationSeconds() &&
            (size.isEmpty() || size.toLongLong() == stamp.size());
+}
+
+Attributes attributesOf(const QImage& image)
+{
+    Attributes attributes;
+    for (const QString& key : image.textKeys())
+        attributes.insert(key.toLatin1(), image.text(key).toUtf8());
+    return attributes;
 }
 } // namespace
 
@@ -80,16 +81,23 @@ QString SharedThumbnailCache::failurePath(const QByteArray& uri, const QString& 
 std::optional<QImage> SharedThumbnailCache::readValid(const QString& file, const QByteArray& uri,
                                                       const FileStamp& stamp, bool needPixels)
 {
-    QImageReader reader(file, "png");
-    if (!reader.canRead())
+    QFile thumbnail(file);
+    // A thumbnail is small; a file far larger than the largest one is not a thumbnail.
+    if (!thumbnail.open(QIODevice::ReadOnly) || thumbnail.size() > 64 * 1024 * 1024)
         return std::nullopt;
-    const bool attributesInHeader = !reader.text(QStringLiteral("Thumb::URI")).isEmpty();
-    if (attributesInHeader && !matches(reader, QImage(), uri, stamp))
+    const QByteArray png = thumbnail.readAll();
+    Attributes leading;
+    for (const auto& [key, value] : ThumbnailPng::leadingTextChunks(png))
+        leading.insert(key, value);
+    // Plain tEXt before the pixels, as the standard has it: decided without decoding.
+    const bool decided = leading.contains("Thumb::URI");
+    if (decided && !matches(leading, uri, stamp))
         return std::nullopt;
-    if (attributesInHeader && !needPixels)
+    if (decided && !needPixels)
         return QImage();
-    QImage image;
-    if (!reader.read(&image) || (!attributesInHeader && !matches(reader, image, uri, stamp)))
+    // Other writers compress their text (zTXt, iTXt) or put it last: Qt reads it with the image.
+    QImage image = QImage::fromData(png, "png");
+    if (image.isNull() || (!decided && !matches(attributesOf(image), uri, stamp)))
         return std::nullopt;
     return image;
 }

@@ -80,3 +80,24 @@ QByteArray ThumbnailPng::encode(const QImage& image, const Attributes& attribute
     png.insert(afterHeader, text);
     return png;
 }
+
+ThumbnailPng::Attributes ThumbnailPng::leadingTextChunks(const QByteArray& png)
+{
+    Attributes attributes;
+    if (!png.startsWith("\x89PNG\r\n\x1a\n"))
+        return attributes;
+    for (qsizetype at = signatureLength; at + chunkOverhead <= png.size();) {
+        const qsizetype length = readBigEndian(png, at);
+        const QByteArray type = png.mid(at + 4, 4);
+        if (length > png.size() - at - chunkOverhead || type == "IDAT")
+            break;
+        if (type == "tEXt") {
+            const QByteArray data = png.mid(at + 8, length);
+            const qsizetype separator = data.indexOf('\0');
+            if (separator > 0)
+                attributes.append({data.left(separator), data.mid(separator + 1)});
+        }
+        at += chunkOverhead + length;
+    }
+    return attributes;
+}

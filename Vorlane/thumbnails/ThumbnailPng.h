@@ -17,6 +17,10 @@ public:
     // pairs with an empty key, a key longer than 79 bytes or a NUL byte are left out.
     static QByteArray encode(const QImage& image, const Attributes& attributes);
 
+    // The uncompressed tEXt attributes of PNG data, in file order, up to the image data (where
+    // writers that follow the standard put them). Damaged data ends the reading, never more.
+    static Attributes leadingTextChunks(const QByteArray& png);
+
 private:
     static QByteArray chunk(const QByteArray& type, const QByteArray& data);
 };

@@ -1,6 +1,7 @@
 #include "ThumbnailScaling.h"
 
 #include <algorithm>
+#include <cmath>
 
 QSize ThumbnailScaling::fittedSize(const QSize& size, const QSize& box)
 {
@@ -8,9 +9,13 @@ QSize ThumbnailScaling::fittedSize(const QSize& size, const QSize& box)
         return {};
     if (size.width() <= box.width() && size.height() <= box.height())
         return size;
-    const QSize scaled = size.scaled(box, Qt::KeepAspectRatio);
-    return {std::clamp(scaled.width(), 1, box.width()),
-            std::clamp(scaled.height(), 1, box.height())};
+    // Rounded rather than cut off, so that 400 x 300 in 86 x 86 gives 86 x 65.
+    const double factor = std::min(static_cast<double>(box.width()) / size.width(),
+                                   static_cast<double>(box.height()) / size.height());
+    const auto scaled = [factor](int length, int limit) {
+        return std::clamp(static_cast<int>(std::lround(length * factor)), 1, limit);
+    };
+    return {scaled(size.width(), box.width()), scaled(size.height(), box.height())};
 }
 
 QImage ThumbnailScaling::fitInto(const QImage& image, const QSize& box)

@@ -156,6 +156,7 @@ void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
         // Everyone cancelled while it was being taken off the queue: nobody can join it now.
         if (generation->tickets.isEmpty()) {
             m_inFlight.remove(generation->inFlightKey);
+            ++m_statistics.cancelled;
             return;
         }
     }

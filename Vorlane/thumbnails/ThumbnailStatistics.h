@@ -7,7 +7,7 @@ struct ThumbnailStatistics
     int requests = 0;        // every request, joined or not
     int generations = 0;     // work items started on the pool
     int joined = 0;          // requests that joined a generation already in flight
-    int cancelled = 0;       // queued generations taken off the pool before they ran
+    int cancelled = 0;       // generations dropped before they ran: nobody wanted them
     int memoryConfirmed = 0; // in-memory thumbnails found still current, nothing made
     int sharedCacheHits = 0; // valid thumbnails read from the desktop's shared cache
     int rendered = 0;        // thumbnails rendered by us

@@ -1,0 +1,314 @@
+#include "ThumbnailCache.h"
+
+#include "ThumbnailMemoryCache.h"
+#include "ThumbnailResultBox.h"
+#include "ThumbnailService.h"
+#include "ThumbnailTestFiles.h"
+#include "ThumbnailTestHome.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+class ThumbnailCacheTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_home.isValid());
+        service().reloadEnvironment(10s);
+        service().memoryCache().clear();
+        service().resetStatistics();
+    }
+
+    void TearDown() override
+    {
+        // Nothing of this test may reach the next one.
+        EXPECT_TRUE(
+            ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
+    }
+
+    static ThumbnailService& service() { return ThumbnailService::instance(); }
+
+    QUrl document(const QString& name, const QColor& colour = Qt::red,
+                  const QSize& size = QSize(400, 300)) const
+    {
+        return QUrl::fromLocalFile(ThumbnailTestFiles::writeImage(
+            m_home.path() + QStringLiteral("/Documents/") + name, size, colour));
+    }
+
+    ThumbnailTestHome m_home;
+};
+
+// What a cell of a view shows, and how it asks for it.
+class Cell : public QObject
+{
+public:
+    void show(const QUrl& fileUrl, double size)
+    {
+        ThumbnailCache::cancelThumbnails(this);
+        m_url = fileUrl;
+        m_picture = ThumbnailCache::cachedThumbnail(fileUrl, size, size);
+        ThumbnailCache::requestThumbnail(
+            this, fileUrl, size, size, 1.0,
+            [this](const QUrl& url, const std::optional<QImage>& image) {
+                m_deliveries << url;
+                if (image)
+                    m_picture = image;
+            });
+    }
+
+    QUrl m_url;
+    std::optional<QImage> m_picture;
+    QList<QUrl> m_deliveries;
+};
+} // namespace
+
+TEST_F(ThumbnailCacheTest, CompletionRunsOnTheMainThreadWithTheBoxFilledAndTheMemoryCacheSet)
+{
+    const QUrl url = document(QStringLiteral("Report.png"));
+    auto box = std::make_shared<ThumbnailResultBox>();
+    std::optional<QImage> received;
+    QThread* completionThread = nullptr;
+    bool called = false;
+    // The views may ask from a background thread; the answer still comes on the main thread.
+    std::thread asker([&] {
+        ThumbnailCache::generateThumbnail(
+            url, box,
+            [&](const std::optional<QImage>& image) {
+                completionThread = QThread::currentThread();
+                received = image;
+                called = true;
+            },
+            86, 86);
+    });
+    asker.join();
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return called; }));
+    EXPECT_EQ(completionThread, QCoreApplication::instance()->thread());
+    ASSERT_TRUE(received);
+    EXPECT_EQ(received->size(), QSize(86, 65));
+    ASSERT_TRUE(box->image());
+    EXPECT_EQ(box->image()->size(), QSize(86, 65));
+    const auto cached = ThumbnailCache::cachedThumbnail(url, 86, 86);
+    ASSERT_TRUE(cached);
+    EXPECT_EQ(cached->size(), QSize(86, 65));
+}
+
+TEST_F(ThumbnailCacheTest, ListAndGridSizesAreTwoEntries)
+{
+    const QUrl url = document(QStringLiteral("both.png"));
+    int answers = 0;
+    for (const double size : {86.0, 192.0})
+        ThumbnailCache::generateThumbnail(
+            url, std::make_shared<ThumbnailResultBox>(),
+            [&](const std::optional<QImage>&) { ++answers; }, size, size);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return answers == 2; }));
+    EXPECT_EQ(ThumbnailCache::cachedThumbnail(url, 86, 86)->width(), 86);
+    EXPECT_EQ(ThumbnailCache::cachedThumbnail(url, 192, 192)->width(), 192);
+    EXPECT_EQ(service().memoryCache().count(), 2);
+}
+
+TEST_F(ThumbnailCacheTest, StoredThumbnailIsFoundUnderItsKey)
+{
+    const QUrl url = QUrl::fromLocalFile(QStringLiteral("/tmp/Report.pdf"));
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ThumbnailCache::storeThumbnail(image, url, 86, 86);
+    EXPECT_EQ(ThumbnailCache::cachedThumbnail(url, 86, 86), image);
+    EXPECT_FALSE(ThumbnailCache::cachedThumbnail(url, 86, 87));
+}
+
+TEST_F(ThumbnailCacheTest, DeletedOrUnsupportedFileAnswersNoneAndStoresNothing)
+{
+    const QUrl missing = QUrl::fromLocalFile(m_home.path() + QStringLiteral("/missing.png"));
+    const QUrl remote(QStringLiteral("https://example.org/a.png"));
+    int answers = 0;
+    std::optional<QImage> last = QImage(1, 1, QImage::Format_RGB32);
+    auto box = std::make_shared<ThumbnailResultBox>();
+    for (const QUrl& url : {missing, remote}) {
+        ThumbnailCache::generateThumbnail(
+            url, box,
+            [&](const std::optional<QImage>& image) {
+                ++answers;
+                last = image;
+            },
+            86, 86);
+    }
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return answers == 2; }));
+    EXPECT_FALSE(last);
+    EXPECT_FALSE(box->image());
+    EXPECT_EQ(service().memoryCache().count(), 0);
+}
+
+TEST_F(ThumbnailCacheTest, RequestsForAFileInFlightJoinItsGeneration)
+{
+    const QUrl url = document(QStringLiteral("popular.png"));
+    QList<QImage> pictures;
+    for (int i = 0; i < 5; ++i)
+        ThumbnailCache::generateThumbnail(
+            url, std::make_shared<ThumbnailResultBox>(),
+            [&](const std::optional<QImage>& image) { pictures << image.value_or(QImage()); }, 192,
+            192);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return pictures.size() == 5; }));
+    const ThumbnailStatistics statistics = service().statistics();
+    EXPECT_EQ(statistics.generations, 1);
+    EXPECT_EQ(statistics.joined, 4);
+    EXPECT_EQ(statistics.rendered, 1);
+    for (const QImage& picture : std::as_const(pictures))
+        EXPECT_EQ(picture.size(), QSize(192, 144));
+}
+
+TEST_F(ThumbnailCacheTest, ReusedCellNeverShowsThePreviousFilesPicture)
+{
+    const QUrl first = document(QStringLiteral("first.png"), Qt::red);
+    const QUrl second = document(QStringLiteral("second.png"), Qt::blue);
+    Cell cell;
+    cell.show(first, 86);
+    cell.show(second, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return !cell.m_deliveries.isEmpty(); }));
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
+    EXPECT_EQ(cell.m_deliveries, QList<QUrl>{second});
+    ASSERT_TRUE(cell.m_picture);
+    EXPECT_TRUE(
+        ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*cell.m_picture), Qt::blue));
+}
+
+TEST_F(ThumbnailCacheTest, ReusedCellIgnoresTheEarlierFilesCachedPictureToo)
+{
+    const QUrl first = document(QStringLiteral("first.png"), Qt::red);
+    const QUrl second = document(QStringLiteral("second.png"), Qt::blue);
+    Cell cell;
+    cell.show(first, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 1; }));
+    cell.show(second, 86);
+    EXPECT_FALSE(cell.m_picture) << "nothing cached for the second file yet: the icon stays";
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 2; }));
+    EXPECT_TRUE(
+        ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*cell.m_picture), Qt::blue));
+}
+
+TEST_F(ThumbnailCacheTest, DestroyedReceiverIsNeverCalled)
+{
+    const QUrl url = document(QStringLiteral("a.png"));
+    bool called = false;
+    {
+        QObject receiver;
+        ThumbnailCache::requestThumbnail(
+            &receiver, url, 86, 86, 1.0,
+            [&](const QUrl&, const std::optional<QImage>&) { called = true; });
+    }
+    // A later request for the same file finishes after the first one would have.
+    bool laterAnswered = false;
+    ThumbnailCache::generateThumbnail(
+        url, std::make_shared<ThumbnailResultBox>(),
+        [&](const std::optional<QImage>&) { laterAnswered = true; }, 86, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return laterAnswered; }));
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
+    EXPECT_FALSE(called);
+}
+
+TEST_F(ThumbnailCacheTest, QueuedWorkNobodyWantsIsTakenOffThePool)
+{
+    QList<QUrl> urls;
+    for (int i = 0; i < 24; ++i)
+        urls << document(QStringLiteral("many-%1.jpg").arg(i), Qt::green, QSize(1600, 1200));
+    QObject view;
+    int called = 0;
+    for (const QUrl& url : std::as_const(urls))
+        ThumbnailCache::requestThumbnail(
+            &view, url, 192, 192, 1.0,
+            [&](const QUrl&, const std::optional<QImage>&) { ++called; });
+    ThumbnailCache::cancelThumbnails(&view);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
+    const ThumbnailStatistics statistics = service().statistics();
+    EXPECT_EQ(called, 0);
+    // At most a few had been picked up by the two workers.
+    EXPECT_GE(statistics.cancelled, 24 - 2 * ThumbnailService::workerThreads);
+    EXPECT_EQ(statistics.cancelled + statistics.rendered, 24);
+}
+
+TEST_F(ThumbnailCacheTest, CurrentPictureIsNotMadeAgainButAChangedFileGetsANewOne)
+{
+    const QString path = m_home.path() + QStringLiteral("/Documents/changing.png");
+    const QUrl url = document(QStringLiteral("changing.png"), Qt::red);
+    Cell cell;
+    cell.show(url, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 1; }));
+    EXPECT_EQ(service().statistics().rendered, 1);
+
+    // Configured again (scrolled back into view): shown from memory at once, confirmed, not made.
+    cell.show(url, 86);
+    ASSERT_TRUE(cell.m_picture);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 2; }));
+    EXPECT_EQ(service().statistics().rendered, 1);
+    EXPECT_EQ(service().statistics().memoryConfirmed, 1);
+
+    ThumbnailTestFiles::writeImage(path, QSize(400, 300), Qt::blue);
+    TestHome::setModificationTime(path, QDateTime::currentDateTime().addSecs(10));
+    cell.show(url, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 3; }));
+    EXPECT_EQ(service().statistics().rendered, 2);
+    EXPECT_TRUE(
+        ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*cell.m_picture), Qt::blue));
+    EXPECT_TRUE(ThumbnailTestFiles::isCloseTo(
+        ThumbnailTestFiles::centreColour(*ThumbnailCache::cachedThumbnail(url, 86, 86)), Qt::blue));
+}
+
+TEST_F(ThumbnailCacheTest, DeletedFileLosesItsPictureInMemory)
+{
+    const QUrl url = document(QStringLiteral("doomed.png"));
+    Cell cell;
+    cell.show(url, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 1; }));
+    ASSERT_TRUE(ThumbnailCache::cachedThumbnail(url, 86, 86));
+    QFile::remove(url.toLocalFile());
+    cell.show(url, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return cell.m_deliveries.size() == 2; }));
+    EXPECT_FALSE(ThumbnailCache::cachedThumbnail(url, 86, 86));
+}
+
+TEST_F(ThumbnailCacheTest, HighDensityPicturesHaveTheirDevicePixels)
+{
+    const QUrl url = document(QStringLiteral("sharp.png"), Qt::red, QSize(800, 800));
+    std::optional<QImage> picture;
+    bool called = false;
+    QObject receiver;
+    ThumbnailCache::requestThumbnail(&receiver, url, 86, 86, 2.0,
+                                     [&](const QUrl&, const std::optional<QImage>& image) {
+                                         picture = image;
+                                         called = true;
+                                     });
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return called; }));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), QSize(172, 172));
+    EXPECT_EQ(picture->devicePixelRatio(), 2.0);
+}
+
+TEST(ThumbnailMemoryCacheTest, HoldsNoMoreBytesThanItsBound)
+{
+    ThumbnailMemoryCache cache(1024 * 1024);
+    QImage picture(256, 256, QImage::Format_ARGB32); // 256 KiB
+    picture.fill(Qt::red);
+    for (int i = 0; i < 10; ++i)
+        cache.insert(QStringLiteral("key-%1").arg(i), picture, std::nullopt);
+    EXPECT_LE(cache.bytesUsed(), 1024 * 1024);
+    EXPECT_EQ(cache.count(), 4);
+    // The most recent stay.
+    EXPECT_TRUE(cache.find(QStringLiteral("key-9")));
+    EXPECT_FALSE(cache.find(QStringLiteral("key-0")));
+    cache.insert(QStringLiteral("too big"), QImage(1024, 1024, QImage::Format_ARGB32),
+                 std::nullopt);
+    EXPECT_FALSE(cache.find(QStringLiteral("too big")));
+}
+
+TEST(ThumbnailMemoryCacheTest, TheProgramsCacheIsBounded)
+{
+    EXPECT_EQ(ThumbnailService::instance().memoryCache().byteLimit(), 64 * 1024 * 1024);
+}
