@@ -1,0 +1,73 @@
+#pragma once
+
+#include "FileMonitor.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <memory>
+
+class MainWindowController;
+class SingleInstance;
+class StatusBarMenu;
+class StatusItem;
+
+// Vorlane's start-up and its answers to the desktop: it makes the window, brings the stored
+// preferences into force, stops the login launcher, starts the file monitor, binds the global
+// shortcut, and shows the window when the user activates or starts Vorlane again.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString appSecret;
+
+    explicit AppDelegate(QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // The process-wide delegate while one exists.
+    static AppDelegate* shared();
+
+    // Start-up, in this order: the window and the preferences, then everything that needs them.
+    void applicationWillFinishLaunching();
+    void applicationDidFinishLaunching();
+
+    void applicationDidBecomeActive();
+    void applicationDidResignActive();
+    // Vorlane was started again or asked for from outside: show the window.
+    bool applicationShouldHandleReopen(std::uint32_t timestamp = 0);
+    // Vorlane --toggle from outside: what the shortcut does.
+    void toggleFromOutside(std::uint32_t timestamp = 0);
+    // Listens to the running instance's requests from later starts.
+    void listenTo(SingleInstance* instance);
+
+    // Makes the tray item with the status-bar menu (again).
+    void createStatusItem();
+    void removeStatusItem();
+
+    MainWindowController* mainWindowController() const { return m_mainWindowController.get(); }
+    StatusBarMenu* statusBarMenu() const { return m_statusBarMenu.get(); }
+    StatusItem* statusItem() const { return m_statusItem.get(); }
+    FileMonitor& fileMonitor() { return m_fileMonitor; }
+    bool startedAtLogin() const { return m_startedAtLogin; }
+
+private:
+    void applyLoginItem();
+    void applyDockIcon();
+    void applyMenuBarIcon();
+    void applyWindowMode();
+    void detectStartAtLogin();
+    void startFileMonitor();
+    void bindShortcut();
+    void updateTaskbarPresence();
+    void applicationStateChanged(Qt::ApplicationState state);
+
+    std::unique_ptr<MainWindowController> m_mainWindowController;
+    FileMonitor m_fileMonitor;
+    std::unique_ptr<StatusBarMenu> m_statusBarMenu;
+    std::unique_ptr<StatusItem> m_statusItem;
+    bool m_dockIconShown = true;
+    bool m_startedAtLogin = false;
+    bool m_wasActive = false;
+};

@@ -1,0 +1,39 @@
+// Vorlane: the documents you opened recently, by the application that opened them.
+#include "AppDelegate.h"
+#include "ImageNamed.h"
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace {
+SingleInstance::Request requestFrom(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--toggle")) ? SingleInstance::Request::toggle
+                                                          : SingleInstance::Request::reopen;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Qt takes the startup identifier out of the environment when it connects to the display.
+    const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
+    QApplication::setApplicationName(QStringLiteral("Vorlane"));
+    QApplication::setOrganizationName(QStringLiteral("ostrel"));
+    QApplication::setDesktopFileName(QStringLiteral("com.ostrel.Vorlane"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
+
+    const SingleInstance::Request request = requestFrom(QApplication::arguments());
+    SingleInstance instance;
+    if (!instance.claim())
+        return SingleInstance::handOver(request, startupId) ? 0 : 1;
+
+    AppDelegate delegate;
+    delegate.listenTo(&instance);
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    return QApplication::exec();
+}

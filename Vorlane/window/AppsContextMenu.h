@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMenu>
+
+// The applications list's context menu: open the application, or clear its recent documents.
+// Both act on the row in contextMenuAppIndex.
+class AppsContextMenu : public QMenu
+{
+    Q_OBJECT
+
+public:
+    explicit AppsContextMenu(QWidget* parent = nullptr);
+
+    QAction* openItem() const { return m_openItem; }
+    QAction* clearItem() const { return m_clearItem; }
+
+    void launchApp();
+    void clearFiles();
+
+private:
+    QAction* m_openItem;
+    QAction* m_clearItem;
+};

@@ -1,0 +1,44 @@
+#include "AppsTableCell.h"
+
+#include "AppIconCache.h"
+#include "AppsListModel.h"
+#include "ThemePalette.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr qreal markerRadius = 14;
+
+QRectF centred(const QRect& area, qreal side)
+{
+    return {area.center().x() + 1 - side / 2, area.center().y() + 1 - side / 2, side, side};
+}
+} // namespace
+
+QSize AppsTableCell::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    return {option.rect.width(), rowHeight};
+}
+
+void AppsTableCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const
+{
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool hovered = option.state & QStyle::State_MouseOver;
+    if (selected || hovered) {
+        QColor marker = themePalette().selectionColor;
+        if (!selected)
+            marker.setAlphaF(marker.alphaF() * 0.5f);
+        QPainterPath path;
+        path.addRoundedRect(centred(option.rect, markerSize), markerRadius, markerRadius);
+        painter->fillPath(path, marker);
+    }
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const QPixmap icon = AppIconCache::shared().pixmap(
+        index.data(AppsListModel::IconNameRole).toString(), iconSize, ratio);
+    painter->drawPixmap(centred(option.rect, iconSize).topLeft(), icon);
+    painter->restore();
+}

@@ -1,0 +1,113 @@
+#include "AppsTableView.h"
+
+#include "AppsContextMenu.h"
+#include "MainWindowHelper.h"
+#include "Selection.h"
+#include "VorlaneController.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+AppsTableView::AppsTableView(QWidget* parent)
+    : QListView(parent)
+    , m_menu(new AppsContextMenu(this))
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_MacShowFocusRect, false);
+    viewport()->setAutoFillBackground(false);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+QItemSelectionModel::SelectionFlags AppsTableView::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const
+{
+    // One application is always the chosen one: Ctrl-click never leaves the list without one.
+    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
+    if (flags & (QItemSelectionModel::Toggle | QItemSelectionModel::Deselect))
+        return QItemSelectionModel::ClearAndSelect;
+    return flags;
+}
+
+void AppsTableView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        MainWindowHelper::hideMainWindow();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The window's key rules take these.
+        event->ignore();
+        return;
+    default:
+        QListView::keyPressEvent(event);
+    }
+}
+
+void AppsTableView::mousePressEvent(QMouseEvent* event)
+{
+    // Meta stands where the Control key stands elsewhere: Meta-click opens the context menu.
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::MetaModifier)) {
+        openMenu(event->position().toPoint(), event->globalPosition().toPoint());
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+void AppsTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        Q_EMIT applicationDoubleClicked();
+}
+
+void AppsTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    openMenu(event->pos(), event->globalPos());
+}
+
+void AppsTableView::openMenu(const QPoint& pos, const QPoint& globalPos)
+{
+    AppsContextMenu* menu = menuForEvent(pos);
+    if (!menu)
+        return;
+    willOpenMenu();
+    menu->exec(globalPos);
+    didCloseMenu();
+}
+
+AppsContextMenu* AppsTableView::menuForEvent(const QPoint& pos)
+{
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid())
+        return nullptr;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    return m_menu;
+}
+
+void AppsTableView::willOpenMenu()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    contextMenuAppIndex = selected.isEmpty() ? -1 : selected.constFirst().row();
+    const QList<RecentApp>& apps = VorlaneController::shared().recentApps();
+    if (contextMenuAppIndex >= 0 && contextMenuAppIndex < apps.size())
+        // An ampersand in a name is text, not a mnemonic.
+        m_menu->openItem()->setText(
+            QStringLiteral("Open ") +
+            QString(apps.at(contextMenuAppIndex).appName()).replace(u'&', QStringLiteral("&&")));
+}
+
+void AppsTableView::didCloseMenu()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    contextMenuAppIndex = selected.isEmpty() ? -1 : selected.constFirst().row();
+}

@@ -1,0 +1,68 @@
+#include "MainWindow.h"
+
+#include "MainWindowController.h"
+#include "MainWindowHelper.h"
+#include "ThemePalette.h"
+#include "ViewController.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+MainWindow::MainWindow(MainWindowController* controller)
+    : m_controller(controller)
+{
+    setObjectName(QStringLiteral("VorlaneWindow"));
+    setWindowTitle(QStringLiteral("Vorlane"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+bool MainWindow::isMainWindow() const
+{
+    return isVisible() && isActiveWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        m_controller->windowDidBecomeKey();
+    else
+        m_controller->windowDidResignKey();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // With nothing focused the window gets the keys first; the content's rules come before
+    // the window's own.
+    ViewController* content = m_controller->contentViewController();
+    if (!focusWidget() && content && content->keyDown(event))
+        return;
+    if (!m_controller->keyDown(event))
+        QWidget::keyPressEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    // Before the window is mapped, so the window manager sees its states from the start.
+    m_controller->applyWindowManagerStates();
+    QWidget::showEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The title bar's close button hides the window as Escape does; it is never destroyed.
+    event->ignore();
+    MainWindowHelper::hideMainWindow();
+}
+
+void MainWindow::paintEvent(QPaintEvent*)
+{
+    // The frameless panel keeps a one-point margin around its content: its edge.
+    if (!(windowFlags() & Qt::FramelessWindowHint))
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), themePalette().windowBorderColor);
+}

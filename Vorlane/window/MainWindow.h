@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class MainWindowController;
+
+// The browsing window. It is never closed while the program runs, only hidden; its controller
+// decides its mode and answers its focus changes.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowController* controller);
+
+    // Whether the window has the keyboard focus: the main window of the program.
+    bool isMainWindow() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    MainWindowController* m_controller;
+};

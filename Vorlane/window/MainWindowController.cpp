@@ -1,0 +1,140 @@
+#include "MainWindowController.h"
+
+#include "Appearance.h"
+#include "FilesViewController.h"
+#include "MainWindow.h"
+#include "MainWindowHelper.h"
+#include "SharedReferences.h"
+#include "TelemetryClient.h"
+#include "ViewController.h"
+#include "WindowDragHandler.h"
+#include "WindowFrame.h"
+#include "X11FocusGrabFilter.h"
+#include "X11Window.h"
+
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace {
+constexpr QSize minimumWindowSize{460, 320};
+// The frameless panel's edge.
+constexpr int panelBorder = 1;
+} // namespace
+
+MainWindowController::MainWindowController()
+    : m_window(std::make_unique<MainWindow>(this))
+{
+    windowDidLoad();
+}
+
+MainWindowController::~MainWindowController() = default;
+
+MainWindow* MainWindowController::window() const
+{
+    return m_window.get();
+}
+
+void MainWindowController::windowDidLoad()
+{
+    auto* layout = new QVBoxLayout(m_window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_content = new ViewController(m_window.get());
+    layout->addWidget(m_content);
+    // The look is known before anything is drawn.
+    paletteDarkFlag = currentAppearanceName() == AppearanceName::darkAqua;
+    rebuildPalette();
+    m_window->setMinimumSize(minimumWindowSize);
+    m_window->resize(defaultWindowSize);
+    new WindowDragHandler(m_window.get());
+    X11FocusGrabFilter::install();
+    applyWindowFlags();
+    if (!restoreFrameForScreen(m_window.get()))
+        centerOnMainScreen(m_window.get(), false);
+}
+
+void MainWindowController::showWindow()
+{
+    MainWindow* window = m_window.get();
+    window->show();
+    window->raise();
+    if (X11Window::isAvailable()) {
+        const std::uint32_t time = m_activationTime ? m_activationTime : X11Window::serverTime();
+        X11Window::activate(window->windowHandle(), time);
+    } else {
+        window->activateWindow();
+    }
+    m_activationTime = 0;
+}
+
+void MainWindowController::setFloatingPanel(bool floating)
+{
+    if (floating == m_floatingPanel)
+        return;
+    m_floatingPanel = floating;
+    applyWindowFlags();
+}
+
+void MainWindowController::setTaskbarPresence(bool dockIconShown, bool trayAvailable)
+{
+    m_dockIconShown = dockIconShown;
+    m_trayAvailable = trayAvailable;
+    applyWindowManagerStates();
+}
+
+bool MainWindowController::skipsTaskbar() const
+{
+    // Without a tray the task bar is the one place left to reach the window from.
+    return m_trayAvailable && (m_floatingPanel || !m_dockIconShown);
+}
+
+void MainWindowController::applyWindowFlags()
+{
+    MainWindow* window = m_window.get();
+    const bool wasVisible = window->isVisible();
+    const QRect frame = window->geometry();
+    Qt::WindowFlags flags = Qt::Window;
+    if (m_floatingPanel)
+        flags |= Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    // Changing the flags hides a shown window; it comes back where it was.
+    window->setWindowFlags(flags);
+    const int margin = m_floatingPanel ? panelBorder : 0;
+    window->layout()->setContentsMargins(margin, margin, margin, margin);
+    window->setGeometry(frame);
+    if (wasVisible)
+        showWindow();
+    else
+        applyWindowManagerStates();
+}
+
+void MainWindowController::applyWindowManagerStates()
+{
+    if (!m_window->windowHandle())
+        return;
+    X11Window::setPanelStates(m_window->windowHandle(),
+                              {.sticky = m_floatingPanel, .skipTaskbar = skipsTaskbar()});
+}
+
+void MainWindowController::windowDidResignKey()
+{
+    saveFrameForScreen(m_window.get());
+    if (!m_floatingPanel || !m_window->isVisible())
+        return;
+    // The preview taking the focus must not hide the window it previews from.
+    if (sharedFilesViewController && sharedFilesViewController->isPreviewPanelOpen())
+        return;
+    m_window->hide();
+}
+
+void MainWindowController::windowDidBecomeKey()
+{
+    commandKeyHeld = false;
+    TelemetryClient::shared().trackEvent(QStringLiteral("appDidBecomeActive"));
+}
+
+bool MainWindowController::keyDown(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape)
+        return false;
+    MainWindowHelper::hideMainWindow();
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+
+class MainWindow;
+class QKeyEvent;
+class ViewController;
+
+// Owns the browsing window and its content, sets the window up, switches it between its two
+// modes and answers its focus changes.
+//
+// Auto-hide mode: a frameless panel kept above the other windows, on every workspace and out of
+// the task bar, hidden when it loses the focus. Ordinary mode: a decorated window that stays
+// where it is.
+class MainWindowController : public QObject
+{
+    Q_OBJECT
+
+public:
+    MainWindowController();
+    ~MainWindowController() override;
+
+    MainWindow* window() const;
+    ViewController* contentViewController() const { return m_content; }
+
+    // Shows the window in front and gives it the keyboard focus.
+    void showWindow();
+    // The user-input time to ask the window manager for the focus with, used by the next
+    // showWindow; 0 means the X server's current time.
+    void setActivationTime(std::uint32_t timestamp) { m_activationTime = timestamp; }
+
+    // Auto-hide mode.
+    bool isFloatingPanel() const { return m_floatingPanel; }
+    void setFloatingPanel(bool floating);
+    // Whether the window must show in the task bar whatever its mode: when the desktop has no
+    // tray to reach Vorlane from. dockIconShown is the "ShowDockIcon" choice.
+    void setTaskbarPresence(bool dockIconShown, bool trayAvailable);
+    bool skipsTaskbar() const;
+    // Re-sends the window-manager states of the current mode (the window calls it when shown).
+    void applyWindowManagerStates();
+
+    void windowDidResignKey();
+    void windowDidBecomeKey();
+    // Escape hides the window; true when the key was used.
+    bool keyDown(QKeyEvent* event);
+
+private:
+    void windowDidLoad();
+    void applyWindowFlags();
+
+    std::unique_ptr<MainWindow> m_window;
+    ViewController* m_content = nullptr;
+    bool m_floatingPanel = false;
+    bool m_dockIconShown = true;
+    bool m_trayAvailable = true;
+    std::uint32_t m_activationTime = 0;
+};

@@ -1,0 +1,48 @@
+#include "MainWindowHelper.h"
+
+#include "AppsTableViewController.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "SharedReferences.h"
+#include "UserDefaults.h"
+#include "WindowFrame.h"
+
+void MainWindowHelper::showMainWindow()
+{
+    if (!sharedMainWindowController || !sharedMainWindowController->window())
+        return;
+    MainWindow* window = sharedMainWindowController->window();
+    if (!restoreFrameForScreen(window))
+        centerOnMainScreen(window, false);
+    // Both modes take the focus: the panel is there to be typed into at once.
+    sharedMainWindowController->showWindow();
+}
+
+void MainWindowHelper::hideMainWindow()
+{
+    if (!sharedMainWindowController || !sharedMainWindowController->window())
+        return;
+    sharedMainWindowController->window()->hide();
+    // Hiding a whole program has no counterpart here: when the window goes, the window manager
+    // gives the focus back to the window that had it, and the program's other windows stay.
+}
+
+void toggleMainWindow()
+{
+    if (!sharedMainWindowController || !sharedMainWindowController->window())
+        return;
+    if (sharedMainWindowController->window()->isMainWindow())
+        MainWindowHelper::hideMainWindow();
+    else
+        MainWindowHelper::showMainWindow();
+}
+
+void setWindowAutoHide(bool enabled)
+{
+    if (!sharedMainWindowController || !sharedMainWindowController->window())
+        return;
+    sharedMainWindowController->setFloatingPanel(enabled);
+    UserDefaults::standard().setObject(QStringLiteral("AutoHideWindow"), enabled);
+    if (sharedAppsViewController)
+        sharedAppsViewController->updateTopInset();
+}

@@ -1,0 +1,406 @@
+#include "ViewController.h"
+
+#include "Appearance.h"
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
+#include "ButtonsViewController.h"
+#include "EmptyStateViewController.h"
+#include "FileActions.h"
+#include "FilesViewController.h"
+#include "MainWindowController.h"
+#include "MainWindowHelper.h"
+#include "PinToEdges.h"
+#include "Selection.h"
+#include "SharedReferences.h"
+#include "ThemePalette.h"
+#include "VorlaneController.h"
+#include "ui_VorlaneWindow.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QThread>
+#include <QWindow>
+
+namespace {
+qsizetype selectedRow(const QAbstractItemView* view)
+{
+    if (!view->selectionModel())
+        return -1;
+    const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+bool selectRow(QAbstractItemView* view, qsizetype row,
+               QAbstractItemView::ScrollHint scroll = QAbstractItemView::EnsureVisible)
+{
+    if (!view->model() || row < 0 || row >= view->model()->rowCount())
+        return false;
+    const QModelIndex index = view->model()->index(static_cast<int>(row), 0);
+    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    view->scrollTo(index, scroll);
+    return true;
+}
+
+void deselectAll(QAbstractItemView* view)
+{
+    if (view->selectionModel())
+        view->selectionModel()->clearSelection();
+}
+
+bool isModifierKey(int key)
+{
+    return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+} // namespace
+
+ViewController::ViewController(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::ViewController>())
+    , m_appsViewController(new AppsTableViewController(this))
+    , m_filesViewController(new FilesViewController(this))
+    , m_emptyStateViewController(new EmptyStateViewController(this))
+{
+    ui->setupUi(this);
+    m_appsViewController->hide();
+    m_filesViewController->hide();
+    m_emptyStateViewController->hide();
+    viewDidLoad();
+}
+
+ViewController::~ViewController()
+{
+    for (const NotificationCenter::Token token : std::as_const(m_observers))
+        NotificationCenter::defaultCenter().removeObserver(token);
+    VorlaneController::shared().setViewHooks({});
+}
+
+QWidget* ViewController::visualEffectsView() const
+{
+    return ui->visualEffectsView;
+}
+
+QWidget* ViewController::leftPanel() const
+{
+    return ui->leftPanel;
+}
+
+QWidget* ViewController::rightPanel() const
+{
+    return ui->rightPanel;
+}
+
+QSplitter* ViewController::splitView() const
+{
+    return ui->splitView;
+}
+
+void ViewController::viewDidLoad()
+{
+    sharedFilesViewController = m_filesViewController;
+    sharedAppsViewController = m_appsViewController;
+    showContentOrEmptyState();
+    registerObservers();
+    registerViewHooks();
+    qApp->installEventFilter(this);
+}
+
+void ViewController::observe(const QString& name, NotificationCenter::Block block)
+{
+    m_observers.append(NotificationCenter::defaultCenter().addObserver(name, {}, std::move(block)));
+}
+
+void ViewController::registerObservers()
+{
+    // Notifications arrive on the posting thread; everything here but the refresh request is
+    // posted on the main thread.
+    observe(NotificationName::interfaceThemeChanged, [this](const Notification&) {
+        QMetaObject::invokeMethod(this, &ViewController::toggleInterfaceTheme,
+                                  QThread::currentThread() == thread() ? Qt::DirectConnection
+                                                                       : Qt::QueuedConnection);
+    });
+    toggleInterfaceTheme();
+    observe(NotificationName::backgroundUpdate, [this](const Notification&) { scheduleRefresh(); });
+    observe(NotificationName::resignActive,
+            [this](const Notification&) { filesSelectionCleared(); });
+    observe(NotificationName::clickedFileRow,
+            [this](const Notification& notification) { openClickedFile(notification); });
+    observe(NotificationName::toggleModifierKey,
+            [this](const Notification&) { commandKeyChanged(); });
+    observe(NotificationName::appearanceChanged,
+            [this](const Notification&) { toggleInterfaceTheme(); });
+}
+
+void ViewController::registerViewHooks()
+{
+    const QPointer<ViewController> self(this);
+    VorlaneController::shared().setViewHooks({
+        .showContentOrEmptyState =
+            [self] {
+                if (self)
+                    self->showContentOrEmptyState();
+            },
+        .reloadApplications =
+            [self] {
+                if (self)
+                    self->m_appsViewController->reloadTable();
+            },
+        .reloadFilesTable =
+            [self] {
+                if (self)
+                    self->m_filesViewController->reloadFilesTable();
+            },
+        .reloadFilesGrid =
+            [self] {
+                if (self)
+                    self->m_filesViewController->reloadFilesGrid();
+            },
+        .reloadApplicationsScrubber = {},
+        .reloadFilesScrubber = {},
+    });
+}
+
+void ViewController::scheduleRefresh()
+{
+    // A burst of record changes (an application rewriting several files) asks many times; one
+    // refresh waiting on the main thread answers them all.
+    if (m_refreshScheduled.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_refreshScheduled = false;
+            VorlaneController::shared().refreshFromStore();
+        },
+        Qt::QueuedConnection);
+}
+
+void ViewController::toggleInterfaceTheme()
+{
+    applyTheme(currentAppearanceName() == AppearanceName::darkAqua);
+    m_appsViewController->reloadTable();
+    m_filesViewController->reloadFilesTable();
+    m_filesViewController->reloadFilesGrid();
+}
+
+void ViewController::applyTheme(bool dark)
+{
+    paletteDarkFlag = dark;
+    rebuildPalette();
+    const ThemePalette& palette = themePalette();
+    // Every window of the program takes the look, menus and tool tips included.
+    qApp->setPalette(palette.widgetPalette);
+    QPalette background = palette.widgetPalette;
+    background.setColor(QPalette::Window, palette.backgroundColor);
+    ui->visualEffectsView->setPalette(background);
+    QPalette sidebar = palette.widgetPalette;
+    sidebar.setColor(QPalette::Window, palette.sidebarColor);
+    ui->leftPanel->setPalette(sidebar);
+    ui->splitView->setStyleSheet(QStringLiteral("QSplitter::handle { background: %1; }")
+                                     .arg(palette.separatorColor.name(QColor::HexArgb)));
+    window()->update();
+    if (sharedButtonsViewController)
+        sharedButtonsViewController->update();
+}
+
+void ViewController::toggleViewType(int segment)
+{
+    if (!sharedMainWindowController)
+        return;
+    if (segment == 0)
+        m_filesViewController->showListView();
+    else if (segment == 1)
+        m_filesViewController->showGridView();
+}
+
+void ViewController::showContentOrEmptyState()
+{
+    if (VorlaneController::shared().isEmpty())
+        layoutEmptyState();
+    else
+        layoutContent();
+}
+
+void ViewController::layoutEmptyState()
+{
+    m_emptyStateViewController->setParent(ui->rightPanel);
+    m_emptyStateViewController->centerInPanel(ui->rightPanel);
+    m_emptyStateViewController->show();
+    m_emptyStateViewController->raise();
+    // The lists and the toolbar have nothing to act on while the store is empty.
+    m_filesViewController->hide();
+    delete sharedButtonsViewController.data();
+    ui->leftPanel->hide();
+}
+
+void ViewController::layoutContent()
+{
+    ui->leftPanel->show();
+    pinToEdges(m_appsViewController, ui->leftPanel, {0, 0, 0, 0});
+    m_appsViewController->show();
+    pinToEdges(m_filesViewController, ui->rightPanel, {0, 0, 0, 0});
+    m_filesViewController->show();
+    m_emptyStateViewController->hide();
+    // A fresh toolbar each time, above everything else in the pane.
+    delete sharedButtonsViewController.data();
+    auto* buttons = new ButtonsViewController(ui->rightPanel);
+    sharedButtonsViewController = buttons;
+    connect(buttons, &ButtonsViewController::viewTypeSelected, this,
+            &ViewController::toggleViewType);
+    buttons->show();
+    buttons->raise();
+    buttons->pinToBottomRight(ui->visualEffectsView);
+}
+
+void ViewController::keyPressEvent(QKeyEvent* event)
+{
+    if (!keyDown(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool ViewController::focusNextPrevChild(bool next)
+{
+    // Tab never reaches keyPressEvent: it asks the focus chain, which ends here.
+    if (next) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        if (keyDown(&tab))
+            return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+bool ViewController::keyDown(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (m_filesViewController->gridView())
+        return gridKeyDown(key);
+    if (m_filesViewController->listView())
+        return listKeyDown(key);
+    return false;
+}
+
+bool ViewController::tabMovesToFiles() const
+{
+    const QWidget* first = window()->focusWidget();
+    const QAbstractItemView* appsTable = m_appsViewController->table();
+    return (!first && !appsTable) || (appsTable && first == appsTable);
+}
+
+bool ViewController::gridKeyDown(int key)
+{
+    QAbstractItemView* grid = m_filesViewController->gridView();
+    const bool hasFirstItem = grid->model() && grid->model()->rowCount() > 0;
+    switch (key) {
+    case Qt::Key_Tab:
+        if (tabMovesToFiles()) {
+            grid->setFocus(Qt::TabFocusReason);
+            const qsizetype previous = m_filesViewController->prevSelectionIndex();
+            selectRow(grid, previous >= 0 ? previous : 0, QAbstractItemView::PositionAtTop);
+        }
+        return true;
+    case Qt::Key_Right:
+        if (hasFirstItem) {
+            grid->setFocus(Qt::OtherFocusReason);
+            selectRow(grid, 0, QAbstractItemView::PositionAtTop);
+        }
+        return true;
+    case Qt::Key_Left:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ViewController::listKeyDown(int key)
+{
+    QAbstractItemView* table = m_filesViewController->listView();
+    QAbstractItemView* appsTable = m_appsViewController->table();
+    switch (key) {
+    case Qt::Key_Tab:
+        if (tabMovesToFiles()) {
+            // Row 0 is a date heading: the first file is row 1.
+            selectRow(table, selectedFileIndex == -1 ? 1 : selectedFileIndex);
+            table->setFocus(Qt::TabFocusReason);
+        } else if (window()->focusWidget() == table) {
+            appsTable->setFocus(Qt::TabFocusReason);
+            deselectAll(table);
+        }
+        return true;
+    case Qt::Key_Right:
+        if (selectedRow(table) < 0) {
+            table->setFocus(Qt::OtherFocusReason);
+            selectRow(table, 1);
+        }
+        return true;
+    case Qt::Key_Left:
+        if (selectedRow(table) >= 0) {
+            appsTable->setFocus(Qt::OtherFocusReason);
+            deselectAll(table);
+            selectedFileIndex = -1;
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (const qsizetype row = selectedRow(table); row > 0 && !selectedApp.isEmpty())
+            openRecentFile(selectedApp.constFirst(), row, QStringLiteral("list"), commandKeyHeld);
+        return true;
+    case Qt::Key_Escape:
+        MainWindowHelper::hideMainWindow();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ViewController::flagsChanged(int key, Qt::KeyboardModifiers modifiers, bool pressed)
+{
+    // The state after the change: X reports the modifiers held before the key.
+    if (key == Qt::Key_Control)
+        modifiers.setFlag(Qt::ControlModifier, pressed);
+    if (modifiers & Qt::ControlModifier)
+        commandKeyHeld = true;
+    else if (key == Qt::Key_Control)
+        commandKeyHeld = false;
+    else
+        return;
+    NotificationCenter::defaultCenter().post(NotificationName::toggleModifierKey,
+                                             QVariant::fromValue(static_cast<QObject*>(this)));
+}
+
+bool ViewController::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool isKey = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (!isKey)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Every key of this window passes its native window once, whichever widget has the focus.
+    const bool thisWindow = watched == window()->windowHandle();
+    if (thisWindow && isModifierKey(key->key()) && !key->isAutoRepeat())
+        flagsChanged(key->key(), key->modifiers(), event->type() == QEvent::KeyPress);
+    return false;
+}
+
+void ViewController::filesSelectionCleared()
+{
+    if (QAbstractItemView* table = m_filesViewController->listView())
+        deselectAll(table);
+    selectedFileIndex = -1;
+}
+
+void ViewController::openClickedFile(const Notification& notification)
+{
+    bool isNumber = false;
+    const qsizetype index = notification.object.toLongLong(&isNumber);
+    if (!isNumber || selectedApp.isEmpty())
+        return;
+    const QString viewKind =
+        m_filesViewController->gridView() ? QStringLiteral("grid") : QStringLiteral("list");
+    openRecentFile(selectedApp.constFirst(), index, viewKind, commandKeyHeld);
+}
+
+void ViewController::commandKeyChanged()
+{
+    m_filesViewController->refreshForCommandKey();
+}

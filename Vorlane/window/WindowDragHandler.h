@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class QMouseEvent;
+class QWidget;
+
+// Lets the user move and resize the frameless panel as a decorated window: dragging its title
+// area (the top strip) moves it, pressing its outer edge resizes it. The window manager does the
+// moving, so it keeps its own snapping and limits. Does nothing while the window is decorated.
+class WindowDragHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int titleAreaHeight = 22;
+    static constexpr int edgeWidth = 4;
+
+    explicit WindowDragHandler(QWidget* window);
+
+    // The edges a press at pos (window coordinates) would resize; none for the inside.
+    static Qt::Edges edgesAt(const QPoint& pos, const QSize& size);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool belongsToWindow(QObject* object) const;
+    bool mousePressed(QMouseEvent* event);
+    bool mouseMoved(QMouseEvent* event);
+
+    QWidget* m_window;
+    bool m_pressInTitleArea = false;
+    QPoint m_pressPosition;
+};

@@ -1,0 +1,128 @@
+#include "WindowFrame.h"
+
+#include "UserDefaults.h"
+
+#include <QGuiApplication>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+constexpr int animationMs = 180;
+
+QString screenIdentity(const QScreen* screen)
+{
+    const QString serial = screen->serialNumber();
+    if (!serial.isEmpty())
+        return screen->manufacturer() + u'/' + screen->model() + u'/' + serial;
+    return screen->name();
+}
+
+// FNV-1a: the same number for the same display in every run.
+quint32 stableHash(const QString& text)
+{
+    quint32 hash = 2166136261u;
+    for (const char byte : text.toUtf8()) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+QString frameText(const QRect& frame)
+{
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(frame.x())
+        .arg(frame.y())
+        .arg(frame.width())
+        .arg(frame.height());
+}
+
+std::optional<QRect> parseFrame(const QString& text)
+{
+    const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 4)
+        return std::nullopt;
+    int values[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts.at(i).toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (values[2] <= 0 || values[3] <= 0)
+        return std::nullopt;
+    return QRect(values[0], values[1], values[2], values[3]);
+}
+
+void applyFrame(QWidget* window, const QRect& frame, bool animate)
+{
+    if (!animate || !window->isVisible()) {
+        window->setGeometry(frame);
+        return;
+    }
+    auto* animation = new QPropertyAnimation(window, "geometry", window);
+    animation->setDuration(animationMs);
+    animation->setEasingCurve(QEasingCurve::OutCubic);
+    animation->setEndValue(frame);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+} // namespace
+
+std::optional<quint32> screenNumber(const QScreen* screen)
+{
+    if (!screen)
+        return std::nullopt;
+    const QString identity = screenIdentity(screen);
+    if (identity.isEmpty())
+        return std::nullopt;
+    return stableHash(identity);
+}
+
+QString frameKey(quint32 number)
+{
+    return QStringLiteral("NSWindow Frame ") + QString::number(number);
+}
+
+bool restoreFrameForScreen(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const std::optional<quint32> number = screenNumber(screen);
+    if (!window || !number)
+        return false;
+    const std::optional<QRect> frame =
+        parseFrame(UserDefaults::standard().stringForKey(frameKey(*number)));
+    // A frame that no longer meets the display (its resolution shrank) would put the window
+    // out of reach; it counts as none, and the window is centred instead.
+    if (!frame || !screen->geometry().intersects(*frame))
+        return false;
+    window->setGeometry(*frame);
+    return true;
+}
+
+void saveFrameForScreen(QWidget* window)
+{
+    if (!window)
+        return;
+    const std::optional<quint32> number = screenNumber(window->screen());
+    if (!number)
+        return;
+    UserDefaults::standard().setObject(frameKey(*number), frameText(window->geometry()));
+}
+
+void centerOnMainScreen(QWidget* window, bool animate, std::optional<int> width,
+                        std::optional<int> height)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!window || !screen)
+        return;
+    const int w = width.value_or(window->width());
+    const int h = height.value_or(window->height());
+    const QRect area = screen->geometry();
+    // std::round rounds halves away from zero.
+    const int x = static_cast<int>(std::round(area.x() + area.width() * 0.5 - w * 0.5));
+    const int y = static_cast<int>(std::round(area.y() + area.height() * 0.5 - h * 0.5));
+    applyFrame(window, QRect(x, y, w, h), animate);
+}

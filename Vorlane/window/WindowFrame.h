@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QScreen;
+class QWidget;
+
+// Window placement: centring on the main display and a remembered frame per display, kept in
+// the application's settings under "NSWindow Frame " and the display's number.
+
+// Puts a saved frame for the main display on the window; false when there is none to apply.
+bool restoreFrameForScreen(QWidget* window);
+// Saves the window's frame for the display it is on.
+void saveFrameForScreen(QWidget* window);
+// Centres the window on the main display's whole area at the given size (or its current one);
+// the origin is rounded to whole points, halves away from zero.
+void centerOnMainScreen(QWidget* window, bool animate, std::optional<int> width = std::nullopt,
+                        std::optional<int> height = std::nullopt);
+
+// A display's number: a stable hash of its identity (maker, model and serial number, else its
+// output name). Empty for a display that tells nothing about itself.
+std::optional<quint32> screenNumber(const QScreen* screen);
+// The settings key of a display's frame.
+QString frameKey(quint32 number);
