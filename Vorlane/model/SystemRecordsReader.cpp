@@ -6,8 +6,12 @@
 #include "DateRules.h"
 #include "Diagnostics.h"
 #include "KeyedArchive.h"
+#include "MetadataQuery.h"
 #include "OfficeRecentsReader.h"
 #include "PropertyList.h"
+#include "RecentlyUsedFile.h"
+#include "RecentlyUsedMetadata.h"
+#include "RecentlyUsedSource.h"
 #include "RecordLocations.h"
 #include "UserDefaults.h"
 
@@ -54,17 +58,14 @@ std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const 
     return RecentApp(sourceApp, recordUrl, recordUrl.toString(), dateModified,
                      std::move(*contents.files), std::move(contents.headings));
 }
-} // namespace
 
-std::optional<QList<RecentApp>> buildRecentApps()
+// The per-application records, then the Adobe and Office entries; nothing at all when the
+// record folder cannot be listed.
+QList<RecentApp> readRecordsAndApplicationLists()
 {
-    UserDefaults::global().reload();
-
     const QDir folder(recordFolderPath());
-    if (!folder.exists() || !folder.isReadable()) {
-        writeNoRecentAppsFound();
-        return std::nullopt;
-    }
+    if (!folder.exists() || !folder.isReadable())
+        return {};
     const QString suffix = recordFileSuffix();
     QList<RecentApp> apps;
     const QFileInfoList entries =
@@ -79,6 +80,21 @@ std::optional<QList<RecentApp>> buildRecentApps()
     if (QFileInfo::exists(adobePreferenceFileUrl().path()))
         apps.append(readAdobeEntries());
     apps.append(readOfficeEntries());
+    return apps;
+}
+} // namespace
+
+std::optional<QList<RecentApp>> buildRecentApps()
+{
+    UserDefaults::global().reload();
+
+    // The desktop's shared record is read once: it dates documents for every source and is a
+    // source of its own, whether or not the per-application record folder exists.
+    const RecentlyUsedFile recentlyUsed = RecentlyUsedFile::load(recentlyUsedFilePath());
+    MetadataQuery::setCurrent(std::make_shared<RecentlyUsedMetadata>(recentlyUsed));
+
+    QList<RecentApp> apps = readRecordsAndApplicationLists();
+    apps.append(readRecentlyUsedEntries(recentlyUsed));
 
     sortAppsNewestFirst(apps);
     if (apps.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "Diagnostics.h"
 #include "NotificationCenter.h"
+#include "RecentlyUsedSource.h"
 #include "RecordLocations.h"
 #include "SystemRecordsReader.h"
 #include "TelemetryClient.h"
@@ -158,5 +159,16 @@ bool VorlaneController::deleteRecordFile(const QString& path)
 
 bool VorlaneController::clearFiles(const RecentApp& app)
 {
-    return deleteRecordFile(app.filePath().path());
+    if (recentlyUsedDesktopId(app.filePath()).isEmpty())
+        return deleteRecordFile(app.filePath().path());
+
+    // One application's registrations come out of the shared file; everyone else's stay.
+    TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
+    QString error;
+    if (!clearRecentlyUsedEntry(app.filePath(), &error)) {
+        reportFailedDeletion(app.filePath().toLocalFile(), error);
+        return false;
+    }
+    NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return true;
 }

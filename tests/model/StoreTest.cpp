@@ -5,6 +5,7 @@
 #include "NotificationCenter.h"
 #include "OfficeRecentsReader.h"
 #include "QtPrinters.h"
+#include "RecentlyUsedSource.h"
 #include "RecordLocations.h"
 #include "TelemetryClient.h"
 #include "TestHome.h"
@@ -193,5 +194,62 @@ TEST(NotificationCenterTest, observersMayRemoveThemselvesWhileCalled)
     center.post(QStringLiteral("once"));
     center.post(QStringLiteral("once"));
     EXPECT_EQ(calls, 1);
+}
+} // namespace
+
+namespace {
+TEST_F(Store, clearingASharedRecordApplicationKeepsEveryoneElse)
+{
+    home.installApplication(QStringLiteral("org.gnome.eog"), QStringLiteral("Image Viewer"));
+    home.installApplication(QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"));
+    const QString photo =
+        home.createDocument(QStringLiteral("photo.png"), QDateTime::currentDateTime());
+    const QString notes =
+        home.createDocument(QStringLiteral("notes.txt"), QDateTime::currentDateTime());
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    auto bookmark = [&](const QString& path, const QString& apps) {
+        return QStringLiteral(
+                   "<bookmark href=\"%1\" added=\"%2\" modified=\"%2\" visited=\"%2\"><info>"
+                   "<metadata owner=\"http://freedesktop.org\"><bookmark:applications>%3"
+                   "</bookmark:applications></metadata></info></bookmark>")
+            .arg(QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()), stamp, apps);
+    };
+    auto app = [&](const char* name, const char* exec) {
+        return QStringLiteral("<bookmark:application name=\"%1\" exec=\"&apos;%2&apos;\" "
+                              "modified=\"%3\" count=\"2\"/>")
+            .arg(QString::fromLatin1(name), QString::fromLatin1(exec), stamp);
+    };
+    const QString xbel =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\" "
+            "xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\">\n") +
+        bookmark(photo, app("Image Viewer", "eog %u")) + u'\n' +
+        bookmark(notes,
+                 app("Image Viewer", "eog %u") + app("Text Editor", "gnome-text-editor %U")) +
+        QStringLiteral("\n</xbel>\n");
+    const QString path = home.writeFile(recentlyUsedFilePath(), xbel.toUtf8());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    VorlaneController store;
+    ASSERT_EQ(store.recentApps().size(), 2);
+    const auto viewer =
+        std::find_if(store.recentApps().cbegin(), store.recentApps().cend(),
+                     [](const RecentApp& a) { return a.appName() == u"Image Viewer"; });
+    ASSERT_NE(viewer, store.recentApps().cend());
+    EXPECT_TRUE(store.clearFiles(*viewer));
+    EXPECT_EQ(updates, 1);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
+
+    store.rebuild();
+    ASSERT_EQ(store.recentApps().size(), 1);
+    EXPECT_EQ(store.recentApps().first().appName(), QStringLiteral("Text Editor"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString after = QString::fromUtf8(file.readAll());
+    EXPECT_FALSE(after.contains(QStringLiteral("photo.png")))
+        << "a bookmark left with no application goes";
+    EXPECT_TRUE(after.contains(app("Text Editor", "gnome-text-editor %U")));
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "BookmarkWriter.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
+#include "PlistWriter.h"
 #include "PropertyList.h"
 #include "QtPrinters.h"
 #include "RecordLocations.h"
@@ -233,5 +234,69 @@ TEST_F(SystemRecords, theUsersEntryHidesTheSystemOne)
     home.installApplication(QStringLiteral("org.example.Sys"), QStringLiteral("User Copy"),
                             QStringLiteral("Hidden=true"));
     EXPECT_FALSE(buildRecentApps());
+}
+} // namespace
+
+namespace {
+// A recently-used.xbel as GLib writes it: each document with the applications that used it.
+QByteArray xbelWith(const QList<std::tuple<QString, QString, QString, QDateTime>>& registrations)
+{
+    QByteArray text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\" "
+                      "xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\" "
+                      "xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+    for (const auto& [path, name, exec, used] : registrations) {
+        const QByteArray stamp = used.toUTC().toString(Qt::ISODateWithMs).toUtf8();
+        text += "<bookmark href=\"" + QUrl::fromLocalFile(path).toEncoded() + "\" added=\"" +
+                stamp + "\" modified=\"" + stamp + "\" visited=\"" + stamp +
+                "\"><info><metadata owner=\"http://freedesktop.org\">"
+                "<bookmark:applications><bookmark:application name=\"" +
+                name.toUtf8() + "\" exec=\"&apos;" + exec.toUtf8() + "&apos;\" modified=\"" +
+                stamp + "\" count=\"1\"/></bookmark:applications></metadata></info></bookmark>\n";
+    }
+    return text + "</xbel>\n";
+}
+
+TEST_F(SystemRecords, theDesktopsSharedRecordIsReadEvenWithoutARecordFolder)
+{
+    home.installApplication(QStringLiteral("org.gnome.eog"), QStringLiteral("Image Viewer"));
+    home.installApplication(QStringLiteral("com.microsoft.Word"), QStringLiteral("Word"));
+    const QString photo = document(QStringLiteral("photo.png"), 30);
+    const QString report = document(QStringLiteral("report.docx"), 1);
+    home.writeFile(
+        home.dataHome() + QStringLiteral("/recently-used.xbel"),
+        xbelWith({{photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"), hoursAgo(2)}}));
+    home.writeFile(
+        home.path() + QStringLiteral("/Library/Containers/com.microsoft.Word/Data/Library/"
+                                     "Preferences/com.microsoft.Word.securebookmarks.plist"),
+        PlistWriter::write(QVariantMap{
+            {QStringLiteral("a"), QVariantMap{{QStringLiteral("kBookmarkDataKey"),
+                                               BookmarkWriter::forPath(report, home.path())}}}}));
+
+    // No record folder: the Office list is not consulted, the shared record still is.
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    EXPECT_EQ(appNames(apps), QStringList{QStringLiteral("Image Viewer")});
+    ASSERT_TRUE(apps);
+    const RecentFile& file = apps->first().recentFiles().first();
+    EXPECT_EQ(file.filePath(), QUrl::fromLocalFile(photo));
+    EXPECT_EQ(file.dateAccessed(), hoursAgo(2)) << "dated by the application's own stamp";
+    EXPECT_EQ(apps->first().dateModified(), hoursAgo(2));
+    EXPECT_TRUE(lines.isEmpty());
+
+    QDir().mkpath(home.recordFolder());
+    EXPECT_EQ(appNames(buildRecentApps()).size(), 2);
+}
+
+TEST_F(SystemRecords, recordsAreDatedByTheSharedRecordWhenItKnowsTheDocument)
+{
+    home.installApplication(QStringLiteral("org.gnome.Evince"), QStringLiteral("Document Viewer"));
+    const QString paper = document(QStringLiteral("paper.pdf"), 100);
+    home.writeRecord(QStringLiteral("org.gnome.Evince"), {paper}, hoursAgo(1));
+    home.writeFile(home.dataHome() + QStringLiteral("/recently-used.xbel"),
+                   xbelWith({{paper, QStringLiteral("Somebody Else"), QStringLiteral("nobody %u"),
+                              hoursAgo(3)}}));
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    ASSERT_TRUE(apps);
+    ASSERT_EQ(apps->size(), 1); // the uninstalled "Somebody Else" is no entry
+    EXPECT_EQ(apps->first().recentFiles().first().dateAccessed(), hoursAgo(3));
 }
 } // namespace
