@@ -61,8 +61,10 @@ void FilesViewController::replaceChild(QAbstractItemView* view)
     m_listView = nullptr;
     m_gridView = nullptr;
     m_prevSelectionIndex = -1;
-    if (view)
-        ui->filesLayout->addWidget(view);
+    if (!view)
+        return;
+    ui->filesLayout->addWidget(view);
+    view->show();
 }
 
 void FilesViewController::reloadFilesTable()

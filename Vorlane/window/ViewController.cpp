@@ -359,12 +359,15 @@ void ViewController::flagsChanged(int key, Qt::KeyboardModifiers modifiers, bool
     // The state after the change: X reports the modifiers held before the key.
     if (key == Qt::Key_Control)
         modifiers.setFlag(Qt::ControlModifier, pressed);
+    bool held = commandKeyHeld;
     if (modifiers & Qt::ControlModifier)
-        commandKeyHeld = true;
+        held = true;
     else if (key == Qt::Key_Control)
-        commandKeyHeld = false;
-    else
+        held = false;
+    // Other modifiers, and the same key seen twice, change nothing and announce nothing.
+    if (held == commandKeyHeld)
         return;
+    commandKeyHeld = held;
     NotificationCenter::defaultCenter().post(NotificationName::toggleModifierKey,
                                              QVariant::fromValue(static_cast<QObject*>(this)));
 }
@@ -377,8 +380,9 @@ bool ViewController::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     // Every key of this window passes its native window once, whichever widget has the focus.
     const bool thisWindow = watched == window()->windowHandle();
-    if (thisWindow && isModifierKey(key->key()) && !key->isAutoRepeat())
+    if (thisWindow && isModifierKey(key->key()) && !key->isAutoRepeat()) {
         flagsChanged(key->key(), key->modifiers(), event->type() == QEvent::KeyPress);
+    }
     return false;
 }
 

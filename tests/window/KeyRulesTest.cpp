@@ -1,0 +1,257 @@
+// The window's keys: Tab, arrows, Return and Escape between the applications list and the files
+// side (list or grid), and Command (Ctrl) tracking.
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
+#include "FileActions.h"
+#include "FilesViewController.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "NotificationCenter.h"
+#include "Selection.h"
+#include "SharedReferences.h"
+#include "ViewController.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QStandardItemModel>
+#include <QTest>
+
+namespace {
+// What the files list will do with keys it does not use itself: pass them to the window.
+class StandInFilesView : public QListView
+{
+public:
+    StandInFilesView()
+    {
+        auto* model = new QStandardItemModel(this);
+        for (const char* text : {"TODAY", "Report.pdf", "Notes.txt", "Photo.png"})
+            model->appendRow(new QStandardItem(QString::fromLatin1(text)));
+        setModel(model);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right ||
+            event->key() == Qt::Key_Return || event->key() == Qt::Key_Escape)
+            event->ignore();
+        else
+            QListView::keyPressEvent(event);
+    }
+};
+
+int selectedRowOf(const QAbstractItemView* view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+struct OpenedFile
+{
+    qsizetype index = -1;
+    QString viewKind;
+    bool reveal = false;
+    int calls = 0;
+};
+} // namespace
+
+class KeyRulesTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit KeyRulesTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        m_home.addApplication(QStringLiteral("org.example.Beta"), QStringLiteral("Beta"), 50);
+        QVERIFY(refreshStoreAndWait());
+        setOpenRecentFileHandler(
+            [this](const RecentApp& app, qsizetype index, const QString& viewKind, bool reveal) {
+                m_opened = {index, viewKind, reveal, m_opened.calls + 1};
+                QCOMPARE(app.appName(), selectedApp.constFirst().appName());
+            });
+    }
+
+    void init()
+    {
+        m_opened = {};
+        commandKeyHeld = false;
+        selectedFileIndex = -1;
+        // A new window for every test: a hidden one does not always come back active offscreen.
+        m_controller.reset();
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+        MainWindow* window = m_controller->window();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        appsTable()->setFocus();
+    }
+
+    void tabFromApplicationsSelectsTheFirstFileNotItsHeading()
+    {
+        QListView* list = installList();
+        pressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(selectedRowOf(list), 1);
+    }
+
+    void tabFromFilesGoesBackAndDeselects()
+    {
+        QListView* list = installList();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(2, 0));
+        pressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), appsTable());
+        QCOMPARE(selectedRowOf(list), -1);
+    }
+
+    void leftForgetsTheFileAndRightSelectsRowOneAgain()
+    {
+        QListView* list = installList();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(3, 0));
+        selectedFileIndex = 3;
+        pressKey(Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), appsTable());
+        QCOMPARE(selectedRowOf(list), -1);
+        QCOMPARE(selectedFileIndex, -1);
+        pressKey(Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(selectedRowOf(list), 1);
+    }
+
+    void returnOpensTheFileUnderTheHeading()
+    {
+        QListView* list = installList();
+        pressKey(Qt::Key_Right);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(m_opened.calls, 1);
+        QCOMPARE(m_opened.index, 1);
+        QCOMPARE(m_opened.viewKind, QStringLiteral("list"));
+        QCOMPARE(m_opened.reveal, false);
+        Q_UNUSED(list);
+    }
+
+    void returnWithCommandHeldReveals()
+    {
+        installList();
+        pressKey(Qt::Key_Right);
+        QTest::keyPress(m_controller->window()->windowHandle(), Qt::Key_Control);
+        QVERIFY(commandKeyHeld);
+        QTest::keyClick(m_controller->window()->windowHandle(), Qt::Key_Return,
+                        Qt::ControlModifier);
+        QTest::keyRelease(m_controller->window()->windowHandle(), Qt::Key_Control,
+                          Qt::ControlModifier);
+        QCOMPARE(m_opened.calls, 1);
+        QVERIFY(m_opened.reveal);
+        QVERIFY(!commandKeyHeld);
+    }
+
+    void escapeFromTheFilesHidesTheWindow()
+    {
+        QListView* list = installList();
+        list->setFocus();
+        pressKey(Qt::Key_Escape);
+        QVERIFY(!m_controller->window()->isVisible());
+    }
+
+    void escapeFromTheApplicationsHidesTheWindow()
+    {
+        pressKey(Qt::Key_Escape);
+        QVERIFY(!m_controller->window()->isVisible());
+    }
+
+    void gridTabSelectsTheRememberedItemElseTheFirst()
+    {
+        auto* grid = new StandInFilesView;
+        files()->setGridView(grid, 2);
+        pressKey(Qt::Key_Tab);
+
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(selectedRowOf(grid), 2);
+        appsTable()->setFocus();
+        grid = new StandInFilesView;
+        files()->setGridView(grid);
+        pressKey(Qt::Key_Tab);
+        QCOMPARE(selectedRowOf(grid), 0);
+    }
+
+    void gridRightSelectsTheFirstItemAndLeftDoesNothing()
+    {
+        auto* grid = new StandInFilesView;
+        files()->setGridView(grid);
+        pressKey(Qt::Key_Right);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(selectedRowOf(grid), 0);
+        appsTable()->setFocus();
+        pressKey(Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), appsTable());
+        files()->setGridView(nullptr);
+    }
+
+    void withoutFilesTheKeysGoOn()
+    {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QVERIFY(!m_controller->contentViewController()->keyDown(&tab));
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QVERIFY(!m_controller->contentViewController()->keyDown(&right));
+    }
+
+    void commandKeyIsTrackedAndAnnounced()
+    {
+        int posts = 0;
+        const auto token = NotificationCenter::defaultCenter().addObserver(
+            NotificationName::toggleModifierKey, {}, [&posts](const Notification&) { ++posts; });
+        QWindow* window = m_controller->window()->windowHandle();
+        QTest::keyPress(window, Qt::Key_Shift);
+        QTest::keyRelease(window, Qt::Key_Shift, Qt::ShiftModifier);
+        QCOMPARE(posts, 0);
+        QTest::keyPress(window, Qt::Key_Control);
+        QVERIFY(commandKeyHeld);
+        QCOMPARE(posts, 1);
+        QTest::keyRelease(window, Qt::Key_Control, Qt::ControlModifier);
+        QVERIFY(!commandKeyHeld);
+        QCOMPARE(posts, 2);
+        NotificationCenter::defaultCenter().removeObserver(token);
+    }
+
+    void gainingFocusForgetsCommand()
+    {
+        commandKeyHeld = true;
+        m_controller->windowDidBecomeKey();
+        QVERIFY(!commandKeyHeld);
+    }
+
+private:
+    FilesViewController* files() const
+    {
+        return m_controller->contentViewController()->filesViewController();
+    }
+    QAbstractItemView* appsTable() const
+    {
+        return m_controller->contentViewController()->appsViewController()->table();
+    }
+    QListView* installList()
+    {
+        auto* list = new StandInFilesView;
+        files()->setListView(list);
+        return list;
+    }
+    void pressKey(Qt::Key key) { QTest::keyClick(m_controller->window()->windowHandle(), key); }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<MainWindowController> m_controller;
+    OpenedFile m_opened;
+};
+
+WINDOW_TEST_MAIN(KeyRulesTest)
+#include "KeyRulesTest.moc"

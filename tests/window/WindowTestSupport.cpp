@@ -1,0 +1,78 @@
+#include "WindowTestSupport.h"
+
+#include "UserDefaults.h"
+#include "VorlaneController.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+WindowTestHome::WindowTestHome()
+{
+    UserDefaults::standard().reload();
+    UserDefaults::global().reload();
+    auto appearance = std::make_unique<StandInAppearance>();
+    m_appearance = appearance.get();
+    AppearanceService::replaceShared(std::move(appearance));
+    auto launcher = std::make_unique<RecordingLauncher>();
+    m_launcher = launcher.get();
+    ApplicationLauncher::replaceShared(std::move(launcher));
+    auto loginItems = std::make_unique<RecordingLoginItems>();
+    m_loginItems = loginItems.get();
+    LoginItemService::replaceShared(std::move(loginItems));
+    auto privacy = std::make_unique<RecordingPrivacySettings>();
+    m_privacy = privacy.get();
+    PrivacySettings::replaceShared(std::move(privacy));
+}
+
+WindowTestHome::~WindowTestHome() = default;
+
+QString WindowTestHome::addApplication(const QString& id, const QString& name, int minutesAgo,
+                                       int documents)
+{
+    m_home.installApplication(id, name);
+    const QDateTime when = QDateTime::currentDateTime().addSecs(-60LL * minutesAgo);
+    QStringList paths;
+    for (int i = 0; i < documents; ++i)
+        paths << m_home.createDocument(
+            QStringLiteral("Documents/%1/Document %2.txt").arg(name).arg(i + 1), when);
+    return m_home.writeRecord(id, paths, when);
+}
+
+void WindowTestHome::removeApplication(const QString& id)
+{
+    QFile::remove(m_home.recordFolder() + u'/' + id + QStringLiteral(".sfl3"));
+}
+
+void WindowTestHome::clear()
+{
+    QDir(m_home.recordFolder()).removeRecursively();
+    QFile::remove(UserDefaults::standard().filePath());
+    UserDefaults::standard().reload();
+}
+
+QString WindowTestHome::setting(const QString& key)
+{
+    UserDefaults::standard().reload();
+    return UserDefaults::standard().stringForKey(key);
+}
+
+bool refreshStoreAndWait()
+{
+    bool reloaded = false;
+    VorlaneController& store = VorlaneController::shared();
+    store.refreshFromStore();
+    // A rebuild may run on a worker thread; it is done when nothing is being built.
+    QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!store.isRefreshing()) {
+            reloaded = true;
+            break;
+        }
+        QThread::msleep(2);
+    }
+    return reloaded;
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "AppearanceService.h"
+#include "ApplicationLauncher.h"
+#include "LoginItemService.h"
+#include "PrivacySettings.h"
+#include "TestHome.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+
+// An appearance the test sets: "Dark" or nothing, announced like the desktop's change.
+class StandInAppearance : public AppearanceService
+{
+public:
+    QString interfaceStyle() const override { return m_style; }
+    void setStyle(const QString& style)
+    {
+        m_style = style;
+        announceChange();
+    }
+
+private:
+    QString m_style;
+};
+
+// Remembers what it was asked to start instead of starting it.
+class RecordingLauncher : public ApplicationLauncher
+{
+public:
+    bool launch(const QString& entryPath, const QList<QUrl>& documents) override
+    {
+        launched.append(entryPath);
+        Q_UNUSED(documents);
+        return true;
+    }
+    QStringList launched;
+};
+
+class RecordingLoginItems : public LoginItemService
+{
+public:
+    bool setEnabled(const QString& identifier, bool enabled) override
+    {
+        calls.append(identifier + (enabled ? QStringLiteral(" on") : QStringLiteral(" off")));
+        return true;
+    }
+    QStringList calls;
+};
+
+class RecordingPrivacySettings : public PrivacySettings
+{
+public:
+    bool isAvailable() const override { return true; }
+    bool open() override
+    {
+        ++opened;
+        return true;
+    }
+    int opened = 0;
+};
+
+// A temporary home with Vorlane's settings, records, documents and applications in it, and the
+// desktop services replaced by the recorders above. One per test program: the store is
+// process-wide.
+class WindowTestHome
+{
+public:
+    WindowTestHome();
+    ~WindowTestHome();
+
+    TestHome& home() { return m_home; }
+    StandInAppearance& appearance() { return *m_appearance; }
+    RecordingLauncher& launcher() { return *m_launcher; }
+    RecordingLoginItems& loginItems() { return *m_loginItems; }
+    RecordingPrivacySettings& privacySettings() { return *m_privacy; }
+
+    // An installed application (id.desktop named name) with documents used minutesAgo before
+    // now: the larger, the further down the list. Returns the record file.
+    QString addApplication(const QString& id, const QString& name, int minutesAgo,
+                           int documents = 2);
+    void removeApplication(const QString& id);
+    // Forgets every record and setting.
+    void clear();
+    // Settings written by the window, read back from the file.
+    static QString setting(const QString& key);
+
+private:
+    TestHome m_home;
+    StandInAppearance* m_appearance;
+    RecordingLauncher* m_launcher;
+    RecordingLoginItems* m_loginItems;
+    RecordingPrivacySettings* m_privacy;
+};
+
+// Rebuilds the store and waits until the window has been reloaded.
+bool refreshStoreAndWait();
+
+// Runs a QtTest class with an application and one WindowTestHome for the whole program.
+#define WINDOW_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        QApplication application(argc, argv);                                                      \
+        WindowTestHome home;                                                                       \
+        TestClass test(home);                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
