@@ -1,0 +1,200 @@
+// The applications list: its rows, their names, the selection across refreshes and its repair
+// when the list shrinks, the context menu and its actions, double click and Escape.
+#include "AppsContextMenu.h"
+#include "AppsListModel.h"
+#include "AppsTableCell.h"
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "MainWindowHelper.h"
+#include "Selection.h"
+#include "SharedReferences.h"
+#include "ViewController.h"
+#include "VorlaneController.h"
+#include "WindowTestSupport.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+class AppsListTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AppsListTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void init()
+    {
+        m_home.clear();
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        m_home.addApplication(QStringLiteral("org.example.Beta"), QStringLiteral("Beta & Co"), 50);
+        m_home.addApplication(QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), 500);
+        QVERIFY(refreshStoreAndWait());
+        m_controller.reset();
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+        m_controller->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_controller->window()));
+        m_home.launcher().launched.clear();
+    }
+
+    void rowsFollowTheStoreWithNamesForEveryone()
+    {
+        AppsListModel* model = apps()->model();
+        QCOMPARE(model->rowCount(), 3);
+        const QStringList expected{QStringLiteral("Alpha"), QStringLiteral("Beta & Co"),
+                                   QStringLiteral("Gamma")};
+        for (int row = 0; row < 3; ++row) {
+            const QModelIndex index = model->index(row, 0);
+            QCOMPARE(index.data(Qt::AccessibleTextRole).toString(), expected.at(row));
+            QCOMPARE(index.data(Qt::ToolTipRole).toString(), expected.at(row));
+            QCOMPARE(table()->visualRect(index).height(), AppsTableCell::rowHeight);
+        }
+    }
+
+    void theFirstApplicationStartsSelected()
+    {
+        QCOMPARE(apps()->selectedRow(), 0);
+        QCOMPARE(selectedAppIndex, 0);
+        QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Alpha"));
+    }
+
+    void clickingSelectsAndCtrlClickNeverDeselects()
+    {
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QCOMPARE(apps()->selectedRow(), 1);
+        QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Beta & Co"));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(1));
+        QCOMPARE(apps()->selectedRow(), 1);
+    }
+
+    void theSelectionFollowsItsApplicationWhenTheOrderChanges()
+    {
+        apps()->selectRow(2);
+        QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Gamma"));
+        // Gamma records a document: it moves to the top, and stays the one selected.
+        m_home.addApplication(QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), 1);
+        QVERIFY(refreshStoreAndWait());
+        QCOMPARE(apps()->model()->index(0, 0).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Gamma"));
+        QCOMPARE(apps()->selectedRow(), 0);
+        QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Gamma"));
+    }
+
+    void aShrunkListFallsBackToTheFirstApplication()
+    {
+        apps()->selectRow(2);
+        m_home.removeApplication(QStringLiteral("org.example.Gamma"));
+        QVERIFY(refreshStoreAndWait());
+        QCOMPARE(apps()->model()->rowCount(), 2);
+        QCOMPARE(apps()->selectedRow(), 0);
+        QCOMPARE(selectedAppIndex, 0);
+        QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Alpha"));
+    }
+
+    void theContextMenuOpensOnARowWithItsName()
+    {
+        AppsContextMenu* menu = table()->menuForEvent(rowCentre(1));
+        QVERIFY(menu);
+        QCOMPARE(apps()->selectedRow(), 1);
+        table()->willOpenMenu();
+        QCOMPARE(contextMenuAppIndex, 1);
+        // The ampersand is doubled so that it shows as itself.
+        QCOMPARE(menu->openItem()->text(), QStringLiteral("Open Beta && Co"));
+        table()->didCloseMenu();
+        QCOMPARE(contextMenuAppIndex, 1);
+    }
+
+    void noRowNoMenuAndTheSelectionStays()
+    {
+        apps()->selectRow(2);
+        const QPoint belowLastRow(table()->viewport()->width() / 2,
+                                  AppsTableCell::rowHeight * 3 + 10);
+        QVERIFY(belowLastRow.y() < table()->viewport()->height());
+        QVERIFY(!table()->menuForEvent(belowLastRow));
+        QCOMPARE(apps()->selectedRow(), 2);
+    }
+
+    void metaClickOpensTheMenuAndOpenLaunchesTheApplication()
+    {
+        QTimer::singleShot(0, this, [] {
+            auto* menu = qobject_cast<AppsContextMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->openItem()->text(), QStringLiteral("Open Gamma"));
+            menu->openItem()->trigger();
+            menu->close();
+        });
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::MetaModifier, rowCentre(2));
+        QCOMPARE(apps()->selectedRow(), 2);
+        QCOMPARE(m_home.launcher().launched,
+                 QStringList{m_home.home().dataHome() +
+                             QStringLiteral("/applications/org.example.Gamma.desktop")});
+    }
+
+    void clearingRemovesTheRecordAndTheListFollows()
+    {
+        const QString record =
+            m_home.home().recordFolder() + QStringLiteral("/org.example.Beta.sfl3");
+        QVERIFY(QFile::exists(record));
+        table()->menuForEvent(rowCentre(1));
+        table()->willOpenMenu();
+        table()->contextMenu()->clearItem()->trigger();
+        table()->didCloseMenu();
+        QVERIFY(!QFile::exists(record));
+        // The file monitor (or the deletion) leads to the refresh that shrinks the list.
+        QVERIFY(refreshStoreAndWait());
+        QCOMPARE(apps()->model()->rowCount(), 2);
+        QCOMPARE(apps()->model()->rowOf(QStringLiteral("org.example.Beta")), -1);
+    }
+
+    void doubleClickLaunchesAndSingleClickDoesNot()
+    {
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QVERIFY(m_home.launcher().launched.isEmpty());
+        QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QCOMPARE(m_home.launcher().launched,
+                 QStringList{m_home.home().dataHome() +
+                             QStringLiteral("/applications/org.example.Beta.desktop")});
+    }
+
+    void escapeInTheListHidesTheWindow()
+    {
+        table()->setFocus();
+        QTest::keyClick(table(), Qt::Key_Escape);
+        QVERIFY(!m_controller->window()->isVisible());
+    }
+
+    void accessibleRowsCarryTheApplicationNames()
+    {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table());
+        QVERIFY(list);
+        QStringList names;
+        for (int i = 0; i < list->childCount(); ++i)
+            names << list->child(i)->text(QAccessible::Name);
+        QVERIFY2(names.contains(QStringLiteral("Beta & Co")), qPrintable(names.join(u',')));
+    }
+
+private:
+    AppsTableViewController* apps() const
+    {
+        return m_controller->contentViewController()->appsViewController();
+    }
+    AppsTableView* table() const { return apps()->table(); }
+    QPoint rowCentre(int row) const
+    {
+        return table()->visualRect(apps()->model()->index(row, 0)).center();
+    }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<MainWindowController> m_controller;
+};
+
+WINDOW_TEST_MAIN(AppsListTest)
+#include "AppsListTest.moc"
