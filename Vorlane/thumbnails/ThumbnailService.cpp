@@ -6,6 +6,7 @@
 #include "ThumbnailKey.h"
 #include "ThumbnailResultBox.h"
 #include "ThumbnailerRegistry.h"
+#include "ThumbnailerRunner.h"
 
 #include <QCoreApplication>
 #include <QRunnable>
@@ -70,6 +71,7 @@ ThumbnailService::~ThumbnailService()
 
 void ThumbnailService::shutdown()
 {
+    ThumbnailerRunner::abandonAll();
     m_pool.clear();
     m_pool.waitForDone();
 }

@@ -18,4 +18,7 @@ public:
     static ThumbnailRenderResult run(const ThumbnailerEntry& entry, const QString& inputPath,
                                      const QByteArray& inputUri, int edge,
                                      std::chrono::milliseconds timeLimit);
+
+    // The program is ending: running thumbnailers are killed at once, later ones not started.
+    static void abandonAll();
 };

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,30 @@ TEST_F(SharedThumbnailCacheTest, ThumbnailOfAnotherProgramIsUsedWhenCurrent)
     EXPECT_EQ(outcome.image()->size(), QSize(86, 65));
     EXPECT_TRUE(ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*outcome.image()),
                                               Qt::blue));
+}
+
+TEST_F(SharedThumbnailCacheTest, ThumbnailUnderTheUrlsOwnSpellingIsFoundToo)
+{
+    // GLib escapes ';' in paths, Qt's URLs (and the programs that name thumbnails by them) do not.
+    const QString file = ThumbnailTestFiles::writeImage(
+        inTemp(m_home, QStringLiteral("notes;draft.png")), QSize(300, 300), Qt::red);
+    const QByteArray qtSpelling = QUrl::fromLocalFile(file).toEncoded();
+    ASSERT_NE(qtSpelling, glibUri(file));
+    const QString location =
+        SharedThumbnailCache().thumbnailPath(qtSpelling, SharedThumbnailSize::forEdge(86));
+    placeForeignThumbnail(location, Qt::blue, qtSpelling,
+                          FileStamp::of(file)->modificationSeconds());
+
+    EXPECT_EQ(generator().generate(file, QSize(86, 86)).source(),
+              ThumbnailOutcome::Source::Rendered);
+    const ThumbnailOutcome outcome = generator().generate(file, QSize(192, 192), qtSpelling);
+    EXPECT_EQ(outcome.source(), ThumbnailOutcome::Source::Rendered)
+        << "a normal-size thumbnail does not serve a large request";
+    QFile::remove(standardLocation(file, QStringLiteral("normal")));
+    const ThumbnailOutcome found = generator().generate(file, QSize(86, 86), qtSpelling);
+    EXPECT_EQ(found.source(), ThumbnailOutcome::Source::SharedCache);
+    EXPECT_TRUE(
+        ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*found.image()), Qt::blue));
 }
 
 TEST_F(SharedThumbnailCacheTest, LargerSizeServesASmallerRequest)

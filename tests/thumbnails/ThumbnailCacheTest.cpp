@@ -129,10 +129,12 @@ TEST_F(ThumbnailCacheTest, DeletedOrUnsupportedFileAnswersNoneAndStoresNothing)
 {
     const QUrl missing = QUrl::fromLocalFile(m_home.path() + QStringLiteral("/missing.png"));
     const QUrl remote(QStringLiteral("https://example.org/a.png"));
+    const QUrl unsupported = QUrl::fromLocalFile(ThumbnailTestFiles::writeBytes(
+        m_home.document(QStringLiteral("notes.txt")), "nothing to see\n"));
     int answers = 0;
     std::optional<QImage> last = QImage(1, 1, QImage::Format_RGB32);
     auto box = std::make_shared<ThumbnailResultBox>();
-    for (const QUrl& url : {missing, remote}) {
+    for (const QUrl& url : {missing, remote, unsupported}) {
         ThumbnailCache::generateThumbnail(
             url, box,
             [&](const std::optional<QImage>& image) {
@@ -141,7 +143,7 @@ TEST_F(ThumbnailCacheTest, DeletedOrUnsupportedFileAnswersNoneAndStoresNothing)
             },
             86, 86);
     }
-    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return answers == 2; }));
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return answers == 3; }));
     EXPECT_FALSE(last);
     EXPECT_FALSE(box->image());
     EXPECT_EQ(service().memoryCache().count(), 0);
@@ -212,6 +214,23 @@ TEST_F(ThumbnailCacheTest, DestroyedReceiverIsNeverCalled)
     ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return laterAnswered; }));
     ASSERT_TRUE(ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
     EXPECT_FALSE(called);
+}
+
+TEST_F(ThumbnailCacheTest, CancelledRequestIsNeverAnswered)
+{
+    const QUrl url = document(QStringLiteral("a.png"));
+    QObject receiver;
+    bool cancelledCalled = false;
+    bool otherCalled = false;
+    const ThumbnailTicket ticket = ThumbnailCache::requestThumbnail(
+        &receiver, url, 86, 86, 1.0,
+        [&](const QUrl&, const std::optional<QImage>&) { cancelledCalled = true; });
+    ThumbnailCache::requestThumbnail(
+        &receiver, url, 86, 86, 1.0,
+        [&](const QUrl&, const std::optional<QImage>&) { otherCalled = true; });
+    ThumbnailCache::cancelThumbnail(ticket);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return otherCalled; }));
+    EXPECT_FALSE(cancelledCalled);
 }
 
 TEST_F(ThumbnailCacheTest, QueuedWorkNobodyWantsIsTakenOffThePool)
