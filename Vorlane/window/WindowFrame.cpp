@@ -17,7 +17,10 @@ QString screenIdentity(const QScreen* screen)
     const QString serial = screen->serialNumber();
     if (!serial.isEmpty())
         return screen->manufacturer() + u'/' + screen->model() + u'/' + serial;
-    return screen->name();
+    if (!screen->name().isEmpty())
+        return screen->name();
+    // A display that names nothing is known by its size.
+    return QStringLiteral("%1x%2").arg(screen->size().width()).arg(screen->size().height());
 }
 
 // FNV-1a: the same number for the same display in every run.

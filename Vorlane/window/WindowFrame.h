@@ -20,7 +20,7 @@ void centerOnMainScreen(QWidget* window, bool animate, std::optional<int> width 
                         std::optional<int> height = std::nullopt);
 
 // A display's number: a stable hash of its identity (maker, model and serial number, else its
-// output name). Empty for a display that tells nothing about itself.
+// output name, else its size). Empty without a display.
 std::optional<quint32> screenNumber(const QScreen* screen);
 // The settings key of a display's frame.
 QString frameKey(quint32 number);

@@ -1,0 +1,157 @@
+// The window's two states: the lists with their toolbar, or the empty state, switched as the
+// store changes; bursts of "background update" answered by one refresh.
+#include "AppsListModel.h"
+#include "AppsTableViewController.h"
+#include "ButtonSegmentedControl.h"
+#include "ButtonsViewController.h"
+#include "EmptyStateViewController.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "NotificationCenter.h"
+#include "SharedReferences.h"
+#include "UserDefaults.h"
+#include "ViewController.h"
+#include "VorlaneController.h"
+#include "WindowTestSupport.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+class ContentStateTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ContentStateTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void init()
+    {
+        m_home.clear();
+        QVERIFY(refreshStoreAndWait());
+        m_controller.reset();
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+        m_controller->window()->resize(780, 440);
+        m_controller->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_controller->window()));
+    }
+
+    void anEmptyStoreShowsOnlyTheEmptyState()
+    {
+        QVERIFY(VorlaneController::shared().isEmpty());
+        QVERIFY(content()->emptyStateViewController()->isVisible());
+        QVERIFY(!content()->leftPanel()->isVisible());
+        QVERIFY(!sharedButtonsViewController);
+    }
+
+    void theEmptyStateSitsOffTheCentreOfItsPane()
+    {
+        EmptyStateViewController* empty = content()->emptyStateViewController();
+        for (const QSize size : {QSize(780, 440), QSize(1000, 700)}) {
+            m_controller->window()->resize(size);
+            QTRY_COMPARE(empty->size(), QSize(460, 280));
+            const QPoint paneCentre = content()->rightPanel()->rect().center();
+            QTRY_COMPARE(empty->geometry().center(), paneCentre + QPoint(15, -20));
+        }
+    }
+
+    void theEmptyStateButtonOpensThePrivacySettings()
+    {
+        const int before = m_home.privacySettings().opened;
+        content()->emptyStateViewController()->launchSystemPreferencesButton()->click();
+        QCOMPARE(m_home.privacySettings().opened, before + 1);
+    }
+
+    void applicationsAppearWithoutARestart()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+        QTRY_VERIFY_WITH_TIMEOUT(!VorlaneController::shared().isEmpty(), 30000);
+        QTRY_VERIFY(content()->leftPanel()->isVisible());
+        QVERIFY(!content()->emptyStateViewController()->isVisible());
+        QVERIFY(sharedButtonsViewController);
+        QCOMPARE(content()->appsViewController()->model()->rowCount(), 1);
+        // And back when the last record goes.
+        m_home.removeApplication(QStringLiteral("org.example.Alpha"));
+        NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+        QTRY_VERIFY_WITH_TIMEOUT(VorlaneController::shared().isEmpty(), 30000);
+        QTRY_VERIFY(content()->emptyStateViewController()->isVisible());
+        QVERIFY(!content()->leftPanel()->isVisible());
+        QVERIFY(!sharedButtonsViewController);
+    }
+
+    void aBurstOfUpdatesIsOneRefresh()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        QVERIFY(refreshStoreAndWait());
+        QSignalSpy resets(content()->appsViewController()->model(),
+                          &QAbstractItemModel::modelReset);
+        // Posted from another thread, as the file monitor does.
+        QThread* monitor = QThread::create([] {
+            for (int i = 0; i < 20; ++i)
+                NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+        });
+        monitor->start();
+        QVERIFY(monitor->wait(10000));
+        delete monitor;
+        QTRY_VERIFY_WITH_TIMEOUT(resets.count() >= 1, 30000);
+        QTRY_VERIFY(!content()->isRefreshScheduled() &&
+                    !VorlaneController::shared().isRefreshing());
+        QTest::qWait(50);
+        QVERIFY2(resets.count() <= 2, qPrintable(QString::number(resets.count())));
+    }
+
+    void theToolbarSitsInTheBottomRightCorner()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        QVERIFY(refreshStoreAndWait());
+        QVERIFY(sharedButtonsViewController);
+        for (const QSize size : {QSize(780, 440), QSize(990, 610)}) {
+            m_controller->window()->resize(size);
+            QWidget* toolbar = sharedButtonsViewController;
+            QTRY_COMPARE(toolbar->size(), QSize(90, 32));
+            const QWidget* anchor = content()->visualEffectsView();
+            const QPoint corner = toolbar->mapTo(anchor, QPoint(90, 32));
+            QTRY_COMPARE(corner, QPoint(anchor->width(), anchor->height()));
+        }
+    }
+
+    void theSwitchFollowsTheStoredViewType()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        UserDefaults::standard().removeObject(QStringLiteral("FilesViewType"));
+        QVERIFY(refreshStoreAndWait());
+        ButtonsViewController grid;
+        QCOMPARE(grid.toggleViewTypeSC()->selectedSegment(), 1);
+        UserDefaults::standard().setObject(QStringLiteral("FilesViewType"), QStringLiteral("list"));
+        ButtonsViewController list;
+        QCOMPARE(list.toggleViewTypeSC()->selectedSegment(), 0);
+    }
+
+    void theSwitchChangesTheViewType()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        QVERIFY(refreshStoreAndWait());
+        ButtonSegmentedControl* toggle = sharedButtonsViewController->toggleViewTypeSC();
+        toggle->setSelectedSegment(1);
+        QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->segmentFrame(0).center());
+        QCOMPARE(toggle->selectedSegment(), 0);
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("FilesViewType")), QStringLiteral("list"));
+        QTest::mouseClick(toggle, Qt::LeftButton, {}, toggle->segmentFrame(1).center());
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("FilesViewType")), QStringLiteral("grid"));
+    }
+
+private:
+    ViewController* content() const { return m_controller->contentViewController(); }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<MainWindowController> m_controller;
+};
+
+WINDOW_TEST_MAIN(ContentStateTest)
+#include "ContentStateTest.moc"

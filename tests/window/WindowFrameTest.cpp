@@ -1,0 +1,189 @@
+// Placing the window: centring with whole-point rounding, the frame remembered per display, the
+// two modes and the toggle.
+#include "WindowFrame.h"
+
+#include "AppsTableViewController.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "MainWindowHelper.h"
+#include "SharedReferences.h"
+#include "TelemetryClient.h"
+#include "UserDefaults.h"
+#include "ViewController.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+
+class WindowFrameTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WindowFrameTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        QVERIFY(refreshStoreAndWait());
+    }
+
+    void init()
+    {
+        m_controller.reset();
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+    }
+
+    void centringRoundsHalvesAwayFromZero()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        MainWindow* window = m_controller->window();
+        window->setMinimumSize(1, 1);
+        centerOnMainScreen(window, false, 781, 441);
+        QCOMPARE(window->size(), QSize(781, 441));
+        const double x = screen.x() + screen.width() * 0.5 - 781 * 0.5;
+        const double y = screen.y() + screen.height() * 0.5 - 441 * 0.5;
+        QCOMPARE(window->pos().x(), static_cast<int>(x + (x >= 0 ? 0.5 : -0.5)));
+        QCOMPARE(window->pos().y(), static_cast<int>(y + (y >= 0 ? 0.5 : -0.5)));
+    }
+
+    void theResetSizeIsCentredOnTheWholeScreen()
+    {
+        MainWindow* window = m_controller->window();
+        centerOnMainScreen(window, false, defaultWindowSize.width(), defaultWindowSize.height());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(window->geometry().center().x() - screen.center().x(), 0);
+        QCOMPARE(window->size(), defaultWindowSize);
+    }
+
+    void theFrameIsRememberedForItsDisplay()
+    {
+        MainWindow* window = m_controller->window();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect frame(40, 30, 700, 420);
+        window->setGeometry(frame);
+        QTRY_COMPARE(window->geometry(), frame);
+        saveFrameForScreen(window);
+        const std::optional<quint32> number = screenNumber(window->screen());
+        QVERIFY(number);
+        QCOMPARE(WindowTestHome::setting(frameKey(*number)), QStringLiteral("40 30 700 420"));
+        window->setGeometry(100, 100, 500, 350);
+        QVERIFY(restoreFrameForScreen(window));
+        QTRY_COMPARE(window->geometry(), frame);
+    }
+
+    void aFrameOffTheDisplayIsNotRestored()
+    {
+        const std::optional<quint32> number = screenNumber(QGuiApplication::primaryScreen());
+        QVERIFY(number);
+        UserDefaults::standard().setObject(frameKey(*number),
+                                           QStringLiteral("90000 90000 700 400"));
+        QVERIFY(!restoreFrameForScreen(m_controller->window()));
+        UserDefaults::standard().setObject(frameKey(*number), QStringLiteral("nonsense"));
+        QVERIFY(!restoreFrameForScreen(m_controller->window()));
+    }
+
+    void theDisplayNumberIsStable()
+    {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QCOMPARE(screenNumber(screen), screenNumber(screen));
+        QCOMPARE(frameKey(42), QStringLiteral("NSWindow Frame 42"));
+    }
+
+    void autoHideSwitchesTheModeAndStoresIt()
+    {
+        setWindowAutoHide(true);
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("AutoHideWindow")), QStringLiteral("true"));
+        QVERIFY(m_controller->isFloatingPanel());
+        QVERIFY(m_controller->window()->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(m_controller->window()->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(m_controller->skipsTaskbar());
+        QCOMPARE(content()->appsViewController()->topInset(), 0);
+        setWindowAutoHide(false);
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("AutoHideWindow")),
+                 QStringLiteral("false"));
+        QVERIFY(!(m_controller->window()->windowFlags() & Qt::FramelessWindowHint));
+        QCOMPARE(content()->appsViewController()->topInset(), 0);
+    }
+
+    void withoutATrayTheWindowStaysInTheTaskBar()
+    {
+        setWindowAutoHide(true);
+        m_controller->setTaskbarPresence(false, false);
+        QVERIFY(!m_controller->skipsTaskbar());
+        m_controller->setTaskbarPresence(false, true);
+        QVERIFY(m_controller->skipsTaskbar());
+        setWindowAutoHide(false);
+        m_controller->setTaskbarPresence(true, true);
+        QVERIFY(!m_controller->skipsTaskbar());
+    }
+
+    void autoHideHidesOnFocusLossAndTheOrdinaryModeStays()
+    {
+        QWidget other;
+        other.resize(200, 200);
+        setWindowAutoHide(false);
+        MainWindowHelper::showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(m_controller->window()->isVisible());
+
+        setWindowAutoHide(true);
+        MainWindowHelper::showMainWindow();
+        QTRY_VERIFY(m_controller->window()->isActiveWindow());
+        other.activateWindow();
+        QTRY_VERIFY(!m_controller->window()->isVisible());
+    }
+
+    void theToggleHidesOnlyTheWindowThatHasTheFocus()
+    {
+        QWidget other;
+        other.resize(200, 200);
+        toggleMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        // Visible behind another window: the toggle brings it forward.
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        toggleMainWindow();
+        QTRY_VERIFY(m_controller->window()->isActiveWindow());
+        toggleMainWindow();
+        QVERIFY(!m_controller->window()->isVisible());
+    }
+
+    void gainingFocusIsTracked()
+    {
+        MainWindowHelper::showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        QVERIFY(TelemetryClient::shared().trackedEvents().contains(
+            QStringLiteral("appDidBecomeActive")));
+    }
+
+    void nothingHappensWithoutAController()
+    {
+        sharedMainWindowController = nullptr;
+        MainWindowHelper::showMainWindow();
+        toggleMainWindow();
+        setWindowAutoHide(true);
+        MainWindowHelper::hideMainWindow();
+        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->isFloatingPanel());
+    }
+
+private:
+    ViewController* content() const { return m_controller->contentViewController(); }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<MainWindowController> m_controller;
+};
+
+WINDOW_TEST_MAIN(WindowFrameTest)
+#include "WindowFrameTest.moc"
