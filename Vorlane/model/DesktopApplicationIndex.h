@@ -21,8 +21,8 @@
 // Entries with NoDisplay=true are still installed.
 //
 // The index is built on first use and built again only when an application folder changes.
-// Safe to use from several threads; desktop entries themselves are read through DesktopEntry's
-// cache, which belongs to the thread that builds the index.
+// Safe to use from several threads at once (a rebuild on a worker thread, a clearing on the main
+// thread): the index reads and keeps the desktop entries it needs itself.
 class DesktopApplicationIndex
 {
 public:

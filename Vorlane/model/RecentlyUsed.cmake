@@ -13,4 +13,8 @@ target_sources(vorlane_model PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/RecentlyUsedReader.h
     ${CMAKE_CURRENT_LIST_DIR}/RecentlyUsedSource.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecentlyUsedSource.h
+    ${CMAKE_CURRENT_LIST_DIR}/XbelBuilder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/XbelBuilder.h
+    ${CMAKE_CURRENT_LIST_DIR}/XbelScanner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/XbelScanner.h
 )

@@ -91,6 +91,7 @@ public:
 
 private:
     friend class RecentlyUsedReader;
+    friend class XbelBuilder;
 
     QString m_path;
     QList<Bookmark> m_bookmarks;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringView>
 
+#include <optional>
+
 class QXmlStreamReader;
 
 // Where an element of an XBEL document lies in its text: from the start of the whitespace that
@@ -36,8 +38,13 @@ struct XbelBookmarkSpans
 class RecentlyUsedReader
 {
 public:
-    // Reads bytes in any encoding the XML declares.
+    // Reads bytes in any encoding the XML declares: quickly when the document is plain
+    // well-formed UTF-8 (readQuickly), else with QXmlStreamReader (readThoroughly).
     static RecentlyUsedFile read(QByteArrayView bytes);
+    // XbelScanner alone: none when the document is anything but plain and well-formed.
+    static std::optional<RecentlyUsedFile> readQuickly(QByteArrayView bytes);
+    // QXmlStreamReader alone, element by element up to the first fault.
+    static RecentlyUsedFile readThoroughly(QByteArrayView bytes);
     // Reads text already decoded; with spans, also records where each bookmark and application
     // element lies in text (offsets into text).
     static RecentlyUsedFile read(QStringView text, QList<XbelBookmarkSpans>* spans);

@@ -74,18 +74,23 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     }
 
     const QString xbelPath = file.path().isEmpty() ? recentlyUsedFilePath() : file.path();
-    QHash<QString, bool> exists;
+    // Each document is looked at once, however many applications registered it; the URL of
+    // one that does not exist is empty.
+    QHash<QString, QUrl> existing;
     QList<RecentApp> entries;
     for (const ApplicationDocuments& application : applications) {
         QList<RecentFile> files;
         files.reserve(application.documents.size());
         for (const Document& document : application.documents) {
-            auto known = exists.constFind(document.localPath);
-            if (known == exists.constEnd())
-                known = exists.insert(document.localPath, QFileInfo::exists(document.localPath));
-            if (!*known)
+            auto known = existing.constFind(document.localPath);
+            if (known == existing.constEnd())
+                known = existing.insert(document.localPath,
+                                        QFileInfo::exists(document.localPath)
+                                            ? QUrl::fromLocalFile(document.localPath)
+                                            : QUrl());
+            if (known->isEmpty())
                 continue;
-            const QUrl url = QUrl::fromLocalFile(document.localPath);
+            const QUrl& url = *known;
             // A registration with no date at all is dated like any document without a stamp.
             files.append(document.usedAt.isValid()
                              ? makeRecentFile(url, document.href, document.usedAt)

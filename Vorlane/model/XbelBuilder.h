@@ -1,0 +1,86 @@
+#pragma once
+
+#include "RecentlyUsedFile.h"
+#include "RecentlyUsedReader.h"
+
+#include <QLatin1StringView>
+#include <QList>
+#include <QString>
+#include <QVarLengthArray>
+
+#include <optional>
+
+// The elements of an XBEL document that mean something here, by local name (prefixes are not
+// looked at: writers that forget to declare the bookmark namespace, or use none, write the same
+// elements).
+enum class XbelElement : quint8
+{
+    Xbel,
+    Folder,
+    Bookmark,
+    Title,
+    Metadata,
+    Applications,
+    Application,
+    Private,
+    Other,
+};
+
+// The attributes of the element being started, looked up by local name (the first one wins).
+class XbelAttributes
+{
+public:
+    virtual ~XbelAttributes() = default;
+    virtual std::optional<QString> value(QLatin1StringView localName) const = 0;
+};
+
+// Builds a RecentlyUsedFile from the elements of a document as a reader meets them, skipping
+// what it cannot use. Both readers (the fast one for plain well-formed files and QXmlStreamReader
+// for everything else) drive it, so they agree on what a document holds.
+class XbelBuilder
+{
+public:
+    XbelBuilder(RecentlyUsedFile& file, QList<XbelBookmarkSpans>* spans);
+
+    // An element starts; elementStart is where its span begins (see XbelSpan). Returns false
+    // when reading must stop: the document is not XBEL, or is nested too deeply (error()).
+    bool start(XbelElement element, const XbelAttributes& attributes, qsizetype elementStart);
+    // The current element ends at elementEnd.
+    void end(qsizetype elementEnd);
+    // Character data of the current element (entities resolved).
+    void text(QStringView characters);
+    // Whether text() is wanted now; readers may skip decoding otherwise.
+    bool wantsText() const { return !m_stack.isEmpty() && m_stack.last() == Kind::Title; }
+
+    // Why start() refused, when it did.
+    const QString& error() const { return m_error; }
+    bool isXbel() const { return m_isXbel; }
+
+private:
+    enum class Kind : quint8
+    {
+        Xbel,
+        Folder,
+        Bookmark,
+        // Anything else inside a bookmark (its info element, for one): searched for metadata.
+        InsideBookmark,
+        Title,
+        Metadata,
+        Applications,
+        Application,
+        Ignored,
+    };
+
+    void beginBookmark(const XbelAttributes& attributes, qsizetype elementStart);
+    void readApplication(const XbelAttributes& attributes, qsizetype elementStart);
+
+    RecentlyUsedFile& m_file;
+    QList<XbelBookmarkSpans>* m_spans;
+    QVarLengthArray<Kind, RecentlyUsedFile::maximumDepth> m_stack;
+    RecentlyUsedFile::Bookmark m_current;
+    XbelBookmarkSpans m_currentSpans;
+    XbelBookmarkSpans::ApplicationElement m_currentApplication;
+    bool m_bookmarkUsable = false;
+    bool m_isXbel = false;
+    QString m_error;
+};

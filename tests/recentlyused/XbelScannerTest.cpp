@@ -1,0 +1,226 @@
+// The quick reader against QXmlStreamReader: for every document the quick one accepts, both find
+// exactly the same bookmarks; everything else is left to QXmlStreamReader. Checked on real files,
+// on every prefix of a file, on constructs writers use, and on many thousands of damaged files.
+
+#include "GLibBookmarks.h"
+#include "RecentlyUsedReader.h"
+#include "XbelFiles.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+const QString fixtures = QStringLiteral(VORLANE_SHARED_FIXTURES);
+const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+
+// Both readers agree; returns whether the quick one accepted the document.
+bool readersAgree(const QByteArray& bytes, const std::string& label)
+{
+    const std::optional<RecentlyUsedFile> quick = RecentlyUsedReader::readQuickly(bytes);
+    if (!quick)
+        return false;
+    const RecentlyUsedFile thorough = RecentlyUsedReader::readThoroughly(bytes);
+    EXPECT_TRUE(thorough.isComplete())
+        << label << ": accepted a document QXmlStreamReader refuses ("
+        << thorough.errorString().toStdString() << ")";
+    EXPECT_EQ(quick->bookmarks(), thorough.bookmarks()) << label;
+    return true;
+}
+
+QByteArray glibFile()
+{
+    GLibBookmarks writer;
+    const QString shared = XbelFiles::fileUri(QStringLiteral("/home/u/Docs/plan (v2) & notes.odt"));
+    writer.registerDocument(shared, QStringLiteral("LibreOffice"), QStringLiteral("soffice %u"),
+                            noon.addSecs(-100), 2);
+    writer.registerDocument(shared, QStringLiteral("Text Editor"),
+                            QStringLiteral("gnome-text-editor %U"), noon);
+    writer.setTitle(shared, QStringLiteral("Plan <v2> & \"notes\" 'draft'"));
+    writer.addGroup(shared, QStringLiteral("Office"));
+    writer.setMimeType(shared, QStringLiteral("application/vnd.oasis.opendocument.text"));
+    const QString photo = XbelFiles::fileUri(QStringLiteral("/home/u/Pictures/été.jpg"));
+    writer.registerDocument(photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
+                            noon.addDays(-1));
+    writer.setPrivate(photo, true);
+    return writer.data();
+}
+
+TEST(XbelScanner, acceptsWhatGLibAndKdeWriteAndFindsTheSame)
+{
+    EXPECT_TRUE(readersAgree(glibFile(), "GLib"));
+    const QByteArray kde = XbelFiles::document(
+        XbelFiles::bookmark(QStringLiteral("file:///home/u/a.pdf"),
+                            {{QStringLiteral("org.kde.okular"), QStringLiteral("okular %U %u"),
+                              XbelFiles::kdeStamp(noon), 3}},
+                            XbelFiles::kdeStamp(noon)));
+    EXPECT_TRUE(readersAgree(kde, "KDE"));
+    EXPECT_TRUE(readersAgree(
+        XbelFiles::generated(500, 30, QStringLiteral("/home/u/Documents"), noon), "generated"));
+}
+
+TEST(XbelScanner, agreesOnEveryRealSample)
+{
+    if (!QFileInfo::exists(fixtures + QStringLiteral("/xbel_expected.json")))
+        GTEST_SKIP() << "the shared real samples are not at " << fixtures.toStdString();
+    int accepted = 0;
+    QDirIterator files(fixtures, {QStringLiteral("*.xbel")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        accepted += readersAgree(file.readAll(), path.toStdString()) ? 1 : 0;
+    }
+    // The real user's file and GLib's well-formed samples.
+    EXPECT_GE(accepted, 15);
+}
+
+TEST(XbelScanner, agreesOnConstructsWritersUse)
+{
+    const QByteArray bookmark =
+        "<bookmark href=\"file:///a\"><title>T</title><info><metadata "
+        "owner=\"http://freedesktop.org\"><bookmark:applications><bookmark:application "
+        "name=\"A\" exec=\"a\"/></bookmark:applications></metadata></info></bookmark>";
+    const QByteArray ns =
+        " xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"";
+    struct Case
+    {
+        const char* label;
+        QByteArray document;
+        bool quick;
+    };
+    const Case cases[] = {
+        {"plain", "<xbel" + ns + ">" + bookmark + "</xbel>", true},
+        {"declaration",
+         "<?xml version=\"1.0\" encoding=\"utf-8\" standalone='yes'?>\n<xbel" + ns + ">" +
+             bookmark + "</xbel>\n\n",
+         true},
+        {"byte order mark", "\xEF\xBB\xBF<?xml version=\"1.0\"?><xbel>" + bookmark + "</xbel>",
+         true},
+        {"doctype",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE xbel\n  PUBLIC \"+//IDN python.org//DTD "
+         "XML Bookmark Exchange Language 1.0//EN//XML\"\n  "
+         "\"http://www.python.org/topics/xml/dtds/xbel-1.0.dtd\">\n<xbel>" +
+             bookmark + "</xbel>",
+         true},
+        {"comments and instructions",
+         "<!-- a -->\n<?tool x?>\n<xbel><!-- b -->" + bookmark + "<?tool?></xbel><!---->\n", true},
+        {"line ends and white space in values",
+         "<xbel>\r\n<bookmark href=\"file:///a\r\nb\tc\nd&#10;e&#x9;f\"><title>x\r\ny\rz</title>"
+         "</bookmark>\r\n</xbel>\r\n",
+         true},
+        {"references",
+         "<xbel><bookmark href='file:///&lt;&gt;&amp;&quot;&apos;&#233;&#x1F600;'>"
+         "<title>&lt;b&gt; &amp; &#x20AC;</title></bookmark></xbel>",
+         true},
+        {"cdata",
+         "<xbel><bookmark href=\"file:///a\"><title>a<![CDATA[<&amp;>\r\n]]>b</title>"
+         "</bookmark></xbel>",
+         true},
+        {"title with children",
+         "<xbel><bookmark href=\"file:///a\"><title>a<b>x</b>c</title>"
+         "</bookmark></xbel>",
+         true},
+        {"unprefixed and foreign",
+         "<xbel><bookmark href=\"file:///a\"><info><metadata>"
+         "<applications><application name=\"A\" exec=\"a\"/>"
+         "</applications><private/></metadata><metadata owner=\"x\">"
+         "<applications><application name=\"B\" exec=\"b\"/>"
+         "</applications></metadata></info></bookmark></xbel>",
+         true},
+        {"folders",
+         "<xbel><folder><title>F</title><folder>" + bookmark + "</folder></folder></xbel>", true},
+        {"spaces in tags", "<xbel ><bookmark\n href = 'file:///a' ></bookmark ></xbel >", true},
+        // Left to QXmlStreamReader.
+        {"internal subset", "<!DOCTYPE xbel [<!ENTITY e \"x\">]><xbel>" + bookmark + "</xbel>",
+         false},
+        {"declared encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><xbel/>", false},
+        {"unknown entity", "<xbel><bookmark href=\"&nbsp;\"/></xbel>", false},
+        {"bad character reference", "<xbel><bookmark href=\"&#0;\"/></xbel>", false},
+        {"duplicate attribute", "<xbel><bookmark href=\"a\" href=\"b\"/></xbel>", false},
+        {"missing space", "<xbel><bookmark href=\"a\"added=\"b\"/></xbel>", false},
+        {"unclosed", "<xbel>" + bookmark, false},
+        {"mismatched", "<xbel>" + bookmark + "</xbell>", false},
+        {"second root", "<xbel/><xbel/>", false},
+        {"text outside", "<xbel/>x", false},
+        {"cdata end in text", "<xbel>]]></xbel>", false},
+        {"less-than in value", "<xbel><bookmark href=\"<\"/></xbel>", false},
+        {"control character", "<xbel>\x01</xbel>", false},
+        {"bad UTF-8", "<xbel>\xC3\x28</xbel>", false},
+        {"surrogate", "<xbel>\xED\xA0\x80</xbel>", false},
+        {"declaration late", " <?xml version=\"1.0\"?><xbel/>", false},
+        {"two colons", "<a:b:c/>", false},
+        {"non-ASCII name", "<xbel><b\xC3\xA9/></xbel>", false},
+        {"double dash in comment", "<xbel><!-- a -- b --></xbel>", false},
+        {"empty", "", false},
+    };
+    for (const Case& c : cases) {
+        const bool quick = readersAgree(c.document, c.label);
+        EXPECT_EQ(quick, c.quick) << c.label;
+        if (!quick) {
+            // What the full reader makes of it is what a load gives.
+            EXPECT_EQ(RecentlyUsedReader::read(c.document).bookmarks(),
+                      RecentlyUsedReader::readThoroughly(c.document).bookmarks())
+                << c.label;
+        }
+    }
+}
+
+TEST(XbelScanner, agreesOnEveryPrefix)
+{
+    const QByteArray whole = glibFile();
+    for (qsizetype length = 0; length <= whole.size(); ++length)
+        readersAgree(whole.left(length), "prefix " + std::to_string(length));
+}
+
+TEST(XbelScanner, agreesOnDamagedFiles)
+{
+    const QByteArray originals[] = {
+        glibFile(),
+        "<?xml version=\"1.0\"?>\r\n<!DOCTYPE xbel PUBLIC \"a\" \"b\">\r\n<xbel><!--c--><?p q?>"
+        "<bookmark href=\"file:///x&amp;y\" added=\"2026-12-01T10:00:00Z\"><title>t&lt;"
+        "<![CDATA[c]]></title><info><metadata><applications><application name=\"A\" exec=\"a\" "
+        "count=\"2\" timestamp=\"1128121528\"/></applications><private/></metadata></info>"
+        "</bookmark></xbel>\r\n",
+    };
+    const char interesting[] = "<>&;\"'/!?-[] \r\n\t\0\xC3\x80x:=#";
+    std::mt19937 random(20261207);
+    int accepted = 0;
+    int total = 0;
+    for (const QByteArray& original : originals) {
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray damaged = original;
+            const int edits = 1 + int(random() % 3);
+            for (int e = 0; e < edits; ++e) {
+                const qsizetype at = qsizetype(random() % quint32(damaged.size()));
+                const char c = interesting[random() % (sizeof(interesting) - 1)];
+                switch (random() % 3) {
+                case 0:
+                    damaged[at] = c;
+                    break;
+                case 1:
+                    damaged.insert(at, c);
+                    break;
+                default:
+                    damaged.remove(at, 1 + qsizetype(random() % 4));
+                    break;
+                }
+                if (damaged.isEmpty())
+                    damaged = "<";
+            }
+            ++total;
+            if (readersAgree(damaged, "damaged " + std::to_string(total) + ": " +
+                                          damaged.toPercentEncoding(" <>/=\"'").toStdString()))
+                ++accepted;
+            if (HasFailure())
+                return;
+        }
+    }
+    std::cout << accepted << " of " << total << " damaged files read quickly, all alike\n";
+}
+} // namespace
