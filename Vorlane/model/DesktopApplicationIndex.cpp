@@ -45,6 +45,23 @@ bool isFlatpakMarker(QStringView word)
     return word == u"@@" || word == u"@@u" || word == u"@@f";
 }
 
+bool isShell(const QString& program)
+{
+    return program == u"sh" || program == u"bash" || program == u"dash" || program == u"zsh";
+}
+
+bool isInterpreter(const QString& program)
+{
+    static const QStringList interpreters{
+        QStringLiteral("python"), QStringLiteral("python2"), QStringLiteral("python3"),
+        QStringLiteral("perl"),   QStringLiteral("ruby"),    QStringLiteral("node"),
+        QStringLiteral("nodejs"), QStringLiteral("gjs"),     QStringLiteral("java"),
+        QStringLiteral("mono"),   QStringLiteral("wine"),    QStringLiteral("electron"),
+    };
+    return interpreters.contains(program) ||
+           (program.startsWith(u"python3.") && program.size() <= 11);
+}
+
 qint64 nowNanoseconds()
 {
     timespec now{};
@@ -434,8 +451,8 @@ DesktopApplicationIndex::Command DesktopApplicationIndex::commandOf(QStringView 
         words = splitCommandLine(words.first());
 
     Command command;
-    // env [-i] [-u NAME] [NAME=value ...] program ...
-    while (!words.isEmpty() && fileNameOf(words.first()) == u"env") {
+    // env [-i] [-u NAME] [NAME=value ...] program ..., and a shell's exec.
+    while (!words.isEmpty() && (fileNameOf(words.first()) == u"env" || words.first() == u"exec")) {
         words.removeFirst();
         while (!words.isEmpty() &&
                (words.first().startsWith(u'-') || words.first().contains(u'='))) {
@@ -467,8 +484,21 @@ DesktopApplicationIndex::Command DesktopApplicationIndex::commandOf(QStringView 
         return command;
     }
 
-    command.program = fileNameOf(words.first());
-    for (qsizetype i = 1; i < words.size(); ++i)
+    // sh -c "program ...": the command the shell runs.
+    if (isShell(fileNameOf(words.first())) && words.size() > 2 && words.at(1) == u"-c")
+        return commandOf(words.at(2));
+
+    qsizetype first = 0;
+    // An interpreter runs many applications: the script (or archive) it runs names this one.
+    if (isInterpreter(fileNameOf(words.first()))) {
+        qsizetype script = 1;
+        while (script < words.size() && words.at(script).startsWith(u'-'))
+            ++script;
+        if (script < words.size() && !isFieldCode(words.at(script)))
+            first = script;
+    }
+    command.program = fileNameOf(words.at(first));
+    for (qsizetype i = first + 1; i < words.size(); ++i)
         if (!isFieldCode(words.at(i)))
             command.arguments << words.at(i);
     return command;

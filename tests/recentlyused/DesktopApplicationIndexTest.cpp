@@ -288,6 +288,13 @@ TEST(DesktopApplicationCommands, takesExecLinesApart)
          {},
          "org.gnome.Evince"},
         {u"'flatpak run org.gnome.Evince//beta %u'", "", {}, "org.gnome.Evince"},
+        // Interpreters and shells: the script or the command they run.
+        {u"/usr/bin/python3 /usr/share/meld/meld --newtab %F", "meld", {"--newtab"}, ""},
+        {u"python3.11 -O /opt/tool/tool.py", "tool.py", {}, ""},
+        {u"java -jar /opt/app/app.jar %u", "app.jar", {}, ""},
+        {u"wine /home/u/.wine/drive_c/App/app.exe", "app.exe", {}, ""},
+        {u"sh -c \"exec /opt/steam/steam -silent %U\"", "steam", {"-silent"}, ""},
+        {u"'java'", "java", {}, ""},
         {u"", "", {}, ""},
         {u"env", "", {}, ""},
     };

@@ -277,6 +277,27 @@ TEST_F(RecentlyUsedRemovalTest, replacesTheFileAtomicallyKeepingItsPermissions)
               QStringList{QStringLiteral("recently-used.xbel")});
 }
 
+TEST_F(RecentlyUsedRemovalTest, writesThroughASymbolicLink)
+{
+    // Users who keep their data folder elsewhere link the file; the link stays a link.
+    const QString elsewhere = home.path() + QStringLiteral("/synced/recently-used.xbel");
+    writeMixedFile();
+    QDir().mkpath(QFileInfo(elsewhere).absolutePath());
+    ASSERT_TRUE(QFile::rename(xbelPath(), elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, xbelPath()));
+    const std::optional<QList<GLibBookmarks::Item>> before = GLibBookmarks::load(elsewhere);
+    ASSERT_TRUE(before);
+
+    QString error;
+    ASSERT_TRUE(RecentlyUsedFile::removeApplication(xbelPath(), eog, &error))
+        << error.toStdString();
+    EXPECT_TRUE(QFileInfo(xbelPath()).isSymLink());
+    const std::optional<QList<GLibBookmarks::Item>> after = GLibBookmarks::load(elsewhere);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*after,
+              without(*before, {QStringLiteral("Image Viewer"), QStringLiteral("org.gnome.eog")}));
+}
+
 TEST_F(RecentlyUsedRemovalTest, leavesTheFileAloneWhenNothingIsRegistered)
 {
     writeMixedFile();

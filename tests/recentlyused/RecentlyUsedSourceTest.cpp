@@ -154,6 +154,35 @@ TEST_F(RecentlyUsedSourceTest, identityIsTheFileAndTheDesktopIdStableAndDistinct
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST_F(RecentlyUsedSourceTest, clearingAnEntryRemovesOnlyItsApplicationFromTheFile)
+{
+    const QString photo = document(QStringLiteral("photo.jpg"));
+    const QString paper = document(QStringLiteral("paper.pdf"));
+    GLibBookmarks writer;
+    writer.registerDocument(photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
+                            hoursAgo(1));
+    writer.registerDocument(paper, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
+                            hoursAgo(2));
+    writer.registerDocument(paper, QStringLiteral("org.kde.okular"), QStringLiteral("okular %u"),
+                            hoursAgo(3));
+    ASSERT_TRUE(writer.save(xbelPath()));
+
+    const QList<RecentApp> before = read();
+    ASSERT_EQ(before.size(), 2);
+    const RecentApp* viewer = entryFor(before, QStringLiteral("org.gnome.eog"));
+    ASSERT_TRUE(viewer);
+    QString error;
+    ASSERT_TRUE(clearRecentlyUsedEntry(viewer->filePath(), &error)) << error.toStdString();
+
+    // The file is still there, with the other application's history.
+    ASSERT_TRUE(QFile::exists(xbelPath()));
+    const QList<RecentApp> after = read();
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after.first().name(), entryFor(before, QStringLiteral("org.kde.okular"))->name());
+    EXPECT_EQ(fileNames(after.first()), QStringList{QStringLiteral("paper.pdf")});
+    EXPECT_EQ(after.first().dateModified(), hoursAgo(3));
+}
+
 TEST_F(RecentlyUsedSourceTest, namesOfOneApplicationMakeOneEntry)
 {
     // GTK's Text Editor registers its display name, KDE's file dialog the desktop id.
