@@ -235,22 +235,37 @@ TEST_F(ThumbnailCacheTest, CancelledRequestIsNeverAnswered)
 
 TEST_F(ThumbnailCacheTest, QueuedWorkNobodyWantsIsTakenOffThePool)
 {
-    QList<QUrl> urls;
-    for (int i = 0; i < 24; ++i)
-        urls << document(QStringLiteral("many-%1.jpg").arg(i), Qt::green, QSize(1600, 1200));
+    // Both workers held up by a thumbnailer that waits for a go-ahead: what follows stays queued.
+    const QString go = m_home.path() + QStringLiteral("/go");
+    ThumbnailTestFiles::installThumbnailer(
+        m_home.systemDataDir(), QStringLiteral("waiting"),
+        QStringLiteral("while [ ! -e '%1' ]; do sleep 0.05; done\nexit 1").arg(go),
+        QStringLiteral("%i %o"), QStringLiteral("text/csv"));
+    service().reloadEnvironment(60s);
+    QObject blockers;
+    int blockersAnswered = 0;
+    for (int i = 0; i < ThumbnailService::workerThreads; ++i)
+        ThumbnailCache::requestThumbnail(
+            &blockers,
+            QUrl::fromLocalFile(ThumbnailTestFiles::writeBytes(
+                m_home.document(QStringLiteral("blocker-%1.csv").arg(i)), "a,b\n")),
+            86, 86, 1.0, [&](const QUrl&, const std::optional<QImage>&) { ++blockersAnswered; });
+
     QObject view;
     int called = 0;
-    for (const QUrl& url : std::as_const(urls))
+    for (int i = 0; i < 24; ++i)
         ThumbnailCache::requestThumbnail(
-            &view, url, 192, 192, 1.0,
+            &view, document(QStringLiteral("many-%1.png").arg(i)), 192, 192, 1.0,
             [&](const QUrl&, const std::optional<QImage>&) { ++called; });
     ThumbnailCache::cancelThumbnails(&view);
-    ASSERT_TRUE(ThumbnailTestFiles::waitFor([] { return service().pendingGenerations() == 0; }));
-    const ThumbnailStatistics statistics = service().statistics();
+    EXPECT_EQ(service().statistics().cancelled, 24);
+    EXPECT_EQ(service().pendingGenerations(), ThumbnailService::workerThreads);
+
+    ThumbnailTestFiles::writeBytes(go, {});
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor(
+        [&] { return blockersAnswered == ThumbnailService::workerThreads; }));
     EXPECT_EQ(called, 0);
-    // At most a few had been picked up by the two workers.
-    EXPECT_GE(statistics.cancelled, 24 - 2 * ThumbnailService::workerThreads);
-    EXPECT_EQ(statistics.cancelled + statistics.rendered, 24);
+    EXPECT_EQ(service().statistics().rendered, 0);
 }
 
 TEST_F(ThumbnailCacheTest, CurrentPictureIsNotMadeAgainButAChangedFileGetsANewOne)
