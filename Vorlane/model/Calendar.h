@@ -4,15 +4,28 @@
 #include <QTimeZone>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The clock and calendar every date rule uses: the current moment, the time zone in which
 // calendar days are counted and the first day of the week. The process-wide instance follows the
 // system; tests and tools install their own.
+//
+// Dates are kept as instants (usually UTC) and converted to wall-clock time only where calendar
+// arithmetic or display needs it: a local-time conversion costs a time-zone lookup, and a rebuild
+// dates thousands of documents.
 class Calendar
 {
 public:
     using Clock = std::function<QDateTime()>;
+
+    // Which part of the calendar a moment falls in, seen from now.
+    enum class Period
+    {
+        Today,
+        ThisWeek,
+        Other
+    };
 
     // A calendar in the given zone; without one, in the system's local time.
     Calendar(std::optional<QTimeZone> timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock);
@@ -24,20 +37,33 @@ public:
     static const Calendar& current();
     static void setCurrent(const Calendar& calendar);
 
-    QDateTime now() const;
+    QDateTime now() const { return m_clock(); }
     // The moment as wall-clock time of this calendar's zone.
     QDateTime inCalendarZone(const QDateTime& moment) const;
     Qt::DayOfWeek firstDayOfWeek() const { return m_firstDayOfWeek; }
 
-    // The date's calendar day in this calendar's time zone.
-    QDate dayOf(const QDateTime& moment) const;
-    // The first day of the week that holds the given day.
-    QDate startOfWeek(const QDate& day) const;
+    // Today, the rest of this week (the calendar's own week, future days included), or neither.
+    Period periodOf(const QDateTime& moment) const;
+    // The same wall-clock time the given number of calendar days away.
     QDateTime addDays(const QDateTime& moment, int days) const;
 
 private:
-    // None: the system's local time, which needs no time-zone lookups.
+    // Where today and this week begin and end, in milliseconds since the epoch.
+    struct Boundaries
+    {
+        qint64 startOfToday = 0;
+        qint64 startOfTomorrow = 0;
+        qint64 startOfWeek = 0;
+        qint64 startOfNextWeek = 0;
+    };
+    struct BoundaryCache;
+
+    Boundaries boundariesAround(const QDateTime& now) const;
+    QDateTime startOfDay(const QDate& day) const;
+
     std::optional<QTimeZone> m_timeZone;
     Qt::DayOfWeek m_firstDayOfWeek;
     Clock m_clock;
+    // Shared by copies; worked out again only when the day changes.
+    std::shared_ptr<BoundaryCache> m_cache;
 };

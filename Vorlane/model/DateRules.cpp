@@ -4,9 +4,10 @@
 #include "MetadataQuery.h"
 #include "UserDefaults.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 QString lastPathComponent(const QUrl& fileUrl)
@@ -73,8 +74,7 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt)
 {
-    const QDateTime date = Calendar::current().inCalendarZone(usedAt);
-    return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
+    return RecentFile(displayName(fileUrl), bookmark, fileUrl, usedAt, dateGroupName(usedAt));
 }
 
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
@@ -89,29 +89,35 @@ QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 
 QDateTime modificationDate(const QUrl& fileUrl)
 {
-    const Calendar& calendar = Calendar::current();
-    const QFileInfo info(fileUrl.toLocalFile());
-    if (!fileUrl.isLocalFile() || !info.exists())
+    // stat() directly: QFileInfo answers in local time, a time-zone lookup per document.
+    struct stat info
+    {};
+    if (!fileUrl.isLocalFile() ||
+        ::stat(QFile::encodeName(fileUrl.toLocalFile()).constData(), &info) != 0) {
+        const Calendar& calendar = Calendar::current();
         return calendar.addDays(calendar.now(), -7);
-    return calendar.inCalendarZone(info.lastModified());
+    }
+    const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
 }
 
 QString dateGroupName(const QDateTime& date)
 {
-    const Calendar& calendar = Calendar::current();
-    const QDate today = calendar.dayOf(calendar.now());
-    const QDate day = calendar.dayOf(date);
-    if (day == today)
+    switch (Calendar::current().periodOf(date)) {
+    case Calendar::Period::Today:
         return QStringLiteral("Today");
-    if (calendar.startOfWeek(day) == calendar.startOfWeek(today))
+    case Calendar::Period::ThisWeek:
         return QStringLiteral("This week");
+    case Calendar::Period::Other:
+        break;
+    }
     return QStringLiteral("Last week and beyond");
 }
 
 QString relativeDateText(const QDateTime& date)
 {
     const Calendar& calendar = Calendar::current();
-    const QDateTime now = calendar.now();
+    const QDateTime now = calendar.inCalendarZone(calendar.now());
     const QDateTime moment = calendar.inCalendarZone(date);
     const ElapsedTime elapsed =
         moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);

@@ -1,7 +1,5 @@
 #include "RecentlyUsedMetadata.h"
 
-#include "Calendar.h"
-
 #include <QDir>
 
 RecentlyUsedMetadata::RecentlyUsedMetadata(const RecentlyUsedFile& file)
@@ -31,5 +29,5 @@ std::optional<QDateTime> RecentlyUsedMetadata::lastUsedDate(const QUrl& fileUrl)
         if (found == m_lastUsed.constEnd())
             return std::nullopt;
     }
-    return Calendar::current().inCalendarZone(*found);
+    return *found;
 }

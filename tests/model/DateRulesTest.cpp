@@ -256,3 +256,35 @@ TEST(CombinedRows, mapsRowsAndFileIndicesBothWays)
     EXPECT_EQ(CombinedRows::rowForFileIndex({{0, QStringLiteral("Today")}}, 3), 4);
 }
 } // namespace
+
+namespace {
+TEST(DateGroup, aDayThatBeginsAfterMidnightStillHasItsMorning)
+{
+    // On 4 November 2018 São Paulo's clocks jumped from midnight to one o'clock.
+    const QTimeZone saoPaulo(QByteArrayLiteral("America/Sao_Paulo"));
+    if (!saoPaulo.isValid())
+        GTEST_SKIP() << "no time-zone data for America/Sao_Paulo on this machine";
+    const QDateTime noon(QDate(2018, 11, 4), QTime(12, 0), saoPaulo);
+    Calendar::setCurrent(Calendar::fixed(noon, saoPaulo, Qt::Sunday));
+    EXPECT_EQ(dateGroupName(QDateTime(QDate(2018, 11, 4), QTime(1, 30), saoPaulo)),
+              QStringLiteral("Today"));
+    EXPECT_EQ(dateGroupName(QDateTime(QDate(2018, 11, 3), QTime(23, 30), saoPaulo)),
+              QStringLiteral("Last week and beyond"));
+    EXPECT_EQ(relativeDateText(QDateTime(QDate(2018, 11, 3), QTime(12, 0), saoPaulo)),
+              QStringLiteral("Yesterday"));
+    Calendar::setCurrent(Calendar::system());
+}
+
+TEST(DateGroup, followsTheClockIntoTheNextDay)
+{
+    QDateTime now = at(2026, 12, 9, 23, 59);
+    Calendar::setCurrent(Calendar(berlinWinter, Qt::Monday, [&now] { return now; }));
+    const QDateTime evening = at(2026, 12, 9, 20);
+    EXPECT_EQ(dateGroupName(evening), QStringLiteral("Today"));
+    now = at(2026, 12, 10, 0, 1);
+    EXPECT_EQ(dateGroupName(evening), QStringLiteral("This week"));
+    now = at(2026, 12, 14, 0, 1);
+    EXPECT_EQ(dateGroupName(evening), QStringLiteral("Last week and beyond"));
+    Calendar::setCurrent(Calendar::system());
+}
+} // namespace

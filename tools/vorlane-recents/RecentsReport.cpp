@@ -1,5 +1,6 @@
 #include "RecentsReport.h"
 
+#include "Calendar.h"
 #include "CombinedRows.h"
 #include "DateRules.h"
 
@@ -11,7 +12,8 @@ RecentsReport::RecentsReport(QList<RecentApp> apps)
 
 QString RecentsReport::isoDate(const QDateTime& date)
 {
-    const QDateTime withOffset = date.toOffsetFromUtc(date.offsetFromUtc());
+    const QDateTime local = Calendar::current().inCalendarZone(date);
+    const QDateTime withOffset = local.toOffsetFromUtc(local.offsetFromUtc());
     return withOffset.toString(date.time().msec() ? Qt::ISODateWithMs : Qt::ISODate);
 }
 
