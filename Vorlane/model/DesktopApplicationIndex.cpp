@@ -21,8 +21,6 @@ constexpr int maximumFolderDepth = 3;
 // A folder changed within this long before it was scanned may change again without its time
 // stamp moving (file systems keep coarse time stamps): it is scanned again next time.
 constexpr qint64 racyWindowNanoseconds = 2'000'000'000;
-// Desktop entries are a few kilobytes; anything far larger is not one.
-constexpr qint64 maximumEntrySize = 1024 * 1024;
 
 QString folded(QStringView text)
 {
@@ -93,16 +91,6 @@ FolderStamp stampOf(const QString& path)
     return stamp;
 }
 
-QString messagesLocale()
-{
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty())
-            return value;
-    }
-    return {};
-}
-
 struct IndexedEntry
 {
     QString desktopId;
@@ -116,18 +104,7 @@ struct IndexedEntry
 
 struct DesktopApplicationIndex::State
 {
-    // Parsed entries by path, read again when their size or modification time changes. Kept
-    // here, under the mutex, rather than in DesktopEntry's own cache: the index is used from
-    // whichever thread rebuilds the list or clears an entry.
-    struct CachedEntry
-    {
-        qint64 modifiedNs = 0;
-        qint64 size = -1;
-        std::shared_ptr<const DesktopEntry> entry;
-    };
-
     QMutex mutex;
-    QHash<QString, CachedEntry> parsedEntries;
     bool built = false;
     QStringList folders;
     QString locale;
@@ -142,7 +119,6 @@ struct DesktopApplicationIndex::State
     QHash<QString, qsizetype> byWindowClass;
     QHash<QString, Match> found;
 
-    std::shared_ptr<const DesktopEntry> loadEntry(const QString& path);
     bool isCurrent() const;
     void build();
     void scanFolder(const QString& folder, const QString& idPrefix, int depth,
@@ -154,34 +130,10 @@ struct DesktopApplicationIndex::State
                                            const QStringList& arguments) const;
 };
 
-std::shared_ptr<const DesktopEntry> DesktopApplicationIndex::State::loadEntry(const QString& path)
-{
-    struct stat info
-    {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_size > maximumEntrySize) {
-        parsedEntries.remove(path);
-        return nullptr;
-    }
-    const qint64 modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    CachedEntry& cached = parsedEntries[path];
-    if (cached.entry && cached.modifiedNs == modifiedNs && cached.size == info.st_size)
-        return cached.entry;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        parsedEntries.remove(path);
-        return nullptr;
-    }
-    cached.entry =
-        std::make_shared<const DesktopEntry>(DesktopEntry::parse(file.read(maximumEntrySize)));
-    cached.modifiedNs = modifiedNs;
-    cached.size = info.st_size;
-    return cached.entry;
-}
-
 bool DesktopApplicationIndex::State::isCurrent() const
 {
-    if (!built || folders != ApplicationLookup::applicationFolders() || locale != messagesLocale())
+    if (!built || folders != ApplicationLookup::applicationFolders() ||
+        locale != DesktopEntry::messagesLocale())
         return false;
     for (const FolderStamp& stamp : stamps) {
         if (stampOf(stamp.path) != stamp)
@@ -205,7 +157,7 @@ void DesktopApplicationIndex::State::build()
 
     scannedAtNs = nowNanoseconds();
     folders = ApplicationLookup::applicationFolders();
-    locale = messagesLocale();
+    locale = DesktopEntry::messagesLocale();
     QSet<QString> takenIds;
     for (const QString& folder : folders)
         scanFolder(folder, {}, 0, takenIds);
@@ -229,7 +181,7 @@ void DesktopApplicationIndex::State::scanFolder(const QString& folder, const QSt
         // The first entry with an id decides, even one that hides the application.
         takenIds.insert(desktopId);
         const QString path = dir.filePath(file);
-        const std::shared_ptr<const DesktopEntry> entry = loadEntry(path);
+        const std::shared_ptr<const DesktopEntry> entry = DesktopEntry::load(path);
         if (!entry || !entry->hasMainGroup() || entry->isHidden() || !entry->isApplication())
             continue;
         addEntry(desktopId, path, *entry);

@@ -1,10 +1,10 @@
 #include "DesktopEntry.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutex>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace {
 // Desktop entries are a few kilobytes; anything far larger is not one.
@@ -46,7 +46,9 @@ QString unescape(QStringView raw)
     return out;
 }
 
-QString messagesLocale()
+} // namespace
+
+QString DesktopEntry::messagesLocale()
 {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QString value = qEnvironmentVariable(name);
@@ -56,9 +58,10 @@ QString messagesLocale()
     return {};
 }
 
+namespace {
 struct CachedEntry
 {
-    QDateTime modified;
+    qint64 modifiedNs = 0;
     qint64 size = -1;
     std::shared_ptr<const DesktopEntry> entry;
 };
@@ -91,25 +94,30 @@ DesktopEntry DesktopEntry::parse(QByteArrayView text)
 
 std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path)
 {
-    // Rebuilds run on a worker thread while the window may look up icons.
+    // Rebuilds run on a worker thread while the window looks up names and icons.
     static QMutex mutex;
     static QHash<QString, CachedEntry> cache;
-    const QFileInfo info(path);
+    struct stat info
+    {};
+    const bool isEntry = ::stat(QFile::encodeName(path).constData(), &info) == 0 &&
+                         S_ISREG(info.st_mode) && info.st_size <= maximumEntrySize;
     const QMutexLocker locker(&mutex);
-    if (!info.isFile() || info.size() > maximumEntrySize)
+    if (!isEntry) {
+        cache.remove(path);
         return nullptr;
+    }
+    const qint64 modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     CachedEntry& cached = cache[path];
-    if (cached.entry && cached.modified == info.lastModified() && cached.size == info.size())
+    if (cached.entry && cached.modifiedNs == modifiedNs && cached.size == info.st_size)
         return cached.entry;
-
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         cache.remove(path);
         return nullptr;
     }
-    cached.entry = std::make_shared<DesktopEntry>(parse(file.read(maximumEntrySize)));
-    cached.modified = info.lastModified();
-    cached.size = info.size();
+    cached.entry = std::make_shared<const DesktopEntry>(parse(file.read(maximumEntrySize)));
+    cached.modifiedNs = modifiedNs;
+    cached.size = info.st_size;
     return cached.entry;
 }
 

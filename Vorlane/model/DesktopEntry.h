@@ -27,6 +27,8 @@ public:
     bool isHidden() const;
 
     static QStringList localeKeySuffixes(const QString& messagesLocale);
+    // The locale messages are shown in: LC_ALL, else LC_MESSAGES, else LANG.
+    static QString messagesLocale();
 
 private:
     QHash<QString, QString> m_values;
