@@ -6,6 +6,7 @@
 #include "ViewController.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -19,18 +20,9 @@ MainWindow::MainWindow(MainWindowController* controller)
 
 bool MainWindow::isMainWindow() const
 {
-    return isVisible() && isActiveWindow();
-}
-
-void MainWindow::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange)
-        return;
-    if (isActiveWindow())
-        m_controller->windowDidBecomeKey();
-    else
-        m_controller->windowDidResignKey();
+    // The window system's focus, not QWidget's activation, which can lag behind it after the
+    // window was hidden and shown again.
+    return isVisible() && windowHandle() && QGuiApplication::focusWindow() == windowHandle();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

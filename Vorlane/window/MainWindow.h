@@ -17,7 +17,6 @@ public:
     bool isMainWindow() const;
 
 protected:
-    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -12,8 +12,10 @@
 #include "X11FocusGrabFilter.h"
 #include "X11Window.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 constexpr QSize minimumWindowSize{460, 320};
@@ -47,6 +49,8 @@ void MainWindowController::windowDidLoad()
     m_window->resize(defaultWindowSize);
     new WindowDragHandler(m_window.get());
     X11FocusGrabFilter::install();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            &MainWindowController::focusWindowChanged);
     applyWindowFlags();
     if (!restoreFrameForScreen(m_window.get()))
         centerOnMainScreen(m_window.get(), false);
@@ -112,6 +116,18 @@ void MainWindowController::applyWindowManagerStates()
         return;
     X11Window::setPanelStates(m_window->windowHandle(),
                               {.sticky = m_floatingPanel, .skipTaskbar = skipsTaskbar()});
+}
+
+void MainWindowController::focusWindowChanged(QWindow* focusWindow)
+{
+    const bool isKey = focusWindow && focusWindow == m_window->windowHandle();
+    if (isKey == m_isKey)
+        return;
+    m_isKey = isKey;
+    if (isKey)
+        windowDidBecomeKey();
+    else
+        windowDidResignKey();
 }
 
 void MainWindowController::windowDidResignKey()

@@ -7,6 +7,7 @@
 
 class MainWindow;
 class QKeyEvent;
+class QWindow;
 class ViewController;
 
 // Owns the browsing window and its content, sets the window up, switches it between its two
@@ -49,6 +50,8 @@ public:
 
 private:
     void windowDidLoad();
+    // Follows the window system's focus: the window becomes or stops being key.
+    void focusWindowChanged(QWindow* focusWindow);
     void applyWindowFlags();
 
     std::unique_ptr<MainWindow> m_window;
@@ -57,4 +60,5 @@ private:
     bool m_dockIconShown = true;
     bool m_trayAvailable = true;
     std::uint32_t m_activationTime = 0;
+    bool m_isKey = false;
 };
