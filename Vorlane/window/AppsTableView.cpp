@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 AppsTableView::AppsTableView(QWidget* parent)
     : QListView(parent)
@@ -23,6 +24,33 @@ AppsTableView::AppsTableView(QWidget* parent)
     setAttribute(Qt::WA_MacShowFocusRect, false);
     viewport()->setAutoFillBackground(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    styleScrollBar();
+}
+
+void AppsTableView::changeEvent(QEvent* event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        styleScrollBar();
+}
+
+void AppsTableView::styleScrollBar()
+{
+    const QColor handle = palette().color(QPalette::WindowText);
+    const QString rgba = QStringLiteral("rgba(%1, %2, %3, %4)")
+                             .arg(handle.red())
+                             .arg(handle.green())
+                             .arg(handle.blue());
+    verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 6px; margin: 2px 0; }"
+                       "QScrollBar::handle:vertical { background: %1; border-radius: 3px;"
+                       " min-height: 24px; }"
+                       "QScrollBar::handle:vertical:hover { background: %2; }"
+                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+                       " { height: 0; }"
+                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+                       " { background: transparent; }")
+            .arg(rgba.arg(0.28), rgba.arg(0.5)));
 }
 
 QItemSelectionModel::SelectionFlags AppsTableView::selectionCommand(const QModelIndex& index,

@@ -28,6 +28,7 @@ Q_SIGNALS:
     void applicationDoubleClicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,6 +37,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // A slim scroll bar that stays out of the icons' way, in the look's colours.
+    void styleScrollBar();
     void openMenu(const QPoint& pos, const QPoint& globalPos);
 
     AppsContextMenu* m_menu;

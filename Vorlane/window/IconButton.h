@@ -14,6 +14,8 @@ public:
     // The image drawn now: "Settings_" or, while pressed, "SettingsHover_", with the look.
     QString currentImageName() const;
 
+    QSize sizeHint() const override { return {22, 23}; }
+
     // Shows the preferences window, when the program has one.
     static void showPreferences();
 

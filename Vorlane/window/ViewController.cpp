@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QSplitter>
+#include <QSplitterHandle>
 #include <QThread>
 #include <QWindow>
 
@@ -198,8 +200,15 @@ void ViewController::applyTheme(bool dark)
     QPalette sidebar = palette.widgetPalette;
     sidebar.setColor(QPalette::Window, palette.sidebarColor);
     ui->leftPanel->setPalette(sidebar);
-    ui->splitView->setStyleSheet(QStringLiteral("QSplitter::handle { background: %1; }")
-                                     .arg(palette.separatorColor.name(QColor::HexArgb)));
+    // The one-point line between the panes is the splitter's handle, painted in the
+    // separator colour (a style sheet here would take the panes' palettes over).
+    if (QSplitterHandle* handle = ui->splitView->handle(1)) {
+        QPalette separator = palette.widgetPalette;
+        separator.setColor(QPalette::Window, palette.separatorColor);
+        handle->setPalette(separator);
+        handle->setAutoFillBackground(true);
+        handle->setEnabled(false);
+    }
     window()->update();
     if (sharedButtonsViewController)
         sharedButtonsViewController->update();
