@@ -16,6 +16,7 @@
 #include "SingleInstance.h"
 #include "StatusBarMenu.h"
 #include "StatusItem.h"
+#include "SystemLog.h"
 #include "TelemetryClient.h"
 #include "UserDefaults.h"
 
@@ -34,10 +35,9 @@ const QString autoHideWindowKey = QStringLiteral("AutoHideWindow");
 const QString onboardingCompletedKey = QStringLiteral("OnboardingCompleted");
 const QString appearanceKey = QStringLiteral("Appearance");
 
-// The fixed lines about the login item and the launcher go where the system log would.
 void log(const QString& line)
 {
-    Diagnostics::standardError()(line);
+    SystemLog::write(line);
 }
 
 UserDefaults& defaults()

@@ -51,6 +51,7 @@ public:
     StatusItem* statusItem() const { return m_statusItem.get(); }
     FileMonitor& fileMonitor() { return m_fileMonitor; }
     bool startedAtLogin() const { return m_startedAtLogin; }
+    bool dockIconShown() const { return m_dockIconShown; }
 
 private:
     void applyLoginItem();

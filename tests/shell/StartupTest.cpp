@@ -1,0 +1,248 @@
+// Start-up: the preferences brought into force on a first and on later starts, the tray item and
+// its menu, a start at login stopping the launcher, the file monitor refreshing the window, and
+// the answers to activation and re-opening.
+#include "AppDelegate.h"
+#include "AppsListModel.h"
+#include "AppsTableViewController.h"
+#include "ButtonSegmentedControl.h"
+#include "ButtonsViewController.h"
+#include "HotKeys/HotKeys.h"
+#include "LauncherSignal.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "MainWindowHelper.h"
+#include "NotificationCenter.h"
+#include "RecordLocations.h"
+#include "SharedReferences.h"
+#include "StatusBarMenu.h"
+#include "StatusItem.h"
+#include "SystemLog.h"
+#include "TelemetryClient.h"
+#include "UserDefaults.h"
+#include "ViewController.h"
+#include "VorlaneController.h"
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+// Receives the launcher signal on a connection of its own, as the launcher would.
+class LauncherListener : public QObject
+{
+    Q_OBJECT
+
+public:
+    LauncherListener()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                              QStringLiteral("launcher")))
+    {
+        m_bus.connect(QString(), LauncherSignal::objectPath, LauncherSignal::interfaceName,
+                      LauncherSignal::name, this, SLOT(received(QDBusMessage)));
+    }
+    ~LauncherListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("launcher")); }
+    QStringList arguments;
+
+public Q_SLOTS:
+    void received(const QDBusMessage& message)
+    {
+        arguments << message.arguments().value(0).toString();
+    }
+
+private:
+    QDBusConnection m_bus;
+};
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit StartupTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        SystemLog::setSink([this](const QString& line) { m_log << line; });
+    }
+
+    void init()
+    {
+        m_home.clear();
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        m_home.loginItems().calls.clear();
+        m_log.clear();
+        QVERIFY(refreshStoreAndWait());
+    }
+
+    void cleanup() { m_delegate.reset(); }
+
+    void aFirstStartStoresTheDefaultsAndShowsTheWindow()
+    {
+        start();
+        QCOMPARE(m_log, QStringList{QStringLiteral("-- VORLANE: Enable start at login")});
+        QCOMPARE(m_home.loginItems().calls,
+                 QStringList{QStringLiteral("com.ostrel.VorlaneHelper on")});
+        QCOMPARE(setting("LoginItem"), QStringLiteral("true"));
+        QCOMPARE(setting("ShowDockIcon"), QStringLiteral("true"));
+        QCOMPARE(setting("ShowMenuBarIcon"), QStringLiteral("false"));
+        QCOMPARE(setting("Appearance"), QStringLiteral("system"));
+        QCOMPARE(setting("NSFullScreenMenuItemEverywhere"), QStringLiteral("false"));
+        QVERIFY(m_delegate->statusItem());
+        QCOMPARE(recordFileSuffix(), QStringLiteral(".sfl3"));
+        QVERIFY(TelemetryClient::shared().isStarted());
+        QVERIFY(!m_delegate->startedAtLogin());
+        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
+        // Until the onboarding is completed the window keeps its first mode.
+        QVERIFY(!m_delegate->mainWindowController()->isFloatingPanel());
+    }
+
+    void aStoredLoginItemChoiceIsKept()
+    {
+        UserDefaults::standard().setObject(QStringLiteral("LoginItem"), false);
+        start();
+        QCOMPARE(m_log, QStringList{QStringLiteral("-- VORLANE: Disable start at login")});
+        QCOMPARE(m_home.loginItems().calls,
+                 QStringList{QStringLiteral("com.ostrel.VorlaneHelper off")});
+        QCOMPARE(setting("LoginItem"), QStringLiteral("false"));
+    }
+
+    void aHiddenMenuBarIconStaysHidden()
+    {
+        UserDefaults::standard().setObject(QStringLiteral("ShowMenuBarIcon"), true);
+        start();
+        QVERIFY(!m_delegate->statusItem());
+        QCOMPARE(setting("ShowMenuBarIcon"), QStringLiteral("true"));
+    }
+
+    void theDockIconFollowsItsChoiceOnceAutoHideIsStored()
+    {
+        UserDefaults::standard().setObject(QStringLiteral("AutoHideWindow"), false);
+        UserDefaults::standard().setObject(QStringLiteral("ShowDockIcon"), false);
+        start();
+        QVERIFY(!m_delegate->dockIconShown());
+        QCOMPARE(setting("ShowDockIcon"), QStringLiteral("false"));
+        // Without a tray to reach it from, the window stays in the task bar all the same.
+        QVERIFY(!StatusItem::isTrayAvailable());
+        QVERIFY(!m_delegate->mainWindowController()->skipsTaskbar());
+    }
+
+    void aCompletedOnboardingAppliesTheStoredMode()
+    {
+        UserDefaults::standard().setObject(QStringLiteral("OnboardingCompleted"), true);
+        UserDefaults::standard().setObject(QStringLiteral("AutoHideWindow"), true);
+        start();
+        QVERIFY(m_delegate->mainWindowController()->isFloatingPanel());
+    }
+
+    void aStartAtLoginStopsTheLauncherAndKeepsTheWindowHidden()
+    {
+        QTemporaryDir folder;
+        const QString launcher = folder.filePath(QStringLiteral("VorlaneHelper"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
+        QProcess running;
+        running.start(launcher, {QStringLiteral("60")});
+        QVERIFY(running.waitForStarted());
+        LauncherListener listener;
+        start();
+        running.kill();
+        running.waitForFinished();
+        QVERIFY(m_delegate->startedAtLogin());
+        QCOMPARE(m_log, (QStringList{QStringLiteral("-- VORLANE: Enable start at login"),
+                                     QStringLiteral("--VORLANE STARTED AT LOGIN"),
+                                     QStringLiteral("-- VORLANE KILLED THE LAUNCHER")}));
+        QTRY_COMPARE_WITH_TIMEOUT(listener.arguments,
+                                  QStringList{QStringLiteral("com.ostrel.Vorlane")}, 20000);
+        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+    }
+
+    void theFileMonitorRefreshesTheWindow()
+    {
+        start();
+        AppsListModel* model = m_delegate->mainWindowController()
+                                   ->contentViewController()
+                                   ->appsViewController()
+                                   ->model();
+        QCOMPARE(model->rowCount(), 1);
+        m_home.addApplication(QStringLiteral("org.example.Beta"), QStringLiteral("Beta"), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 2, 30000);
+        QCOMPARE(model->index(0, 0).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Beta"));
+    }
+
+    void theOpenItemCarriesTheShortcut()
+    {
+        // The settings were cleared after the default was first stored: store it again.
+        HotKeys::resetShortcutsToDefault({HotKeys::Name::toggleApp()});
+        start();
+        QAction* open = m_delegate->statusBarMenu()->openButton();
+        QCOMPARE(HotKeys::boundShortcutName(open), std::optional(QStringLiteral("toggleApp")));
+        // The item shows the shortcut once the event loop has run.
+        QTRY_COMPARE(open->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space));
+    }
+
+    void theMenuSwitchesTheViewTypeOnlyWhenItDiffers()
+    {
+        start();
+        UserDefaults::standard().removeObject(QStringLiteral("FilesViewType"));
+        ButtonSegmentedControl* toggle = sharedButtonsViewController->toggleViewTypeSC();
+        toggle->setSelectedSegment(1);
+        m_delegate->statusBarMenu()->toggleGridView();
+        QCOMPARE(toggle->selectedSegment(), 1);
+        QVERIFY(!UserDefaults::standard().objectIsPresent(QStringLiteral("FilesViewType")));
+        m_delegate->statusBarMenu()->toggleListView();
+        QCOMPARE(toggle->selectedSegment(), 0);
+        QCOMPARE(setting("FilesViewType"), QStringLiteral("list"));
+    }
+
+    void reopeningShowsTheWindow()
+    {
+        start();
+        MainWindowHelper::hideMainWindow();
+        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(m_delegate->applicationShouldHandleReopen());
+        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
+        m_delegate->toggleFromOutside();
+        QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isVisible() ||
+                    !m_delegate->mainWindowController()->window()->isMainWindow());
+    }
+
+    void resigningActivePostsItsNotification()
+    {
+        start();
+        QObject* sender = nullptr;
+        const auto token = NotificationCenter::defaultCenter().addObserver(
+            NotificationName::resignActive, {},
+            [&sender](const Notification& n) { sender = n.object.value<QObject*>(); });
+        m_delegate->applicationDidResignActive();
+        NotificationCenter::defaultCenter().removeObserver(token);
+        QCOMPARE(sender, m_delegate.get());
+    }
+
+private:
+    void start()
+    {
+        m_delegate = std::make_unique<AppDelegate>();
+        m_delegate->applicationWillFinishLaunching();
+        m_delegate->applicationDidFinishLaunching();
+    }
+    static QString setting(const char* key)
+    {
+        return WindowTestHome::setting(QString::fromLatin1(key));
+    }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<AppDelegate> m_delegate;
+    QStringList m_log;
+};
+
+WINDOW_TEST_MAIN(StartupTest)
+#include "StartupTest.moc"
