@@ -21,6 +21,8 @@
 #include "UserDefaults.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QUrl>
 
 const QString AppDelegate::appSecret = QStringLiteral("6f0d4c1e-5b7a-4f2e-9c3d-8a1b2c3d4e5f");
@@ -79,6 +81,18 @@ void AppDelegate::applicationWillFinishLaunching()
     setRecordFileSuffix(QStringLiteral(".sfl3"));
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &AppDelegate::applicationStateChanged);
+    watchTrayHost();
+}
+
+void AppDelegate::watchTrayHost()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    m_trayWatcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_trayWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this] { updateTaskbarPresence(); });
 }
 
 void AppDelegate::applyLoginItem()

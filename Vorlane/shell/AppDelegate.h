@@ -9,6 +9,7 @@
 #include <memory>
 
 class MainWindowController;
+class QDBusServiceWatcher;
 class SingleInstance;
 class StatusBarMenu;
 class StatusItem;
@@ -62,12 +63,15 @@ private:
     void startFileMonitor();
     void bindShortcut();
     void updateTaskbarPresence();
+    void watchTrayHost();
     void applicationStateChanged(Qt::ApplicationState state);
 
     std::unique_ptr<MainWindowController> m_mainWindowController;
     FileMonitor m_fileMonitor;
     std::unique_ptr<StatusBarMenu> m_statusBarMenu;
     std::unique_ptr<StatusItem> m_statusItem;
+    // A tray host that comes or goes (at login the panel may start after Vorlane).
+    QDBusServiceWatcher* m_trayWatcher = nullptr;
     bool m_dockIconShown = true;
     bool m_startedAtLogin = false;
     bool m_wasActive = false;

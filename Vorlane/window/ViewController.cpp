@@ -3,6 +3,7 @@
 #include "Appearance.h"
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
+#include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
 #include "EmptyStateViewController.h"
 #include "FileActions.h"
@@ -13,6 +14,7 @@
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ThemePalette.h"
+#include "UserDefaults.h"
 #include "VorlaneController.h"
 #include "ui_VorlaneWindow.h"
 
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QThread>
@@ -106,7 +109,30 @@ void ViewController::viewDidLoad()
     showContentOrEmptyState();
     registerObservers();
     registerViewHooks();
+    addViewTypeShortcuts();
     qApp->installEventFilter(this);
+}
+
+void ViewController::addViewTypeShortcuts()
+{
+    // The keys the switch's tool tips name.
+    auto* list = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_1), this);
+    connect(list, &QShortcut::activated, this, [this] { selectViewType(0); });
+    auto* grid = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_2), this);
+    connect(grid, &QShortcut::activated, this, [this] { selectViewType(1); });
+}
+
+void ViewController::selectViewType(int segment)
+{
+    const UserDefaults& defaults = UserDefaults::standard();
+    const QString key = QStringLiteral("FilesViewType");
+    const QString current =
+        defaults.objectIsPresent(key) ? defaults.stringForKey(key) : QStringLiteral("grid");
+    if (current == (segment == 0 ? u"list" : u"grid"))
+        return;
+    if (sharedButtonsViewController)
+        sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(segment);
+    toggleViewType(segment);
 }
 
 void ViewController::observe(const QString& name, NotificationCenter::Block block)

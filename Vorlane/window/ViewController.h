@@ -34,6 +34,8 @@ public:
     void toggleInterfaceTheme();
     // The toolbar's switch: segment 0 shows the files as a list, 1 as a grid.
     void toggleViewType(int segment);
+    // Ctrl+1 and Ctrl+2: the list or the grid, with the switch following, when not already so.
+    void selectViewType(int segment);
     // Shows the lists, or the empty state when the store has nothing to show.
     void showContentOrEmptyState();
 
@@ -64,6 +66,7 @@ private:
     void viewDidLoad();
     void registerObservers();
     void registerViewHooks();
+    void addViewTypeShortcuts();
     void observe(const QString& name, NotificationCenter::Block block);
     void scheduleRefresh();
     void applyTheme(bool dark);

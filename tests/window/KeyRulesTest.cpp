@@ -2,6 +2,8 @@
 // side (list or grid), and Command (Ctrl) tracking.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
+#include "ButtonSegmentedControl.h"
+#include "ButtonsViewController.h"
 #include "FileActions.h"
 #include "FilesViewController.h"
 #include "MainWindow.h"
@@ -9,6 +11,7 @@
 #include "NotificationCenter.h"
 #include "Selection.h"
 #include "SharedReferences.h"
+#include "UserDefaults.h"
 #include "ViewController.h"
 #include "WindowTestSupport.h"
 
@@ -222,6 +225,17 @@ private Q_SLOTS:
         QVERIFY(!commandKeyHeld);
         QCOMPARE(posts, 2);
         NotificationCenter::defaultCenter().removeObserver(token);
+    }
+
+    void ctrlOneAndTwoSwitchTheViewType()
+    {
+        UserDefaults::standard().setObject(QStringLiteral("FilesViewType"), QStringLiteral("grid"));
+        QTest::keyClick(m_controller->window()->windowHandle(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("FilesViewType")), QStringLiteral("list"));
+        QCOMPARE(sharedButtonsViewController->toggleViewTypeSC()->selectedSegment(), 0);
+        QTest::keyClick(m_controller->window()->windowHandle(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(WindowTestHome::setting(QStringLiteral("FilesViewType")), QStringLiteral("grid"));
+        QCOMPARE(sharedButtonsViewController->toggleViewTypeSC()->selectedSegment(), 1);
     }
 
     void gainingFocusForgetsCommand()
