@@ -4,6 +4,7 @@
 // handing a second start over to the running one. Screenshots of both looks are kept.
 #include "DesktopSession.h"
 #include "StandInPortal.h"
+#include "StandInTrayHost.h"
 #include "TestHome.h"
 
 #include <QApplication>
@@ -103,6 +104,8 @@ private Q_SLOTS:
         QVERIFY2(!bus.address().isEmpty(), "no private session bus");
         StandInPortal portal(bus.address());
         QVERIFY2(portal.isRegistered(), "the stand-in portal could not take its name");
+        StandInTrayHost tray(bus.address());
+        QVERIFY2(tray.isRegistered(), "the stand-in tray host could not take its name");
         const QString systemDataDirs =
             qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
         TestHome home;
@@ -120,6 +123,7 @@ private Q_SLOTS:
                                 .arg(window)
                                 .arg(log(home))));
         checkApplicationOrder(home, window);
+        checkTrayItem(tray);
         saveScreenshot(window, windowManager + QStringLiteral("-light"));
 
         // The shortcut, released, hides the window that has the focus and brings it back.
@@ -265,6 +269,19 @@ private:
             QVERIFY2(row > previous, qPrintable(name + QStringLiteral(" is out of order")));
             previous = row;
         }
+    }
+
+    // The tray item appears in the panel with its menu, whose open item shows the shortcut.
+    void checkTrayItem(const StandInTrayHost& tray)
+    {
+        QVERIFY2(waitUntil([&] { return !tray.items().isEmpty(); }), "no tray item registered");
+        QStringList labels;
+        QVERIFY2(waitUntil([&] {
+                     labels = tray.menuLabels(tray.items().constFirst());
+                     return labels.contains(QStringLiteral("Open Vorlane\tControl+Shift+Space"));
+                 }),
+                 qPrintable(QStringLiteral("the tray menu reads: ") + labels.join(u'|')));
+        QVERIFY(labels.contains(QStringLiteral("Quit Vorlane")));
     }
 
     void checkFocusLoss(const TestHome& home, quint64 window, bool autoHide)
