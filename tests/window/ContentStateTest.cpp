@@ -14,6 +14,7 @@
 #include "VorlaneController.h"
 #include "WindowTestSupport.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -47,6 +48,20 @@ private Q_SLOTS:
         QVERIFY(content()->emptyStateViewController()->isVisible());
         QVERIFY(!content()->leftPanel()->isVisible());
         QVERIFY(!sharedButtonsViewController);
+    }
+
+    void theEmptyStateIsSavedInBothLooks()
+    {
+        QDir().mkpath(QStringLiteral(VORLANE_TEST_ARTIFACTS));
+        for (const QString& look : {QStringLiteral("light"), QStringLiteral("dark")}) {
+            UserDefaults::standard().setObject(QStringLiteral("Appearance"), look);
+            NotificationCenter::defaultCenter().post(NotificationName::appearanceChanged);
+            QVERIFY(m_controller->window()->grab().save(QStringLiteral(VORLANE_TEST_ARTIFACTS) +
+                                                        QStringLiteral("/window-empty-state-") +
+                                                        look + QStringLiteral(".png")));
+        }
+        UserDefaults::standard().removeObject(QStringLiteral("Appearance"));
+        NotificationCenter::defaultCenter().post(NotificationName::appearanceChanged);
     }
 
     void theEmptyStateSitsOffTheCentreOfItsPane()
