@@ -4,7 +4,7 @@
 #include "PortalAppearanceService.h"
 
 namespace {
-std::unique_ptr<AppearanceService>& sharedSlot()
+std::unique_ptr<AppearanceService>& sharedAppearanceServiceSlot()
 {
     static std::unique_ptr<AppearanceService> service;
     return service;
@@ -15,7 +15,7 @@ AppearanceService::~AppearanceService() = default;
 
 AppearanceService& AppearanceService::shared()
 {
-    std::unique_ptr<AppearanceService>& slot = sharedSlot();
+    std::unique_ptr<AppearanceService>& slot = sharedAppearanceServiceSlot();
     if (!slot)
         slot = std::make_unique<PortalAppearanceService>();
     return *slot;
@@ -24,7 +24,7 @@ AppearanceService& AppearanceService::shared()
 std::unique_ptr<AppearanceService>
 AppearanceService::replaceShared(std::unique_ptr<AppearanceService> service)
 {
-    return std::exchange(sharedSlot(), std::move(service));
+    return std::exchange(sharedAppearanceServiceSlot(), std::move(service));
 }
 
 void AppearanceService::announceChange()

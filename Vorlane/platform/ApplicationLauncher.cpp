@@ -3,7 +3,7 @@
 #include "GioApplicationLauncher.h"
 
 namespace {
-std::unique_ptr<ApplicationLauncher>& sharedSlot()
+std::unique_ptr<ApplicationLauncher>& sharedApplicationLauncherSlot()
 {
     static std::unique_ptr<ApplicationLauncher> launcher;
     return launcher;
@@ -12,7 +12,7 @@ std::unique_ptr<ApplicationLauncher>& sharedSlot()
 
 ApplicationLauncher& ApplicationLauncher::shared()
 {
-    std::unique_ptr<ApplicationLauncher>& slot = sharedSlot();
+    std::unique_ptr<ApplicationLauncher>& slot = sharedApplicationLauncherSlot();
     if (!slot)
         slot = std::make_unique<GioApplicationLauncher>();
     return *slot;
@@ -21,5 +21,5 @@ ApplicationLauncher& ApplicationLauncher::shared()
 std::unique_ptr<ApplicationLauncher>
 ApplicationLauncher::replaceShared(std::unique_ptr<ApplicationLauncher> launcher)
 {
-    return std::exchange(sharedSlot(), std::move(launcher));
+    return std::exchange(sharedApplicationLauncherSlot(), std::move(launcher));
 }

@@ -3,7 +3,7 @@
 #include "AutostartLoginItems.h"
 
 namespace {
-std::unique_ptr<LoginItemService>& sharedSlot()
+std::unique_ptr<LoginItemService>& sharedLoginItemServiceSlot()
 {
     static std::unique_ptr<LoginItemService> service;
     return service;
@@ -12,7 +12,7 @@ std::unique_ptr<LoginItemService>& sharedSlot()
 
 LoginItemService& LoginItemService::shared()
 {
-    std::unique_ptr<LoginItemService>& slot = sharedSlot();
+    std::unique_ptr<LoginItemService>& slot = sharedLoginItemServiceSlot();
     if (!slot)
         slot = std::make_unique<AutostartLoginItems>();
     return *slot;
@@ -21,5 +21,5 @@ LoginItemService& LoginItemService::shared()
 std::unique_ptr<LoginItemService>
 LoginItemService::replaceShared(std::unique_ptr<LoginItemService> service)
 {
-    return std::exchange(sharedSlot(), std::move(service));
+    return std::exchange(sharedLoginItemServiceSlot(), std::move(service));
 }

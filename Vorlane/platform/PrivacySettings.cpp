@@ -3,7 +3,7 @@
 #include "DesktopPrivacySettings.h"
 
 namespace {
-std::unique_ptr<PrivacySettings>& sharedSlot()
+std::unique_ptr<PrivacySettings>& sharedPrivacySettingsSlot()
 {
     static std::unique_ptr<PrivacySettings> settings;
     return settings;
@@ -12,7 +12,7 @@ std::unique_ptr<PrivacySettings>& sharedSlot()
 
 PrivacySettings& PrivacySettings::shared()
 {
-    std::unique_ptr<PrivacySettings>& slot = sharedSlot();
+    std::unique_ptr<PrivacySettings>& slot = sharedPrivacySettingsSlot();
     if (!slot)
         slot = std::make_unique<DesktopPrivacySettings>();
     return *slot;
@@ -21,5 +21,5 @@ PrivacySettings& PrivacySettings::shared()
 std::unique_ptr<PrivacySettings>
 PrivacySettings::replaceShared(std::unique_ptr<PrivacySettings> settings)
 {
-    return std::exchange(sharedSlot(), std::move(settings));
+    return std::exchange(sharedPrivacySettingsSlot(), std::move(settings));
 }

@@ -5,11 +5,11 @@
 
 namespace {
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString connectionName = QStringLiteral("stand-in-portal");
+const QString portalConnectionName = QStringLiteral("stand-in-portal");
 } // namespace
 
 StandInPortal::StandInPortal(const QString& busAddress)
-    : m_bus(QDBusConnection::connectToBus(busAddress, connectionName))
+    : m_bus(QDBusConnection::connectToBus(busAddress, portalConnectionName))
 {
     m_registered = m_bus.isConnected() &&
                    m_bus.registerObject(portalPath, this, QDBusConnection::ExportScriptableSlots) &&
@@ -19,7 +19,7 @@ StandInPortal::StandInPortal(const QString& busAddress)
 StandInPortal::~StandInPortal()
 {
     m_bus.unregisterObject(portalPath);
-    QDBusConnection::disconnectFromBus(connectionName);
+    QDBusConnection::disconnectFromBus(portalConnectionName);
 }
 
 QDBusVariant StandInPortal::Read(const QString& nameSpace, const QString& key)

@@ -5,7 +5,7 @@
 #include <QDBusVariant>
 
 namespace {
-const QString connectionName = QStringLiteral("stand-in-tray-host");
+const QString trayHostConnectionName = QStringLiteral("stand-in-tray-host");
 const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
 
 QDBusMessage call(const QDBusConnection& bus, const QString& service, const QString& path,
@@ -51,7 +51,7 @@ void collectLabels(const QDBusArgument& argument, QStringList* labels)
 } // namespace
 
 StandInTrayHost::StandInTrayHost(const QString& busAddress)
-    : m_bus(QDBusConnection::connectToBus(busAddress, connectionName))
+    : m_bus(QDBusConnection::connectToBus(busAddress, trayHostConnectionName))
 {
     m_registered = m_bus.isConnected() &&
                    m_bus.registerObject(watcherPath, this,
@@ -64,7 +64,7 @@ StandInTrayHost::StandInTrayHost(const QString& busAddress)
 StandInTrayHost::~StandInTrayHost()
 {
     m_bus.unregisterObject(watcherPath);
-    QDBusConnection::disconnectFromBus(connectionName);
+    QDBusConnection::disconnectFromBus(trayHostConnectionName);
 }
 
 void StandInTrayHost::RegisterStatusNotifierItem(const QString& service)

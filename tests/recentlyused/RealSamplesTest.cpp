@@ -17,9 +17,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString fixtures = QStringLiteral(VORLANE_SHARED_FIXTURES);
+const QString realSamples = QStringLiteral(VORLANE_SHARED_FIXTURES);
 
-QByteArray readAll(const QString& path)
+QByteArray readSample(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -37,7 +37,8 @@ QHash<QString, Expected> expectations()
 {
     QHash<QString, Expected> result;
     const QJsonObject root =
-        QJsonDocument::fromJson(readAll(fixtures + QStringLiteral("/xbel_expected.json"))).object();
+        QJsonDocument::fromJson(readSample(realSamples + QStringLiteral("/xbel_expected.json")))
+            .object();
     for (auto it = root.begin(); it != root.end(); ++it) {
         const QJsonObject entry = it.value().toObject();
         Expected expected;
@@ -88,8 +89,8 @@ class RealSamples : public testing::Test
 protected:
     void SetUp() override
     {
-        if (!QFileInfo::exists(fixtures + QStringLiteral("/xbel_expected.json")))
-            GTEST_SKIP() << "the shared real samples are not at " << fixtures.toStdString()
+        if (!QFileInfo::exists(realSamples + QStringLiteral("/xbel_expected.json")))
+            GTEST_SKIP() << "the shared real samples are not at " << realSamples.toStdString()
                          << " (set VORLANE_SHARED_FIXTURES)";
     }
 };
@@ -100,7 +101,7 @@ TEST_F(RealSamples, everySampleReadsAsTheIndependentReadingSays)
     ASSERT_GE(expected.size(), 40);
     int wellFormed = 0;
     for (auto it = expected.begin(); it != expected.end(); ++it) {
-        const QString path = fixtures + u'/' + it.key();
+        const QString path = realSamples + u'/' + it.key();
         SCOPED_TRACE(it.key().toStdString());
         const RecentlyUsedFile file = RecentlyUsedFile::load(path);
         if (!it->wellFormed) {
@@ -132,7 +133,7 @@ TEST_F(RealSamples, aTruncatedEndTagCostsNothingBeforeIt)
 {
     // GLib's old sample file ends in "</xbel" without '>'.
     const RecentlyUsedFile file =
-        RecentlyUsedFile::load(fixtures + QStringLiteral("/glib-xbel/bookmarks.xbel"));
+        RecentlyUsedFile::load(realSamples + QStringLiteral("/glib-xbel/bookmarks.xbel"));
     EXPECT_FALSE(file.isComplete());
     ASSERT_EQ(file.bookmarks().size(), 1);
     const RecentlyUsedFile::Bookmark& bookmark = file.bookmarks().first();
@@ -148,14 +149,15 @@ TEST_F(RealSamples, aTruncatedEndTagCostsNothingBeforeIt)
 
     // A file that stops early is not rewritten: what follows the fault would be lost.
     const RecentlyUsedEditor::Edit edit = RecentlyUsedEditor::withoutApplications(
-        QString::fromUtf8(readAll(fixtures + QStringLiteral("/glib-xbel/bookmarks.xbel"))),
+        QString::fromUtf8(readSample(realSamples + QStringLiteral("/glib-xbel/bookmarks.xbel"))),
         [](const RecentlyUsedFile::Application&) { return true; });
     EXPECT_FALSE(edit.ok);
 }
 
 TEST_F(RealSamples, aRealUsersFileOfOneHundredSixtyBookmarks)
 {
-    const QString path = fixtures + QStringLiteral("/gtkjfilechooser/recently-used-example.xbel");
+    const QString path =
+        realSamples + QStringLiteral("/gtkjfilechooser/recently-used-example.xbel");
     const RecentlyUsedFile file = RecentlyUsedFile::load(path);
     EXPECT_TRUE(file.isComplete());
     ASSERT_EQ(file.bookmarks().size(), 160);
@@ -184,7 +186,7 @@ TEST_F(RealSamples, aRealUsersFileOfOneHundredSixtyBookmarks)
 
     // Removing one application leaves the rest as GLib reads it.
     const RecentlyUsedEditor::Edit edit = RecentlyUsedEditor::withoutApplications(
-        QString::fromUtf8(readAll(path)), [](const RecentlyUsedFile::Application& application) {
+        QString::fromUtf8(readSample(path)), [](const RecentlyUsedFile::Application& application) {
             return application.name == u"nautilus";
         });
     ASSERT_TRUE(edit.ok) << edit.error.toStdString();

@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 
 namespace {
-const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+const QDateTime fileTestNoon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 
 QString shellQuoted(const QString& text)
 {
@@ -56,15 +56,17 @@ TEST_F(RecentlyUsedFileTest, readsEverythingGLibWrites)
     const QString remote = QStringLiteral("sftp://server/home/u/notes.txt");
     GLibBookmarks writer;
     writer.registerDocument(report, QStringLiteral("LibreOffice"), QStringLiteral("soffice %u"),
-                            noon.addSecs(-7200), 1);
+                            fileTestNoon.addSecs(-7200), 1);
     writer.registerDocument(report, QStringLiteral("Text Editor"),
-                            QStringLiteral("gnome-text-editor %U"), noon.addMSecs(-1234), 2);
+                            QStringLiteral("gnome-text-editor %U"), fileTestNoon.addMSecs(-1234),
+                            2);
     writer.setTitle(report, QStringLiteral("Report <final> & \"approved\""));
     writer.addGroup(report, QStringLiteral("Office"));
-    writer.registerDocument(photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"), noon);
+    writer.registerDocument(photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
+                            fileTestNoon);
     writer.setPrivate(photo, true);
     writer.registerDocument(remote, QStringLiteral("Text Editor"),
-                            QStringLiteral("gnome-text-editor %U"), noon.addDays(-1));
+                            QStringLiteral("gnome-text-editor %U"), fileTestNoon.addDays(-1));
     ASSERT_TRUE(writer.save(xbelPath()));
 
     const std::optional<QList<GLibBookmarks::Item>> reference = GLibBookmarks::load(xbelPath());
@@ -95,8 +97,8 @@ TEST_F(RecentlyUsedFileTest, readsEverythingGLibWrites)
     // GLib stores the exec line shell-quoted as one word.
     ASSERT_EQ(first.applications.size(), 2);
     EXPECT_EQ(first.applications.at(0).exec, shellQuoted(QStringLiteral("soffice %u")));
-    EXPECT_EQ(first.applications.at(1).modified, noon.addMSecs(-1234));
-    EXPECT_EQ(first.lastUsed(), noon.addMSecs(-1234));
+    EXPECT_EQ(first.applications.at(1).modified, fileTestNoon.addMSecs(-1234));
+    EXPECT_EQ(first.lastUsed(), fileTestNoon.addMSecs(-1234));
     EXPECT_EQ(file.bookmarks().at(1).localPath,
               home.path() + QStringLiteral("/Pictures/été (1).jpg"));
     EXPECT_TRUE(file.bookmarks().at(2).localPath.isEmpty());
@@ -327,7 +329,7 @@ TEST_F(RecentlyUsedFileTest, keepsEveryCompleteBookmarkOfATruncatedFile)
     for (int i = 0; i < 6; ++i)
         writer.registerDocument(XbelFiles::fileUri(QStringLiteral("/home/u/doc%1.txt").arg(i)),
                                 QStringLiteral("Text Editor"), QStringLiteral("gedit %u"),
-                                noon.addSecs(-i));
+                                fileTestNoon.addSecs(-i));
     const QByteArray whole = writer.data();
     const RecentlyUsedFile full = RecentlyUsedFile::parse(whole);
     ASSERT_TRUE(full.isComplete());
@@ -441,7 +443,7 @@ TEST_F(RecentlyUsedFileTest, readsOtherEncodingsTheXmlDeclares)
 TEST_F(RecentlyUsedFileTest, readsFiftyThousandBookmarks)
 {
     const QByteArray text =
-        XbelFiles::generated(50000, 30, home.path() + QStringLiteral("/docs"), noon);
+        XbelFiles::generated(50000, 30, home.path() + QStringLiteral("/docs"), fileTestNoon);
     QElapsedTimer timer;
     timer.start();
     const RecentlyUsedFile file = RecentlyUsedFile::parse(text);

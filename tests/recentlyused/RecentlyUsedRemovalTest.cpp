@@ -28,10 +28,10 @@
 #include <thread>
 
 namespace {
-const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+const QDateTime removalNoon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 const QString eog = QStringLiteral("org.gnome.eog");
 
-QByteArray readAll(const QString& path)
+QByteArray readWholeFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -112,25 +112,25 @@ protected:
     {
         GLibBookmarks writer;
         writer.registerDocument(uri(QStringLiteral("photo.jpg")), QStringLiteral("Image Viewer"),
-                                QStringLiteral("eog %u"), noon.addSecs(-60), 3);
+                                QStringLiteral("eog %u"), removalNoon.addSecs(-60), 3);
         writer.setMimeType(uri(QStringLiteral("photo.jpg")), QStringLiteral("image/jpeg"));
         writer.registerDocument(uri(QStringLiteral("shared.svg")), QStringLiteral("Image Viewer"),
-                                QStringLiteral("eog %u"), noon.addSecs(-120));
+                                QStringLiteral("eog %u"), removalNoon.addSecs(-120));
         writer.registerDocument(uri(QStringLiteral("shared.svg")), QStringLiteral("Text Editor"),
-                                QStringLiteral("gedit %u"), noon.addSecs(-180), 4);
+                                QStringLiteral("gedit %u"), removalNoon.addSecs(-180), 4);
         writer.setTitle(uri(QStringLiteral("shared.svg")), QStringLiteral("Shared & drawn"));
         writer.addGroup(uri(QStringLiteral("shared.svg")), QStringLiteral("Graphics"));
         writer.addGroup(uri(QStringLiteral("shared.svg")), QStringLiteral("gedit"));
         writer.setMimeType(uri(QStringLiteral("shared.svg")), QStringLiteral("image/svg+xml"));
         writer.registerDocument(uri(QStringLiteral("scan.pdf")), QStringLiteral("org.kde.okular"),
-                                QStringLiteral("okular %u"), noon.addSecs(-240));
+                                QStringLiteral("okular %u"), removalNoon.addSecs(-240));
         writer.registerDocument(uri(QStringLiteral("scan.pdf")), QStringLiteral("org.gnome.eog"),
-                                QStringLiteral("eog %u"), noon.addSecs(-300));
+                                QStringLiteral("eog %u"), removalNoon.addSecs(-300));
         writer.registerDocument(uri(QStringLiteral("secret.pdf")), QStringLiteral("Okular"),
-                                QStringLiteral("okular %u"), noon.addSecs(-360));
+                                QStringLiteral("okular %u"), removalNoon.addSecs(-360));
         writer.setPrivate(uri(QStringLiteral("secret.pdf")), true);
         writer.registerDocument(uri(QStringLiteral("notes.txt")), QStringLiteral("Gone Editor"),
-                                QStringLiteral("gone %u"), noon.addSecs(-420));
+                                QStringLiteral("gone %u"), removalNoon.addSecs(-420));
         ASSERT_TRUE(writer.save(xbelPath()));
     }
 
@@ -162,9 +162,9 @@ TEST_F(RecentlyUsedRemovalTest, removesOnlyThatApplicationAndItsNowEmptyBookmark
     EXPECT_EQ(ourAfter.bookmarks(), without(ourBefore.bookmarks(), names));
 
     // Clearing again finds nothing more to do.
-    const QByteArray bytes = readAll(xbelPath());
+    const QByteArray bytes = readWholeFile(xbelPath());
     EXPECT_TRUE(RecentlyUsedFile::removeApplication(xbelPath(), eog, &error));
-    EXPECT_EQ(readAll(xbelPath()), bytes);
+    EXPECT_EQ(readWholeFile(xbelPath()), bytes);
 }
 
 TEST_F(RecentlyUsedRemovalTest, leavesEverythingElseByteForByte)
@@ -234,7 +234,7 @@ TEST_F(RecentlyUsedRemovalTest, leavesEverythingElseByteForByte)
     QString error;
     ASSERT_TRUE(RecentlyUsedFile::removeApplication(xbelPath(), eog, &error))
         << error.toStdString();
-    EXPECT_EQ(readAll(xbelPath()).toStdString(), expected.toStdString());
+    EXPECT_EQ(readWholeFile(xbelPath()).toStdString(), expected.toStdString());
 }
 
 TEST_F(RecentlyUsedRemovalTest, keepsOtherApplicationsOfALargeFileExactly)
@@ -243,7 +243,7 @@ TEST_F(RecentlyUsedRemovalTest, keepsOtherApplicationsOfALargeFileExactly)
         home.installApplication(QStringLiteral("org.example.App%1").arg(i),
                                 QStringLiteral("Application %1").arg(i));
     QByteArray text =
-        XbelFiles::generated(2000, 30, home.path() + QStringLiteral("/Documents"), noon);
+        XbelFiles::generated(2000, 30, home.path() + QStringLiteral("/Documents"), removalNoon);
     home.writeFile(xbelPath(), text);
     const std::optional<QList<GLibBookmarks::Item>> before = GLibBookmarks::load(xbelPath());
     ASSERT_TRUE(before);
@@ -319,7 +319,7 @@ TEST_F(RecentlyUsedRemovalTest, refusesFilesItCannotRewriteWithoutLoss)
     EXPECT_FALSE(QFile::exists(xbelPath()));
 
     writeMixedFile();
-    const QByteArray whole = readAll(xbelPath());
+    const QByteArray whole = readWholeFile(xbelPath());
     const QByteArray bad[] = {
         // Truncated: what follows the fault would be lost.
         whole.left(whole.size() / 2),
@@ -335,7 +335,7 @@ TEST_F(RecentlyUsedRemovalTest, refusesFilesItCannotRewriteWithoutLoss)
         error.clear();
         EXPECT_FALSE(RecentlyUsedFile::removeApplication(xbelPath(), eog, &error));
         EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(readAll(xbelPath()), bytes);
+        EXPECT_EQ(readWholeFile(xbelPath()), bytes);
     }
     EXPECT_FALSE(RecentlyUsedFile::removeApplication(xbelPath(), QString(), &error));
 }
@@ -343,7 +343,7 @@ TEST_F(RecentlyUsedRemovalTest, refusesFilesItCannotRewriteWithoutLoss)
 TEST_F(RecentlyUsedRemovalTest, respectsTheLockOfKdesWriter)
 {
     writeMixedFile();
-    const QByteArray original = readAll(xbelPath());
+    const QByteArray original = readWholeFile(xbelPath());
     QLockFile held(xbelPath() + QStringLiteral(".lock"));
     ASSERT_TRUE(held.tryLock(0));
 
@@ -351,7 +351,7 @@ TEST_F(RecentlyUsedRemovalTest, respectsTheLockOfKdesWriter)
     QString error;
     EXPECT_FALSE(RecentlyUsedFile::removeApplication(xbelPath(), eog, &error, 100));
     EXPECT_TRUE(error.contains(QStringLiteral("writing"))) << error.toStdString();
-    EXPECT_EQ(readAll(xbelPath()), original);
+    EXPECT_EQ(readWholeFile(xbelPath()), original);
 
     // A longer wait ends when the holder lets go.
     std::atomic<int> result{-1};
@@ -359,12 +359,12 @@ TEST_F(RecentlyUsedRemovalTest, respectsTheLockOfKdesWriter)
     std::thread clearing([&] {
         result = RecentlyUsedFile::removeApplication(xbelPath(), eog, &threadError, 120000) ? 1 : 0;
     });
-    EXPECT_EQ(readAll(xbelPath()), original);
+    EXPECT_EQ(readWholeFile(xbelPath()), original);
     EXPECT_EQ(result.load(), -1);
     held.unlock();
     clearing.join();
     EXPECT_EQ(result.load(), 1) << threadError.toStdString();
-    EXPECT_NE(readAll(xbelPath()), original);
+    EXPECT_NE(readWholeFile(xbelPath()), original);
 }
 
 TEST_F(RecentlyUsedRemovalTest, takesOverTheLockOfAWriterThatDied)
@@ -440,7 +440,7 @@ TEST_P(ConcurrentWriterTest, theFileAlwaysReadsWhole)
                  {QStringLiteral("--gtest_also_run_disabled_tests"),
                   QStringLiteral("--gtest_filter=DISABLED_XbelWriterProcess.writesUntilStopped")});
     ASSERT_TRUE(writer.waitForStarted());
-    const auto writes = [&] { return readAll(progress).toInt(); };
+    const auto writes = [&] { return readWholeFile(progress).toInt(); };
     ASSERT_TRUE(waitUntil([&] { return writes() >= 1 || writer.state() == QProcess::NotRunning; }));
     ASSERT_EQ(writer.state(), QProcess::Running);
 

@@ -15,8 +15,8 @@
 #include <random>
 
 namespace {
-const QString fixtures = QStringLiteral(VORLANE_SHARED_FIXTURES);
-const QDateTime noon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
+const QString scannerSamples = QStringLiteral(VORLANE_SHARED_FIXTURES);
+const QDateTime scannerNoon(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
 
 // Both readers agree; returns whether the quick one accepted the document.
 bool readersAgree(const QByteArray& bytes, const std::string& label)
@@ -37,15 +37,15 @@ QByteArray glibFile()
     GLibBookmarks writer;
     const QString shared = XbelFiles::fileUri(QStringLiteral("/home/u/Docs/plan (v2) & notes.odt"));
     writer.registerDocument(shared, QStringLiteral("LibreOffice"), QStringLiteral("soffice %u"),
-                            noon.addSecs(-100), 2);
+                            scannerNoon.addSecs(-100), 2);
     writer.registerDocument(shared, QStringLiteral("Text Editor"),
-                            QStringLiteral("gnome-text-editor %U"), noon);
+                            QStringLiteral("gnome-text-editor %U"), scannerNoon);
     writer.setTitle(shared, QStringLiteral("Plan <v2> & \"notes\" 'draft'"));
     writer.addGroup(shared, QStringLiteral("Office"));
     writer.setMimeType(shared, QStringLiteral("application/vnd.oasis.opendocument.text"));
     const QString photo = XbelFiles::fileUri(QStringLiteral("/home/u/Pictures/été.jpg"));
     writer.registerDocument(photo, QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
-                            noon.addDays(-1));
+                            scannerNoon.addDays(-1));
     writer.setPrivate(photo, true);
     return writer.data();
 }
@@ -56,19 +56,20 @@ TEST(XbelScanner, acceptsWhatGLibAndKdeWriteAndFindsTheSame)
     const QByteArray kde = XbelFiles::document(
         XbelFiles::bookmark(QStringLiteral("file:///home/u/a.pdf"),
                             {{QStringLiteral("org.kde.okular"), QStringLiteral("okular %U %u"),
-                              XbelFiles::kdeStamp(noon), 3}},
-                            XbelFiles::kdeStamp(noon)));
+                              XbelFiles::kdeStamp(scannerNoon), 3}},
+                            XbelFiles::kdeStamp(scannerNoon)));
     EXPECT_TRUE(readersAgree(kde, "KDE"));
     EXPECT_TRUE(readersAgree(
-        XbelFiles::generated(500, 30, QStringLiteral("/home/u/Documents"), noon), "generated"));
+        XbelFiles::generated(500, 30, QStringLiteral("/home/u/Documents"), scannerNoon),
+        "generated"));
 }
 
 TEST(XbelScanner, agreesOnEveryRealSample)
 {
-    if (!QFileInfo::exists(fixtures + QStringLiteral("/xbel_expected.json")))
-        GTEST_SKIP() << "the shared real samples are not at " << fixtures.toStdString();
+    if (!QFileInfo::exists(scannerSamples + QStringLiteral("/xbel_expected.json")))
+        GTEST_SKIP() << "the shared real samples are not at " << scannerSamples.toStdString();
     int accepted = 0;
-    QDirIterator files(fixtures, {QStringLiteral("*.xbel")}, QDir::Files,
+    QDirIterator files(scannerSamples, {QStringLiteral("*.xbel")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
