@@ -1,10 +1,17 @@
 #include "FilesViewController.h"
 
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
+#include "FilesGridViewController.h"
+#include "FilesTable.h"
+#include "FilesTableViewController.h"
+#include "GridCollectionView.h"
+#include "PinToEdges.h"
+#include "RecentFilesModel.h"
 #include "Selection.h"
+#include "SharedReferences.h"
 #include "UserDefaults.h"
 #include "ui_FilesViewController.h"
-
-#include <QAbstractItemView>
 
 namespace {
 const QString filesViewTypeKey = QStringLiteral("FilesViewType");
@@ -31,14 +38,57 @@ void FilesViewController::viewDidLoad()
         showListView();
 }
 
-void FilesViewController::showListView()
-{
-    UserDefaults::standard().setObject(filesViewTypeKey, QStringLiteral("list"));
-}
-
 void FilesViewController::showGridView()
 {
     UserDefaults::standard().setObject(filesViewTypeKey, QStringLiteral("grid"));
+    // The grid is already there: choosing it again changes nothing.
+    if (m_filesGridViewController)
+        return;
+    const int row =
+        m_filesTableViewController ? m_filesTableViewController->filesTable()->selectedRow() : -1;
+    const qsizetype item =
+        row >= 0 ? m_filesTableViewController->model()->fileIndexForRow(row) : -1;
+    auto* grid = new FilesGridViewController;
+    replaceChild(grid);
+    m_filesGridViewController = grid;
+    m_gridView = grid->collectionView();
+    if (item < 0) {
+        focusApplications();
+        return;
+    }
+    GridCollectionView* collectionView = grid->collectionView();
+    if (item < grid->model()->rowCount())
+        collectionView->selectItem(static_cast<int>(item), QAbstractItemView::PositionAtTop);
+    collectionView->setFocus(Qt::OtherFocusReason);
+}
+
+void FilesViewController::showListView()
+{
+    UserDefaults::standard().setObject(filesViewTypeKey, QStringLiteral("list"));
+    if (m_filesTableViewController)
+        return;
+    const int item = m_filesGridViewController
+                         ? m_filesGridViewController->collectionView()->selectedItem()
+                         : -1;
+    auto* list = new FilesTableViewController;
+    replaceChild(list);
+    m_filesTableViewController = list;
+    m_listView = list->filesTable();
+    if (item < 0) {
+        focusApplications();
+        return;
+    }
+    const int row = list->model()->rowForFileIndex(item);
+    FilesTable* table = list->filesTable();
+    table->setFocus(Qt::OtherFocusReason);
+    table->selectRow(row);
+    selectedFileIndex = row;
+}
+
+void FilesViewController::focusApplications()
+{
+    if (sharedAppsViewController)
+        sharedAppsViewController->table()->setFocus(Qt::OtherFocusReason);
 }
 
 void FilesViewController::setListView(QAbstractItemView* view)
@@ -54,37 +104,66 @@ void FilesViewController::setGridView(QAbstractItemView* view, qsizetype prevSel
     m_prevSelectionIndex = prevSelectionIndex;
 }
 
-void FilesViewController::replaceChild(QAbstractItemView* view)
+void FilesViewController::replaceChild(QWidget* child)
 {
-    delete m_listView;
-    delete m_gridView;
+    // The old side may be the one whose event brought us here: it goes once that is over.
+    if (m_child) {
+        m_child->hide();
+        m_child->deleteLater();
+    }
+    m_child = child;
+    m_filesTableViewController = nullptr;
+    m_filesGridViewController = nullptr;
     m_listView = nullptr;
     m_gridView = nullptr;
     m_prevSelectionIndex = -1;
-    if (!view)
+    if (!child)
         return;
-    ui->filesLayout->addWidget(view);
-    view->show();
+    pinToEdges(child, this, {0, 0, 0, 0});
+    child->show();
+}
+
+qsizetype FilesViewController::prevSelectionIndex() const
+{
+    if (m_filesGridViewController)
+        return m_filesGridViewController->collectionView()->prevSelectionIndex();
+    return m_prevSelectionIndex;
 }
 
 void FilesViewController::reloadFilesTable()
 {
-    // Every reload of the files reads the applications list's selection again.
-    if (m_listView)
-        updateSelectedApp();
+    if (m_filesTableViewController)
+        m_filesTableViewController->reloadData();
 }
 
 void FilesViewController::reloadFilesGrid()
 {
-    if (m_gridView)
-        updateSelectedApp();
+    if (m_filesGridViewController)
+        m_filesGridViewController->reloadData();
 }
 
 void FilesViewController::refreshForCommandKey()
 {
-    // Only the selected row or item changes; a list or grid does it for itself when shown.
-    if (m_listView)
-        m_listView->viewport()->update();
-    if (m_gridView)
-        m_gridView->viewport()->update();
+    if (m_filesTableViewController) {
+        if (const int row = m_filesTableViewController->filesTable()->selectedRow(); row >= 0)
+            m_filesTableViewController->refreshSelectedRow(row);
+    }
+    if (m_filesGridViewController) {
+        if (const int item = m_filesGridViewController->collectionView()->selectedItem();
+            item >= 0) {
+            if (commandKeyHeld)
+                m_filesGridViewController->showGridItemPath(item);
+            else
+                m_filesGridViewController->showGridItemName(item);
+        }
+    }
+}
+
+bool FilesViewController::isPreviewPanelOpen() const
+{
+    if (m_filesTableViewController)
+        return m_filesTableViewController->isPreviewPanelOpen();
+    if (m_filesGridViewController)
+        return m_filesGridViewController->isPreviewPanelOpen();
+    return false;
 }

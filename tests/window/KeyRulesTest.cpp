@@ -203,6 +203,7 @@ private Q_SLOTS:
 
     void withoutFilesTheKeysGoOn()
     {
+        files()->setGridView(nullptr);
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QVERIFY(!m_controller->contentViewController()->keyDown(&tab));
         QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);

@@ -1,0 +1,104 @@
+#include "FileIconCache.h"
+
+#include "AppIconCache.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStyle>
+
+namespace {
+const QString fileManagerKey = QStringLiteral("\nfile-manager");
+
+QStringList iconNamesFor(const QMimeType& type)
+{
+    QStringList names{type.iconName(), type.genericIconName()};
+    names << QStringLiteral("text-x-generic") << QStringLiteral("application-x-generic");
+    return names;
+}
+} // namespace
+
+FileIconCache::FileIconCache()
+{
+    // The application icons' cache sets up the theme's fallbacks; documents use the same. Without
+    // a desktop naming its theme (a bare X server, the offscreen platform) no theme would be
+    // searched at all: the fallback theme stands in for it.
+    AppIconCache::shared();
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QIcon::fallbackThemeName());
+}
+
+FileIconCache& FileIconCache::shared()
+{
+    static FileIconCache cache;
+    return cache;
+}
+
+QString FileIconCache::mimeTypeName(const QString& fileName)
+{
+    // Names with the same suffix have the same type, but a few types are named by whole names
+    // ("Makefile"), so the suffix is only a shortcut when there is one.
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const QString key = suffix.isEmpty() ? fileName : suffix;
+    if (const auto found = m_mimeTypesBySuffix.constFind(key); found != m_mimeTypesBySuffix.cend())
+        return *found;
+    // By name only: the file's content is never read on the window's thread.
+    const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName(fileName);
+    const QString name =
+        types.isEmpty() ? QStringLiteral("application/octet-stream") : types.constFirst().name();
+    m_mimeTypesBySuffix.insert(key, name);
+    return name;
+}
+
+QIcon FileIconCache::iconForFileName(const QString& fileName)
+{
+    const QString type = mimeTypeName(fileName);
+    if (const auto found = m_icons.constFind(type); found != m_icons.cend())
+        return *found;
+    return iconNamed(type, iconNamesFor(QMimeDatabase().mimeTypeForName(type)));
+}
+
+QIcon FileIconCache::iconNamed(const QString& key, const QStringList& names)
+{
+    QIcon icon;
+    for (const QString& name : names) {
+        if (name.isEmpty())
+            continue;
+        ++m_lookups;
+        icon = QIcon::fromTheme(name);
+        if (!icon.isNull())
+            break;
+    }
+    if (icon.isNull())
+        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    m_icons.insert(key, icon);
+    return icon;
+}
+
+QPixmap FileIconCache::pixmapForFileName(const QString& fileName, int size, qreal devicePixelRatio)
+{
+    const QString type = mimeTypeName(fileName);
+    return pixmap(type, iconForFileName(fileName), size, devicePixelRatio);
+}
+
+QPixmap FileIconCache::fileManagerPixmap(int size, qreal devicePixelRatio)
+{
+    QIcon icon = m_icons.value(fileManagerKey);
+    if (icon.isNull())
+        icon = iconNamed(fileManagerKey,
+                         {QStringLiteral("system-file-manager"),
+                          QStringLiteral("org.gnome.Nautilus"), QStringLiteral("folder")});
+    return pixmap(fileManagerKey, icon, size, devicePixelRatio);
+}
+
+QPixmap FileIconCache::pixmap(const QString& key, const QIcon& icon, int size,
+                              qreal devicePixelRatio)
+{
+    const QString pixmapKey =
+        key + u'\n' + QString::number(size) + u'@' + QString::number(devicePixelRatio);
+    if (const auto found = m_pixmaps.constFind(pixmapKey); found != m_pixmaps.cend())
+        return *found;
+    const QPixmap pixmap = icon.pixmap(QSize(size, size), devicePixelRatio);
+    m_pixmaps.insert(pixmapKey, pixmap);
+    return pixmap;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+// Icons for documents by their type, and the file manager's icon, looked up in the icon theme
+// once per type and kept. The type comes from the file's name alone (no reading, no stat), so a
+// lookup never touches the disk after the theme has answered once.
+class FileIconCache
+{
+public:
+    static FileIconCache& shared();
+
+    // The icon of the type the file name suggests; the generic document icon when the theme has
+    // none for it.
+    QIcon iconForFileName(const QString& fileName);
+    // The same drawn at size x size points for the device pixel ratio.
+    QPixmap pixmapForFileName(const QString& fileName, int size, qreal devicePixelRatio);
+    // The file manager's icon, shown while a file's location is on display.
+    QPixmap fileManagerPixmap(int size, qreal devicePixelRatio);
+    // How many icon names were looked up in the theme so far.
+    int lookups() const { return m_lookups; }
+
+private:
+    FileIconCache();
+    QIcon iconNamed(const QString& key, const QStringList& names);
+    QPixmap pixmap(const QString& key, const QIcon& icon, int size, qreal devicePixelRatio);
+    QString mimeTypeName(const QString& fileName);
+
+    QHash<QString, QString> m_mimeTypesBySuffix;
+    QHash<QString, QIcon> m_icons;
+    QHash<QString, QPixmap> m_pixmaps;
+    int m_lookups = 0;
+};

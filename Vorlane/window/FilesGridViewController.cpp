@@ -1,0 +1,105 @@
+#include "FilesGridViewController.h"
+
+#include "FileViewHooks.h"
+#include "GridCollectionView.h"
+#include "GridItemView.h"
+#include "PaddedScrollView.h"
+#include "RecentFilesModel.h"
+#include "SharedReferences.h"
+#include "ui_FilesGridViewController.h"
+
+#include <QScrollBar>
+
+FilesGridViewController::FilesGridViewController(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::FilesGridViewController>())
+    , m_model(new RecentFilesModel(RecentFilesModel::Layout::grid, this))
+{
+    ui->setupUi(this);
+    viewDidLoad();
+}
+
+FilesGridViewController::~FilesGridViewController() = default;
+
+GridCollectionView* FilesGridViewController::collectionView() const
+{
+    return ui->collectionView;
+}
+
+PaddedScrollView* FilesGridViewController::scrollView() const
+{
+    return ui->scrollView;
+}
+
+bool FilesGridViewController::isPreviewPanelOpen() const
+{
+    return ui->collectionView->isPreviewPanelOpen();
+}
+
+void FilesGridViewController::setPreviewPanelOpen(bool open)
+{
+    ui->collectionView->setPreviewPanelOpen(open);
+}
+
+void FilesGridViewController::viewDidLoad()
+{
+    GridCollectionView* grid = ui->collectionView;
+    grid->setModel(m_model);
+    grid->setContentInsets(0, bottomInset);
+    connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FilesGridViewController::selectionDidChange);
+    reloadData();
+}
+
+void FilesGridViewController::updatePictureSizes()
+{
+    // Pictures are made at twice the square they are shown in.
+    constexpr qreal request = 2.0 * GridItemView::thumbnailSize;
+    m_model->setPictureSizes(QSizeF(request, request), GridItemView::thumbnailSize,
+                             devicePixelRatioF());
+}
+
+void FilesGridViewController::reloadData()
+{
+    GridCollectionView* grid = ui->collectionView;
+    // A refresh of the same application keeps the document the user is on, and the place.
+    const QString previousApp = m_model->app() ? m_model->app()->name() : QString();
+    const RecentFile* previousFile = m_model->fileAt(grid->selectedItem());
+    const QUrl selectedUrl = previousFile ? previousFile->filePath() : QUrl();
+    const int scrolled = grid->verticalScrollBar()->value();
+    updatePictureSizes();
+    m_model->reload();
+    if (!m_model->app() || m_model->app()->name() != previousApp) {
+        grid->scrollToTop();
+        return;
+    }
+    // The items are laid out later; the place is restored once they are.
+    grid->doItemsLayout();
+    grid->verticalScrollBar()->setValue(scrolled);
+    if (const int item = m_model->rowOfFile(selectedUrl); item >= 0 && !selectedUrl.isEmpty())
+        grid->selectItem(item, QAbstractItemView::EnsureVisible);
+}
+
+void FilesGridViewController::selectionDidChange(const QItemSelection& selected,
+                                                 const QItemSelection& deselected)
+{
+    GridCollectionView* grid = ui->collectionView;
+    for (const QModelIndex& index : deselected.indexes())
+        showGridItemName(index.row());
+    for (const QModelIndex& index : selected.indexes()) {
+        grid->setPrevSelectionIndex(index.row());
+        if (commandKeyHeld)
+            showGridItemPath(index.row());
+    }
+    FileViewHooks::reloadQuickLookPanel();
+}
+
+void FilesGridViewController::showGridItemPath(int item)
+{
+    m_model->setPathShown(item, true);
+}
+
+void FilesGridViewController::showGridItemName(int item)
+{
+    m_model->setPathShown(item, false);
+}

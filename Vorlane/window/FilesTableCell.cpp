@@ -1,0 +1,103 @@
+#include "FilesTableCell.h"
+
+#include "FileIconCache.h"
+#include "FilesHeaderCell.h"
+#include "FilesTableRowView.h"
+#include "RecentFilesModel.h"
+#include "ThemePalette.h"
+
+#include <QPainter>
+
+int FilesTableCell::heightOfRow(const QModelIndex& index)
+{
+    if (index.data(RecentFilesModel::IsHeadingRole).toBool())
+        return index.row() == 0 ? FilesHeaderCell::firstRowHeight : FilesHeaderCell::rowHeight;
+    return rowHeight;
+}
+
+QSize FilesTableCell::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return {option.rect.width(), heightOfRow(index)};
+}
+
+QRect FilesTableCell::iconRect(const QRect& rowRect)
+{
+    return {rowRect.left() + leading, rowRect.top() + (rowRect.height() - iconSize) / 2, iconSize,
+            iconSize};
+}
+
+QRect FilesTableCell::titleRect(const QRect& rowRect)
+{
+    const int left = rowRect.left() + leading + iconSize + iconGap;
+    return {left, rowRect.top(), rowRect.right() + 1 - trailing - left, rowRect.height()};
+}
+
+void FilesTableCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const
+{
+    if (index.data(RecentFilesModel::IsHeadingRole).toBool()) {
+        FilesHeaderCell::draw(painter, option.rect, index.data(Qt::DisplayRole).toString(),
+                              index.row() == 0);
+        return;
+    }
+    drawFile(painter, option, index);
+}
+
+void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index)
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool hovered = option.state & QStyle::State_MouseOver;
+    FilesTableRowView::drawBackground(painter, option.rect, option.palette, selected, hovered);
+    const bool showsPath = index.data(RecentFilesModel::ShowsPathRole).toBool();
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    if (showsPath)
+        drawPicture(painter, iconRect(option.rect),
+                    FileIconCache::shared().fileManagerPixmap(iconSize, ratio), false);
+    else
+        drawPicture(painter, iconRect(option.rect), index.data(Qt::DecorationRole).value<QPixmap>(),
+                    index.data(RecentFilesModel::HasThumbnailRole).toBool());
+
+    const ThemePalette& theme = themePalette();
+    const QFont font = showsPath ? theme.pathFont : theme.listTitleFont;
+    const QString text = showsPath ? index.data(RecentFilesModel::PathTextRole).toString()
+                                   : index.data(Qt::DisplayRole).toString();
+    const QRect area = titleRect(option.rect);
+    painter->save();
+    painter->setFont(font);
+    painter->setPen(option.palette.color(QPalette::Active,
+                                         selected ? QPalette::HighlightedText : QPalette::Text));
+    // A long location keeps its start and the file's name; a long name its start.
+    const QString shown = QFontMetrics(font).elidedText(
+        text, showsPath ? Qt::ElideMiddle : Qt::ElideRight, area.width());
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    painter->restore();
+}
+
+void FilesTableCell::drawPicture(QPainter* painter, const QRect& area, const QPixmap& pixmap,
+                                 bool framed)
+{
+    if (pixmap.isNull())
+        return;
+    const QSizeF size = pixmap.deviceIndependentSize().scaled(area.size(), Qt::KeepAspectRatio);
+    // Pictures never grow beyond their own size.
+    const QSizeF drawn = size.width() > pixmap.deviceIndependentSize().width()
+                             ? pixmap.deviceIndependentSize()
+                             : size;
+    const QRectF target(area.left() + (area.width() - drawn.width()) / 2,
+                        area.top() + (area.height() - drawn.height()) / 2, drawn.width(),
+                        drawn.height());
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawPixmap(target, pixmap, pixmap.rect());
+    if (framed) {
+        // A thumbnail is a page or a picture: a hairline keeps white pages off a white row.
+        painter->setPen(QPen(themePalette().appearanceName == AppearanceName::darkAqua
+                                 ? QColor::fromRgbF(1, 1, 1, 0.18f)
+                                 : QColor::fromRgbF(0, 0, 0, 0.18f),
+                             1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(target.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    painter->restore();
+}

@@ -1,0 +1,114 @@
+#include "FilesTableViewController.h"
+
+#include "FileViewHooks.h"
+#include "FilesTable.h"
+#include "FilesTableCell.h"
+#include "PaddedScrollView.h"
+#include "RecentFilesModel.h"
+#include "Selection.h"
+#include "SharedReferences.h"
+#include "ui_FilesTableView.h"
+
+#include <QScrollBar>
+
+FilesTableViewController::FilesTableViewController(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::FilesTableViewController>())
+    , m_model(new RecentFilesModel(RecentFilesModel::Layout::list, this))
+{
+    ui->setupUi(this);
+    viewDidLoad();
+}
+
+FilesTableViewController::~FilesTableViewController() = default;
+
+FilesTable* FilesTableViewController::filesTable() const
+{
+    return ui->filesTable;
+}
+
+PaddedScrollView* FilesTableViewController::filesScrollView() const
+{
+    return ui->filesScrollView;
+}
+
+bool FilesTableViewController::isPreviewPanelOpen() const
+{
+    return ui->filesTable->isPreviewPanelOpen();
+}
+
+void FilesTableViewController::setPreviewPanelOpen(bool open)
+{
+    ui->filesTable->setPreviewPanelOpen(open);
+}
+
+void FilesTableViewController::viewDidLoad()
+{
+    FilesTable* table = ui->filesTable;
+    table->setItemDelegate(new FilesTableCell(table));
+    table->setModel(m_model);
+    table->setContentInsets(topInset, bottomInset);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FilesTableViewController::tableViewSelectionDidChange);
+    reloadData();
+}
+
+void FilesTableViewController::updatePictureSizes()
+{
+    m_model->setPictureSizes(
+        QSizeF(FilesTableCell::thumbnailRequestSize, FilesTableCell::thumbnailRequestSize),
+        FilesTableCell::iconSize, devicePixelRatioF());
+}
+
+void FilesTableViewController::reloadData()
+{
+    FilesTable* table = ui->filesTable;
+    // A refresh of the same application keeps the document the user is on, and the place.
+    const QString previousApp = m_model->app() ? m_model->app()->name() : QString();
+    const RecentFile* previousFile = m_model->fileAt(table->selectedRow());
+    const QUrl selectedUrl = previousFile ? previousFile->filePath() : QUrl();
+    const int scrolled = table->verticalScrollBar()->value();
+    updatePictureSizes();
+    m_model->reload();
+    const bool sameApp = m_model->app() && m_model->app()->name() == previousApp;
+    if (!sameApp) {
+        table->scrollToTop();
+        return;
+    }
+    table->verticalScrollBar()->setValue(scrolled);
+    if (const int row = m_model->rowOfFile(selectedUrl); row >= 0 && !selectedUrl.isEmpty())
+        table->selectRow(row, QAbstractItemView::EnsureVisible);
+}
+
+void FilesTableViewController::tableViewSelectionDidChange()
+{
+    FilesTable* table = ui->filesTable;
+    // The row that loses the selection shows its name again.
+    if (selectedFileIndex >= 0 && !m_model->isHeading(static_cast<int>(selectedFileIndex)))
+        showFileName(static_cast<int>(selectedFileIndex));
+    if (const int row = table->selectedRow(); row >= 0 && !m_model->isHeading(row)) {
+        refreshSelectedRow(row);
+        selectedFileIndex = row;
+    }
+    FileViewHooks::reloadQuickLookPanel();
+}
+
+void FilesTableViewController::refreshSelectedRow(int row)
+{
+    if (m_model->isHeading(row))
+        return;
+    if (commandKeyHeld)
+        showFilePath(row);
+    else
+        showFileName(row);
+}
+
+void FilesTableViewController::showFileName(int row)
+{
+    m_model->setPathShown(row, false);
+}
+
+void FilesTableViewController::showFilePath(int row)
+{
+    m_model->setPathShown(row, true);
+}

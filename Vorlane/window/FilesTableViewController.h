@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class FilesTable;
+class PaddedScrollView;
+class RecentFilesModel;
+
+namespace Ui {
+class FilesTableViewController;
+}
+
+// The files as a list: the selected application's documents under their date headings. Keeps
+// selectedFileIndex on the selected row, shows the selected row's location while Command (Ctrl)
+// is held, and keeps the selected document selected when the store refreshes the same
+// application.
+class FilesTableViewController : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Room above the first heading, and below the last row for the toolbar.
+    static constexpr int topInset = 8;
+    static constexpr int bottomInset = 32;
+
+    explicit FilesTableViewController(QWidget* parent = nullptr);
+    ~FilesTableViewController() override;
+
+    FilesTable* filesTable() const;
+    PaddedScrollView* filesScrollView() const;
+    RecentFilesModel* model() const { return m_model; }
+
+    // True while the preview shows this list's selection.
+    bool isPreviewPanelOpen() const;
+    void setPreviewPanelOpen(bool open);
+
+    // Shows the applications list's selection again.
+    void reloadData();
+    // The row's location while Command is held, else its name; nothing for a heading.
+    void refreshSelectedRow(int row);
+    void showFileName(int row);
+    void showFilePath(int row);
+
+private:
+    void viewDidLoad();
+    void tableViewSelectionDidChange();
+    void updatePictureSizes();
+
+    std::unique_ptr<Ui::FilesTableViewController> ui;
+    RecentFilesModel* m_model;
+};

@@ -1,0 +1,117 @@
+#include "GridItem.h"
+
+#include "FileIconCache.h"
+#include "GridItemView.h"
+#include "RecentFilesModel.h"
+#include "ThemePalette.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+const QString GridItem::showInFinderTitle = QStringLiteral("Show in Finder");
+
+namespace {
+constexpr qreal markerRadius = 8;
+constexpr int markerOutset = 5;
+
+bool isDark()
+{
+    return themePalette().appearanceName == AppearanceName::darkAqua;
+}
+} // namespace
+
+QSize GridItem::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    return m_cellSize.isValid() ? m_cellSize
+                                : QSize(GridItemView::itemWidth, GridItemView::itemHeight);
+}
+
+QString GridItem::titleOf(const QModelIndex& index)
+{
+    return index.data(RecentFilesModel::ShowsPathRole).toBool()
+               ? showInFinderTitle
+               : index.data(Qt::DisplayRole).toString();
+}
+
+void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) const
+{
+    const GridItemView view(option.rect, titleOf(index));
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool hovered = option.state & QStyle::State_MouseOver;
+    const ThemePalette& theme = themePalette();
+    if (selected || hovered) {
+        QColor marker = theme.selectionColor;
+        if (!selected)
+            marker.setAlphaF(marker.alphaF() * 0.5f);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(view.thumbnailContainer())
+                                .adjusted(-markerOutset, -markerOutset, markerOutset, markerOutset),
+                            markerRadius, markerRadius);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(path, marker);
+        painter->restore();
+    }
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    if (index.data(RecentFilesModel::ShowsPathRole).toBool())
+        drawPicture(painter, view.thumbnailContainer(),
+                    FileIconCache::shared().fileManagerPixmap(GridItemView::finderIconSize, ratio),
+                    false);
+    else
+        drawPicture(painter, view.thumbnailContainer(),
+                    index.data(Qt::DecorationRole).value<QPixmap>(),
+                    index.data(RecentFilesModel::HasThumbnailRole).toBool());
+
+    const QPalette& palette = option.palette;
+    if (selected)
+        view.title().draw(painter, view.titleField(),
+                          palette.color(QPalette::Active, QPalette::HighlightedText),
+                          palette.color(QPalette::Active, QPalette::Highlight));
+    else
+        view.title().draw(painter, view.titleField(), theme.gridTitleColor, std::nullopt);
+
+    QColor dateColor = palette.color(QPalette::Active, QPalette::Text);
+    dateColor.setAlphaF(isDark() ? 0.55f : 0.5f);
+    painter->save();
+    painter->setFont(theme.gridDateFont);
+    painter->setPen(dateColor);
+    painter->drawText(view.dateLabel(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(RecentFilesModel::RelativeDateRole).toString());
+    painter->restore();
+}
+
+void GridItem::drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
+                           bool framed)
+{
+    if (pixmap.isNull())
+        return;
+    const QSizeF own = pixmap.deviceIndependentSize();
+    const QSizeF fitted = own.scaled(QSizeF(square.size()), Qt::KeepAspectRatio);
+    // Pictures are shrunk to the square, never enlarged.
+    const QSizeF drawn = fitted.width() < own.width() ? fitted : own;
+    // Standing on the square's bottom, centred across it, close to the title.
+    const qreal left = square.left() + (square.width() - drawn.width()) / 2;
+    const qreal top = framed ? square.bottom() + 1 - drawn.height()
+                             : square.top() + (square.height() - drawn.height()) / 2;
+    const QRectF target(left, top, drawn.width(), drawn.height());
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->setRenderHint(QPainter::Antialiasing);
+    if (framed) {
+        // A soft shadow under the page or picture.
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor::fromRgbF(0, 0, 0, isDark() ? 0.35f : 0.12f));
+        painter->drawRoundedRect(target.adjusted(-0.5, 0.5, 0.5, 1.5), 1.5, 1.5);
+        painter->setBrush(QColor::fromRgbF(0, 0, 0, isDark() ? 0.2f : 0.06f));
+        painter->drawRoundedRect(target.adjusted(-1.5, 1.0, 1.5, 3.0), 2.5, 2.5);
+    }
+    painter->drawPixmap(target, pixmap, pixmap.rect());
+    if (framed) {
+        painter->setPen(QPen(
+            isDark() ? QColor::fromRgbF(1, 1, 1, 0.16f) : QColor::fromRgbF(0, 0, 0, 0.16f), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(target.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    painter->restore();
+}

@@ -1,0 +1,60 @@
+#include "GridItemTitle.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+
+GridItemTitle::GridItemTitle(const QString& text, const QFont& font, int width)
+    : m_font(font)
+    , m_width(width)
+{
+    const QFontMetrics metrics(font);
+    m_lineSpacing = metrics.lineSpacing();
+    QTextLayout layout(text, font);
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (m_lines.size() == maximumLines - 1) {
+            // The last line takes whatever is left, shortened to fit.
+            m_lines << metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideMiddle,
+                                          width);
+            break;
+        }
+        m_lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    for (const QString& line : std::as_const(m_lines))
+        m_textWidth = std::max(m_textWidth, metrics.horizontalAdvance(line));
+}
+
+int GridItemTitle::height() const
+{
+    return static_cast<int>(m_lines.size()) * m_lineSpacing + extraHeight;
+}
+
+void GridItemTitle::draw(QPainter* painter, const QRect& field, const QColor& textColor,
+                         const std::optional<QColor>& background) const
+{
+    painter->save();
+    painter->setFont(m_font);
+    if (background) {
+        const int width = std::min(m_textWidth + 8, field.width() + 6);
+        const QRectF marker(field.center().x() + 1 - width / 2.0, field.top(), width,
+                            field.height());
+        QPainterPath path;
+        path.addRoundedRect(marker, backgroundRadius, backgroundRadius);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(path, *background);
+    }
+    painter->setPen(textColor);
+    QRect line(field.left(), field.top() + extraHeight / 2, field.width(), m_lineSpacing);
+    for (const QString& text : m_lines) {
+        painter->drawText(line, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, text);
+        line.translate(0, m_lineSpacing);
+    }
+    painter->restore();
+}

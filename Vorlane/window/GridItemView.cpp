@@ -1,0 +1,24 @@
+#include "GridItemView.h"
+
+#include "ThemePalette.h"
+
+#include <QFontMetrics>
+
+GridItemView::GridItemView(const QRect& cell, const QString& title)
+    : m_title(title, themePalette().gridTitleFont, titleWidth)
+{
+    const int centre = cell.left() + cell.width() / 2;
+    m_thumbnail =
+        QRect(centre - thumbnailSize / 2, cell.top() + topMargin, thumbnailSize, thumbnailSize);
+    m_titleField = QRect(centre - titleWidth / 2, m_thumbnail.bottom() + 1 + titleGap, titleWidth,
+                         m_title.height());
+    const int dateHeight = QFontMetrics(themePalette().gridDateFont).height();
+    m_dateLabel =
+        QRect(centre - titleWidth / 2, m_titleField.bottom() + 1 + dateGap, titleWidth, dateHeight);
+}
+
+bool GridItemView::hitsItemContent(const QPoint& point) const
+{
+    return m_thumbnail.contains(point) || m_titleField.contains(point) ||
+           m_dateLabel.contains(point);
+}

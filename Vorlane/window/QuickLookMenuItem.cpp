@@ -1,0 +1,33 @@
+#include "QuickLookMenuItem.h"
+
+#include <QAction>
+#include <QMenu>
+
+void QuickLookMenuItem::tagItem(QMenu* menu)
+{
+    if (!menu || item(menu))
+        return;
+    for (QAction* action : menu->actions())
+        if (action->text() == u"Quick Look") {
+            action->setData(tag);
+            return;
+        }
+}
+
+QAction* QuickLookMenuItem::item(const QMenu* menu)
+{
+    if (!menu)
+        return nullptr;
+    for (QAction* action : menu->actions())
+        if (action->data().toInt() == tag)
+            return action;
+    return nullptr;
+}
+
+void QuickLookMenuItem::retitle(QMenu* menu, const QString& fileName)
+{
+    if (QAction* action = item(menu))
+        // An ampersand in a name is text, not a mnemonic.
+        action->setText(QStringLiteral("Quick Look \"") +
+                        QString(fileName).replace(u'&', QStringLiteral("&&")) + u'"');
+}

@@ -1,0 +1,251 @@
+#include "RecentFilesModel.h"
+
+#include "CombinedRows.h"
+#include "DateRules.h"
+#include "FileIconCache.h"
+#include "FilePathText.h"
+#include "Selection.h"
+#include "ThumbnailCache.h"
+
+RecentFilesModel::RecentFilesModel(Layout layout, QObject* parent)
+    : QAbstractListModel(parent)
+    , m_layout(layout)
+{}
+
+RecentFilesModel::~RecentFilesModel()
+{
+    ThumbnailCache::cancelThumbnails(this);
+}
+
+void RecentFilesModel::setPictureSizes(const QSizeF& requestSize, int displaySize,
+                                       qreal devicePixelRatio)
+{
+    if (requestSize == m_requestSize && displaySize == m_displaySize &&
+        qFuzzyCompare(devicePixelRatio, m_devicePixelRatio))
+        return;
+    m_requestSize = requestSize;
+    m_displaySize = displaySize;
+    m_devicePixelRatio = devicePixelRatio;
+    // Pictures made for the old size are asked again, at the new one, as rows are drawn.
+    ThumbnailCache::cancelThumbnails(this);
+    m_thumbnails.clear();
+    m_requested.clear();
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0),
+                           {Qt::DecorationRole, HasThumbnailRole});
+}
+
+int RecentFilesModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !m_app)
+        return 0;
+    const qsizetype files = m_app->recentFiles().size();
+    if (m_layout == Layout::grid)
+        return static_cast<int>(files);
+    return static_cast<int>(CombinedRows::rowCount(m_app->groupCells(), files));
+}
+
+void RecentFilesModel::reload()
+{
+    beginResetModel();
+    ThumbnailCache::cancelThumbnails(this);
+    m_thumbnails.clear();
+    m_requested.clear();
+    m_pathRow = -1;
+    // Every reload of a files view follows the applications list's selection.
+    updateSelectedApp();
+    m_app.reset();
+    m_filesByPath.clear();
+    if (!selectedApp.isEmpty()) {
+        m_app = selectedApp.constFirst();
+        const QList<RecentFile>& files = m_app->recentFiles();
+        for (qsizetype i = 0; i < files.size(); ++i)
+            m_filesByPath[files.at(i).filePath().toLocalFile()].append(i);
+    }
+    endResetModel();
+}
+
+bool RecentFilesModel::isHeading(int row) const
+{
+    if (m_layout == Layout::grid || !m_app || row < 0 || row >= rowCount())
+        return false;
+    return CombinedRows::isHeading(m_app->groupCells(), row);
+}
+
+qsizetype RecentFilesModel::fileIndexForRow(int row) const
+{
+    if (!m_app || row < 0 || row >= rowCount())
+        return -1;
+    if (m_layout == Layout::grid)
+        return row;
+    return CombinedRows::fileIndexForRow(m_app->groupCells(), row);
+}
+
+int RecentFilesModel::rowForFileIndex(qsizetype fileIndex) const
+{
+    if (!m_app || fileIndex < 0 || fileIndex >= m_app->recentFiles().size())
+        return -1;
+    if (m_layout == Layout::grid)
+        return static_cast<int>(fileIndex);
+    return static_cast<int>(CombinedRows::rowForFileIndex(m_app->groupCells(), fileIndex));
+}
+
+int RecentFilesModel::rowOfFile(const QUrl& fileUrl) const
+{
+    const QList<qsizetype> files = m_filesByPath.value(fileUrl.toLocalFile());
+    return files.isEmpty() ? -1 : rowForFileIndex(files.constFirst());
+}
+
+const RecentFile* RecentFilesModel::fileAt(int row) const
+{
+    const qsizetype file = fileIndexForRow(row);
+    return file < 0 ? nullptr : &m_app->recentFiles().at(file);
+}
+
+Qt::ItemFlags RecentFilesModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Headings can be read but never chosen.
+    if (isHeading(index.row()))
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+QVariant RecentFilesModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const int row = index.row();
+    if (isHeading(row)) {
+        const QString heading = headingAt(row);
+        switch (role) {
+        case Qt::DisplayRole:
+            return heading.toUpper();
+        case Qt::AccessibleTextRole:
+            return heading;
+        case IsHeadingRole:
+            return true;
+        case FileIndexRole:
+            return qlonglong(-1);
+        default:
+            return {};
+        }
+    }
+    const qsizetype fileIndex = fileIndexForRow(row);
+    const RecentFile& file = m_app->recentFiles().at(fileIndex);
+    const bool showsPath = row == m_pathRow;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return file.name();
+    case Qt::ToolTipRole:
+        return showsPath ? pathText(file) : file.name();
+    case Qt::AccessibleDescriptionRole:
+    case RelativeDateRole:
+        return relativeDateText(file.dateAccessed());
+    case Qt::DecorationRole:
+        return picture(row);
+    case IsHeadingRole:
+        return false;
+    case FileIndexRole:
+        return qlonglong(fileIndex);
+    case FileUrlRole:
+        return file.filePath();
+    case ShowsPathRole:
+        return showsPath;
+    case PathTextRole:
+        return pathText(file);
+    case HasThumbnailRole:
+        picture(row);
+        return m_thumbnails.contains(fileIndex);
+    default:
+        return {};
+    }
+}
+
+QString RecentFilesModel::headingAt(int row) const
+{
+    for (const RecentFileGroup& group : m_app->groupCells())
+        if (group.index == row)
+            return group.string;
+    return {};
+}
+
+QString RecentFilesModel::pathText(const RecentFile& file) const
+{
+    return FilePathText::forFile(file.filePath(), m_layout == Layout::list
+                                                      ? FilePathText::listSeparator
+                                                      : FilePathText::gridSeparator);
+}
+
+QVariant RecentFilesModel::picture(int row) const
+{
+    const qsizetype fileIndex = fileIndexForRow(row);
+    if (fileIndex < 0)
+        return {};
+    if (!m_requested.contains(fileIndex))
+        requestThumbnail(fileIndex);
+    if (const auto found = m_thumbnails.constFind(fileIndex); found != m_thumbnails.cend())
+        return *found;
+    const RecentFile& file = m_app->recentFiles().at(fileIndex);
+    return FileIconCache::shared().pixmapForFileName(file.filePath().fileName(), m_displaySize,
+                                                     m_devicePixelRatio);
+}
+
+void RecentFilesModel::requestThumbnail(qsizetype fileIndex) const
+{
+    m_requested.insert(fileIndex);
+    const QUrl url = m_app->recentFiles().at(fileIndex).filePath();
+    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+        return;
+    // A picture from memory at once; then, in every case, a fresh one (the document may have
+    // changed since), which the cache answers without work when it has not.
+    if (const auto cached =
+            ThumbnailCache::cachedThumbnail(url, m_requestSize.width(), m_requestSize.height()))
+        m_thumbnails.insert(fileIndex, displayPixmap(*cached));
+    auto* self = const_cast<RecentFilesModel*>(this);
+    ThumbnailCache::requestThumbnail(
+        self, url, m_requestSize.width(), m_requestSize.height(), m_devicePixelRatio,
+        [self](const QUrl& fileUrl, const std::optional<QImage>& image) {
+            self->thumbnailArrived(fileUrl, image);
+        });
+}
+
+void RecentFilesModel::thumbnailArrived(const QUrl& fileUrl, const std::optional<QImage>& image)
+{
+    // No picture: the type's icon stays.
+    if (!image || image->isNull())
+        return;
+    const QPixmap pixmap = displayPixmap(*image);
+    for (const qsizetype fileIndex : m_filesByPath.value(fileUrl.toLocalFile())) {
+        m_thumbnails.insert(fileIndex, pixmap);
+        const QModelIndex changed = index(rowForFileIndex(fileIndex), 0);
+        Q_EMIT dataChanged(changed, changed, {Qt::DecorationRole, HasThumbnailRole});
+    }
+}
+
+QPixmap RecentFilesModel::displayPixmap(const QImage& image) const
+{
+    // Scaled once to the size it is drawn at, so painting never scales a large picture.
+    const QSize limit = QSize(m_displaySize, m_displaySize) * m_devicePixelRatio;
+    QImage scaled = image;
+    if (image.width() > limit.width() || image.height() > limit.height())
+        scaled = image.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(scaled);
+    pixmap.setDevicePixelRatio(m_devicePixelRatio);
+    return pixmap;
+}
+
+void RecentFilesModel::setPathShown(int row, bool shown)
+{
+    const int previous = m_pathRow;
+    if (shown && fileIndexForRow(row) >= 0)
+        m_pathRow = row;
+    else if (!shown && row == m_pathRow)
+        m_pathRow = -1;
+    for (const int changed : {previous, m_pathRow})
+        if (changed >= 0 && changed < rowCount() && previous != m_pathRow)
+            Q_EMIT dataChanged(index(changed, 0), index(changed, 0),
+                               {Qt::DisplayRole, Qt::ToolTipRole, ShowsPathRole});
+}

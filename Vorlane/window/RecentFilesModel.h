@@ -1,0 +1,95 @@
+#pragma once
+
+#include "RecentApp.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QSet>
+#include <QSizeF>
+
+#include <optional>
+
+// The selected application's documents for one files view. The list shows a row for each date
+// heading ahead of its files; the grid shows the files alone. Rows carry the document's name,
+// its picture (the type's icon until its thumbnail arrives), its relative date and, for the one
+// row showing it, the path text that replaces the name while Command is held.
+//
+// The model keeps the application it was last reset with, so its rows stay consistent until the
+// next reload even when the store has already moved on. Thumbnails are asked for the first time
+// a row's picture is wanted (that is, when it is painted) and only once per reset.
+class RecentFilesModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    enum class Layout
+    {
+        list,
+        grid
+    };
+
+    enum Role
+    {
+        IsHeadingRole = Qt::UserRole + 1,
+        FileIndexRole,
+        FileUrlRole,
+        RelativeDateRole,
+        // Whether the row shows its location instead of its name.
+        ShowsPathRole,
+        PathTextRole,
+        // Whether the picture is the document's own thumbnail (not its type's icon).
+        HasThumbnailRole,
+    };
+
+    explicit RecentFilesModel(Layout layout, QObject* parent = nullptr);
+    ~RecentFilesModel() override;
+
+    // Thumbnails are asked at requestSize points and shown at displaySize points.
+    void setPictureSizes(const QSizeF& requestSize, int displaySize, qreal devicePixelRatio);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Reads the applications list's selection again and shows that application's documents.
+    void reload();
+    // The application shown; none before the first reload or when the store has nothing.
+    const std::optional<RecentApp>& app() const { return m_app; }
+
+    bool isHeading(int row) const;
+    // -1 for a heading or a row out of range.
+    qsizetype fileIndexForRow(int row) const;
+    // -1 when there is no such file.
+    int rowForFileIndex(qsizetype fileIndex) const;
+    // The row of the document at this location; -1 when it is not shown.
+    int rowOfFile(const QUrl& fileUrl) const;
+    const RecentFile* fileAt(int row) const;
+
+    // The row whose location is on display instead of its name; -1 for none.
+    void setPathShown(int row, bool shown);
+    int pathRow() const { return m_pathRow; }
+
+    // How many thumbnails were asked for since the last reset.
+    int thumbnailRequests() const { return static_cast<int>(m_requested.size()); }
+
+private:
+    QVariant picture(int row) const;
+    void requestThumbnail(qsizetype fileIndex) const;
+    void thumbnailArrived(const QUrl& fileUrl, const std::optional<QImage>& image);
+    QPixmap displayPixmap(const QImage& image) const;
+    QString headingAt(int row) const;
+    QString pathText(const RecentFile& file) const;
+
+    Layout m_layout;
+    std::optional<RecentApp> m_app;
+    QHash<QString, QList<qsizetype>> m_filesByPath;
+    int m_pathRow = -1;
+    QSizeF m_requestSize{86, 86};
+    int m_displaySize = 28;
+    qreal m_devicePixelRatio = 1.0;
+    // Filled while painting: pictures are wanted when rows are drawn.
+    mutable QHash<qsizetype, QPixmap> m_thumbnails;
+    mutable QSet<qsizetype> m_requested;
+};
