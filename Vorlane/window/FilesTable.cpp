@@ -53,7 +53,8 @@ void FilesTable::selectRow(int row, ScrollHint hint)
     if (!model() || !selectionModel())
         return;
     const QModelIndex index = model()->index(row, 0);
-    if (!index.isValid())
+    // Headings are never chosen, nor even current.
+    if (!index.isValid() || filesModel()->isHeading(row))
         return;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index, hint);
@@ -107,6 +108,16 @@ void FilesTable::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Right:
         event->ignore();
+        return;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        // With nothing selected the first press chooses the first (or last) file.
+        if (selectedRow() < 0 && filesModel()) {
+            const int last = filesModel()->rowCount() - 1;
+            selectRow(event->key() == Qt::Key_Down ? fileRowFrom(0, 1) : fileRowFrom(last, -1));
+            return;
+        }
+        QListView::keyPressEvent(event);
         return;
     default:
         QListView::keyPressEvent(event);

@@ -14,7 +14,7 @@
 #include "ui_FilesViewController.h"
 
 namespace {
-const QString filesViewTypeKey = QStringLiteral("FilesViewType");
+const QString filesViewTypeSetting = QStringLiteral("FilesViewType");
 } // namespace
 
 FilesViewController::FilesViewController(QWidget* parent)
@@ -29,8 +29,8 @@ FilesViewController::~FilesViewController() = default;
 
 void FilesViewController::viewDidLoad()
 {
-    const QString type = UserDefaults::standard().objectIsPresent(filesViewTypeKey)
-                             ? UserDefaults::standard().stringForKey(filesViewTypeKey)
+    const QString type = UserDefaults::standard().objectIsPresent(filesViewTypeSetting)
+                             ? UserDefaults::standard().stringForKey(filesViewTypeSetting)
                              : QStringLiteral("grid");
     if (type == u"grid")
         showGridView();
@@ -40,7 +40,7 @@ void FilesViewController::viewDidLoad()
 
 void FilesViewController::showGridView()
 {
-    UserDefaults::standard().setObject(filesViewTypeKey, QStringLiteral("grid"));
+    UserDefaults::standard().setObject(filesViewTypeSetting, QStringLiteral("grid"));
     // The grid is already there: choosing it again changes nothing.
     if (m_filesGridViewController)
         return;
@@ -64,7 +64,7 @@ void FilesViewController::showGridView()
 
 void FilesViewController::showListView()
 {
-    UserDefaults::standard().setObject(filesViewTypeKey, QStringLiteral("list"));
+    UserDefaults::standard().setObject(filesViewTypeSetting, QStringLiteral("list"));
     if (m_filesTableViewController)
         return;
     const int item = m_filesGridViewController

@@ -11,10 +11,10 @@
 const QString GridItem::showInFinderTitle = QStringLiteral("Show in Finder");
 
 namespace {
-constexpr qreal markerRadius = 8;
-constexpr int markerOutset = 5;
+constexpr qreal gridMarkerRadius = 8;
+constexpr int gridMarkerOutset = 5;
 
-bool isDark()
+bool gridLooksDark()
 {
     return themePalette().appearanceName == AppearanceName::darkAqua;
 }
@@ -46,8 +46,8 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
             marker.setAlphaF(marker.alphaF() * 0.5f);
         QPainterPath path;
         path.addRoundedRect(QRectF(view.thumbnailContainer())
-                                .adjusted(-markerOutset, -markerOutset, markerOutset, markerOutset),
-                            markerRadius, markerRadius);
+                                .adjusted(-gridMarkerOutset, -gridMarkerOutset, gridMarkerOutset, gridMarkerOutset),
+                            gridMarkerRadius, gridMarkerRadius);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillPath(path, marker);
@@ -72,7 +72,7 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
         view.title().draw(painter, view.titleField(), theme.gridTitleColor, std::nullopt);
 
     QColor dateColor = palette.color(QPalette::Active, QPalette::Text);
-    dateColor.setAlphaF(isDark() ? 0.55f : 0.5f);
+    dateColor.setAlphaF(gridLooksDark() ? 0.55f : 0.5f);
     painter->save();
     painter->setFont(theme.gridDateFont);
     painter->setPen(dateColor);
@@ -101,15 +101,15 @@ void GridItem::drawPicture(QPainter* painter, const QRect& square, const QPixmap
     if (framed) {
         // A soft shadow under the page or picture.
         painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor::fromRgbF(0, 0, 0, isDark() ? 0.35f : 0.12f));
+        painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.35f : 0.12f));
         painter->drawRoundedRect(target.adjusted(-0.5, 0.5, 0.5, 1.5), 1.5, 1.5);
-        painter->setBrush(QColor::fromRgbF(0, 0, 0, isDark() ? 0.2f : 0.06f));
+        painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.2f : 0.06f));
         painter->drawRoundedRect(target.adjusted(-1.5, 1.0, 1.5, 3.0), 2.5, 2.5);
     }
     painter->drawPixmap(target, pixmap, pixmap.rect());
     if (framed) {
         painter->setPen(QPen(
-            isDark() ? QColor::fromRgbF(1, 1, 1, 0.16f) : QColor::fromRgbF(0, 0, 0, 0.16f), 1));
+            gridLooksDark() ? QColor::fromRgbF(1, 1, 1, 0.16f) : QColor::fromRgbF(0, 0, 0, 0.16f), 1));
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(target.adjusted(0.5, 0.5, -0.5, -0.5));
     }

@@ -27,9 +27,7 @@ void RecentFilesModel::setPictureSizes(const QSizeF& requestSize, int displaySiz
     m_displaySize = displaySize;
     m_devicePixelRatio = devicePixelRatio;
     // Pictures made for the old size are asked again, at the new one, as rows are drawn.
-    ThumbnailCache::cancelThumbnails(this);
-    m_thumbnails.clear();
-    m_requested.clear();
+    forgetThumbnails();
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0),
                            {Qt::DecorationRole, HasThumbnailRole});
@@ -48,9 +46,6 @@ int RecentFilesModel::rowCount(const QModelIndex& parent) const
 void RecentFilesModel::reload()
 {
     beginResetModel();
-    ThumbnailCache::cancelThumbnails(this);
-    m_thumbnails.clear();
-    m_requested.clear();
     m_pathRow = -1;
     // Every reload of a files view follows the applications list's selection.
     updateSelectedApp();
@@ -62,7 +57,34 @@ void RecentFilesModel::reload()
         for (qsizetype i = 0; i < files.size(); ++i)
             m_filesByPath[files.at(i).filePath().toLocalFile()].append(i);
     }
+    keepThumbnailsOfShownFiles();
     endResetModel();
+}
+
+void RecentFilesModel::forgetThumbnails()
+{
+    ThumbnailCache::cancelThumbnails(this);
+    m_thumbnails.clear();
+    m_inFlight.clear();
+    m_requested.clear();
+}
+
+void RecentFilesModel::keepThumbnailsOfShownFiles()
+{
+    for (auto it = m_inFlight.begin(); it != m_inFlight.end();) {
+        if (m_filesByPath.contains(it.key())) {
+            ++it;
+        } else {
+            ThumbnailCache::cancelThumbnail(it.value());
+            it = m_inFlight.erase(it);
+        }
+    }
+    m_thumbnails.removeIf(
+        [this](const auto& entry) { return !m_filesByPath.contains(entry.key()); });
+    // What is still on its way is not asked for again; the rest is, once drawn.
+    m_requested.clear();
+    for (auto it = m_inFlight.cbegin(); it != m_inFlight.cend(); ++it)
+        m_requested.insert(it.key());
 }
 
 bool RecentFilesModel::isHeading(int row) const
@@ -158,7 +180,7 @@ QVariant RecentFilesModel::data(const QModelIndex& index, int role) const
         return pathText(file);
     case HasThumbnailRole:
         picture(row);
-        return m_thumbnails.contains(fileIndex);
+        return m_thumbnails.contains(file.filePath().toLocalFile());
     default:
         return {};
     }
@@ -184,42 +206,51 @@ QVariant RecentFilesModel::picture(int row) const
     const qsizetype fileIndex = fileIndexForRow(row);
     if (fileIndex < 0)
         return {};
-    if (!m_requested.contains(fileIndex))
-        requestThumbnail(fileIndex);
-    if (const auto found = m_thumbnails.constFind(fileIndex); found != m_thumbnails.cend())
+    const QUrl& url = m_app->recentFiles().at(fileIndex).filePath();
+    const QString path = url.toLocalFile();
+    if (!m_requested.contains(path))
+        requestThumbnail(url);
+    if (const auto found = m_thumbnails.constFind(path); found != m_thumbnails.cend())
         return *found;
-    const RecentFile& file = m_app->recentFiles().at(fileIndex);
-    return FileIconCache::shared().pixmapForFileName(file.filePath().fileName(), m_displaySize,
+    return FileIconCache::shared().pixmapForFileName(url.fileName(), m_displaySize,
                                                      m_devicePixelRatio);
 }
 
-void RecentFilesModel::requestThumbnail(qsizetype fileIndex) const
+void RecentFilesModel::requestThumbnail(const QUrl& fileUrl) const
 {
-    m_requested.insert(fileIndex);
-    const QUrl url = m_app->recentFiles().at(fileIndex).filePath();
-    if (!url.isLocalFile() || url.toLocalFile().isEmpty())
+    const QString path = fileUrl.toLocalFile();
+    m_requested.insert(path);
+    if (!fileUrl.isLocalFile() || path.isEmpty())
         return;
     // A picture from memory at once; then, in every case, a fresh one (the document may have
     // changed since), which the cache answers without work when it has not.
-    if (const auto cached =
-            ThumbnailCache::cachedThumbnail(url, m_requestSize.width(), m_requestSize.height()))
-        m_thumbnails.insert(fileIndex, displayPixmap(*cached));
+    if (!m_thumbnails.contains(path))
+        if (const auto cached = ThumbnailCache::cachedThumbnail(fileUrl, m_requestSize.width(),
+                                                                m_requestSize.height()))
+            m_thumbnails.insert(path, displayPixmap(*cached));
     auto* self = const_cast<RecentFilesModel*>(this);
-    ThumbnailCache::requestThumbnail(
-        self, url, m_requestSize.width(), m_requestSize.height(), m_devicePixelRatio,
-        [self](const QUrl& fileUrl, const std::optional<QImage>& image) {
-            self->thumbnailArrived(fileUrl, image);
-        });
+    m_inFlight.insert(path, ThumbnailCache::requestThumbnail(
+                                self, fileUrl, m_requestSize.width(), m_requestSize.height(),
+                                m_devicePixelRatio,
+                                [self](const QUrl& url, const std::optional<QImage>& image) {
+                                    self->thumbnailArrived(url, image);
+                                }));
 }
 
 void RecentFilesModel::thumbnailArrived(const QUrl& fileUrl, const std::optional<QImage>& image)
 {
-    // No picture: the type's icon stays.
-    if (!image || image->isNull())
+    const QString path = fileUrl.toLocalFile();
+    m_inFlight.remove(path);
+    const bool hasImage = image && !image->isNull();
+    // No picture for a document that never had one: its type's icon stays, nothing to redraw.
+    if (!hasImage && !m_thumbnails.contains(path))
         return;
-    const QPixmap pixmap = displayPixmap(*image);
-    for (const qsizetype fileIndex : m_filesByPath.value(fileUrl.toLocalFile())) {
-        m_thumbnails.insert(fileIndex, pixmap);
+    // A document that can no longer be read loses its old picture.
+    if (hasImage)
+        m_thumbnails.insert(path, displayPixmap(*image));
+    else
+        m_thumbnails.remove(path);
+    for (const qsizetype fileIndex : m_filesByPath.value(path)) {
         const QModelIndex changed = index(rowForFileIndex(fileIndex), 0);
         Q_EMIT dataChanged(changed, changed, {Qt::DecorationRole, HasThumbnailRole});
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecentApp.h"
+#include "ThumbnailTicket.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -18,7 +19,10 @@
 //
 // The model keeps the application it was last reset with, so its rows stay consistent until the
 // next reload even when the store has already moved on. Thumbnails are asked for the first time
-// a row's picture is wanted (that is, when it is painted) and only once per reset.
+// a row's picture is wanted (that is, when it is painted) and once per reload. A reload keeps
+// the pictures and the requests still on their way for the documents it still shows: a refresh
+// neither blanks the pictures nor asks twice for one being made; it only asks again, when they
+// are drawn, for pictures that have arrived, in case their documents changed.
 class RecentFilesModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -71,12 +75,14 @@ public:
     void setPathShown(int row, bool shown);
     int pathRow() const { return m_pathRow; }
 
-    // How many thumbnails were asked for since the last reset.
+    // How many documents' thumbnails were asked for since the last reload.
     int thumbnailRequests() const { return static_cast<int>(m_requested.size()); }
 
 private:
     QVariant picture(int row) const;
-    void requestThumbnail(qsizetype fileIndex) const;
+    void requestThumbnail(const QUrl& fileUrl) const;
+    void forgetThumbnails();
+    void keepThumbnailsOfShownFiles();
     void thumbnailArrived(const QUrl& fileUrl, const std::optional<QImage>& image);
     QPixmap displayPixmap(const QImage& image) const;
     QString headingAt(int row) const;
@@ -89,7 +95,8 @@ private:
     QSizeF m_requestSize{86, 86};
     int m_displaySize = 28;
     qreal m_devicePixelRatio = 1.0;
-    // Filled while painting: pictures are wanted when rows are drawn.
-    mutable QHash<qsizetype, QPixmap> m_thumbnails;
-    mutable QSet<qsizetype> m_requested;
+    // Filled while painting, by path: pictures are wanted when rows are drawn.
+    mutable QHash<QString, QPixmap> m_thumbnails;
+    mutable QHash<QString, ThumbnailTicket> m_inFlight;
+    mutable QSet<QString> m_requested;
 };

@@ -1,0 +1,471 @@
+// The files grid: real thumbnails at twice the picture square, relative dates, the arrow, Tab,
+// Return, Escape and Shift rules, clicks in an item's blank margin, "Show in Finder" while Ctrl
+// is held, the context menu, and no second generation for a thumbnail in flight however the
+// grid is scrolled and reloaded.
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
+#include "FileActions.h"
+#include "FileViewHooks.h"
+#include "FilesGridViewController.h"
+#include "FilesTestHome.h"
+#include "FilesViewController.h"
+#include "GridCollectionView.h"
+#include "GridItem.h"
+#include "GridItemView.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "NotificationCenter.h"
+#include "QuickLookMenuItem.h"
+#include "RecentFilesModel.h"
+#include "SharedReferences.h"
+#include "TestHome.h"
+#include "ThumbnailCache.h"
+#include "ThumbnailService.h"
+#include "ViewController.h"
+#include "WindowTestSupport.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+
+namespace {
+constexpr int galleryDocuments = 60;
+} // namespace
+
+class FilesGridTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FilesGridTest(WindowTestHome& home)
+        : m_home(home)
+    {}
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        FilesTestHome::installCalendar();
+        FilesTestHome::useSystemDataFolders(m_home.home());
+        FilesTestHome::addViewer(m_home.home());
+        addGallery();
+        QVERIFY(refreshStoreAndWait());
+        setOpenRecentFileHandler(
+            [this](const RecentApp&, qsizetype index, const QString& viewKind, bool reveal) {
+                m_opened << QStringLiteral("%1 %2%3").arg(viewKind).arg(index).arg(
+                    reveal ? QStringLiteral(" reveal") : QString());
+            });
+        m_token = NotificationCenter::defaultCenter().addObserver(
+            NotificationName::clickedFileRow, {},
+            [this](const Notification& notification) { m_posted << notification.object; });
+    }
+
+    void cleanupTestCase()
+    {
+        NotificationCenter::defaultCenter().removeObserver(m_token);
+        setOpenRecentFileHandler({});
+    }
+
+    void init()
+    {
+        m_opened.clear();
+        m_posted.clear();
+        commandKeyHeld = false;
+        FileViewHooks::shared() = {};
+        m_controller.reset();
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+        MainWindow* window = m_controller->window();
+        window->resize(780, 440);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        m_controller->contentViewController()->selectViewType(1);
+        QVERIFY(grid());
+        appsTable()->setFocus();
+    }
+
+    void cleanup()
+    {
+        FileViewHooks::shared() = {};
+        commandKeyHeld = false;
+    }
+
+    void itemsAreTheFilesWithTheirRelativeDates()
+    {
+        RecentFilesModel* files = model();
+        QCOMPARE(files->rowCount(), 9);
+        QStringList names;
+        QStringList dates;
+        for (int item = 0; item < files->rowCount(); ++item) {
+            names << files->index(item, 0).data().toString();
+            dates << files->index(item, 0).data(RecentFilesModel::RelativeDateRole).toString();
+            QCOMPARE(files->fileIndexForRow(item), item);
+        }
+        QCOMPARE(names, FilesTestHome::viewerNames());
+        QCOMPARE(dates, QStringList({QStringLiteral("Today"), QStringLiteral("Today"),
+                                     QStringLiteral("Today"), QStringLiteral("Today"),
+                                     QStringLiteral("Yesterday"), QStringLiteral("Yesterday"),
+                                     QStringLiteral("Last week"), QStringLiteral("2 weeks ago"),
+                                     QStringLiteral("Last month")}));
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(grid());
+        QVERIFY(view);
+        QCOMPARE(view->childCount(), 9);
+        QCOMPARE(view->child(2)->text(QAccessible::Name), names.at(2));
+    }
+
+    void realThumbnailsArriveAtTwiceTheSquare()
+    {
+        RecentFilesModel* files = model();
+        // Every item's picture is asked for as it comes into sight.
+        for (int item = 0; item < files->rowCount(); ++item) {
+            grid()->scrollTo(files->index(item, 0));
+            grid()->viewport()->repaint();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                files->index(item, 0).data(RecentFilesModel::HasThumbnailRole).toBool(), 60000);
+        }
+        constexpr double request = 2.0 * GridItemView::thumbnailSize;
+        for (int item = 0; item < files->rowCount(); ++item) {
+            const QModelIndex index = files->index(item, 0);
+            const auto cached = ThumbnailCache::cachedThumbnail(
+                index.data(RecentFilesModel::FileUrlRole).toUrl(), request, request);
+            QVERIFY2(cached, qPrintable(index.data().toString()));
+            QCOMPARE(std::max(cached->width(), cached->height()),
+                     static_cast<int>(request * grid()->devicePixelRatioF()));
+            const QSizeF shown =
+                index.data(Qt::DecorationRole).value<QPixmap>().deviceIndependentSize();
+            QVERIFY(shown.width() <= GridItemView::thumbnailSize);
+            QVERIFY(shown.height() <= GridItemView::thumbnailSize);
+        }
+    }
+
+    void anArrowWithNothingSelectedSelectsTheFirstItem()
+    {
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up}) {
+            grid()->setFocus();
+            grid()->deselectAll();
+            pressKey(key);
+            QCOMPARE(grid()->selectedItem(), 0);
+        }
+    }
+
+    void rightAndLeftStepThroughTheItems()
+    {
+        grid()->setFocus();
+        grid()->selectItem(3);
+        pressKey(Qt::Key_Right);
+        QCOMPARE(grid()->selectedItem(), 4);
+        // Onto the next row, as reading goes.
+        pressKey(Qt::Key_Right);
+        QCOMPARE(grid()->selectedItem(), 5);
+        pressKey(Qt::Key_Left);
+        pressKey(Qt::Key_Left);
+        QCOMPARE(grid()->selectedItem(), 3);
+    }
+
+    void rightOnTheLastItemStays()
+    {
+        grid()->setFocus();
+        grid()->selectItem(8);
+        pressKey(Qt::Key_Right);
+        QCOMPARE(grid()->selectedItem(), 8);
+        QCOMPARE(QApplication::focusWidget(), grid());
+    }
+
+    void upAndDownMoveByRows()
+    {
+        const int columns = columnCount();
+        QVERIFY(columns >= 2);
+        grid()->setFocus();
+        grid()->selectItem(1);
+        pressKey(Qt::Key_Down);
+        QCOMPARE(grid()->selectedItem(), 1 + columns);
+        pressKey(Qt::Key_Up);
+        QCOMPARE(grid()->selectedItem(), 1);
+        pressKey(Qt::Key_Up);
+        QCOMPARE(grid()->selectedItem(), 1);
+    }
+
+    void shiftChangesNothing()
+    {
+        const int columns = columnCount();
+        grid()->setFocus();
+        grid()->selectItem(1);
+        QTest::keyClick(window(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(grid()->selectedItem(), 2);
+        QTest::keyClick(window(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(grid()->selectedItem(), 2 + columns);
+        QCOMPARE(grid()->selectionModel()->selectedIndexes().size(), 1);
+    }
+
+    void leftOnTheFirstItemGoesBackToTheApplications()
+    {
+        int closed = 0;
+        FileViewHooks::shared().closeQuickLook = [&] { ++closed; };
+        grid()->setFocus();
+        grid()->selectItem(0);
+        pressKey(Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), appsTable());
+        QCOMPARE(grid()->selectedItem(), -1);
+        QCOMPARE(closed, 1);
+    }
+
+    void tabGoesBackAndComesBackToTheSameItem()
+    {
+        grid()->setFocus();
+        grid()->selectItem(6);
+        pressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), appsTable());
+        QCOMPARE(grid()->selectedItem(), -1);
+        QCOMPARE(grid()->prevSelectionIndex(), 6);
+        pressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), grid());
+        QCOMPARE(grid()->selectedItem(), 6);
+    }
+
+    void aReloadForgetsThePreviousSelection()
+    {
+        grid()->selectItem(6);
+        grid()->deselectAll();
+        QCOMPARE(grid()->prevSelectionIndex(), 6);
+        sharedFilesViewController->reloadFilesGrid();
+        QCOMPARE(grid()->prevSelectionIndex(), -1);
+    }
+
+    void returnAndDoubleClickOpenTheItem()
+    {
+        grid()->setFocus();
+        grid()->selectItem(7);
+        pressKey(Qt::Key_Return);
+        doubleClick(thumbnailOf(2).center());
+        QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(7),
+                                         QVariant::fromValue<qlonglong>(2)}));
+        QCOMPARE(m_opened, QStringList({QStringLiteral("grid 7"), QStringLiteral("grid 2")}));
+    }
+
+    void whileThePreviewIsOpenADoubleClickOnlySelects()
+    {
+        m_controller->contentViewController()
+            ->filesViewController()
+            ->filesGridViewController()
+            ->setPreviewPanelOpen(true);
+        doubleClick(thumbnailOf(2).center());
+        QVERIFY(m_posted.isEmpty());
+        QCOMPARE(grid()->selectedItem(), 2);
+    }
+
+    void spaceAsksForThePreviewAndEscapeHides()
+    {
+        QAbstractItemView* previewed = nullptr;
+        FileViewHooks::shared().showQuickLook = [&](QAbstractItemView* view) { previewed = view; };
+        grid()->setFocus();
+        grid()->selectItem(1);
+        pressKey(Qt::Key_Space);
+        QCOMPARE(previewed, grid());
+        pressKey(Qt::Key_Escape);
+        QVERIFY(!m_controller->window()->isVisible());
+    }
+
+    void clicksSelectOnlyOnAPictureTitleOrDate()
+    {
+        const GridItemView item = viewOf(3);
+        click(item.thumbnailContainer().center());
+        QCOMPARE(grid()->selectedItem(), 3);
+        // The blank margin around the item is background.
+        const QRect cell = grid()->visualRect(model()->index(3, 0));
+        click(cell.topLeft() + QPoint(2, 2));
+        QCOMPARE(grid()->selectedItem(), -1);
+        click(item.titleField().center());
+        QCOMPARE(grid()->selectedItem(), 3);
+        click(QPoint(item.thumbnailContainer().left() - 3, item.thumbnailContainer().center().y()));
+        QCOMPARE(grid()->selectedItem(), -1);
+        click(item.dateLabel().center());
+        QCOMPARE(grid()->selectedItem(), 3);
+        // Past the last item.
+        click(QPoint(grid()->viewport()->width() - 10, grid()->viewport()->height() - 10));
+        QCOMPARE(grid()->selectedItem(), -1);
+    }
+
+    void ctrlShowsShowInFinderOverTheSelectedItem()
+    {
+        grid()->setFocus();
+        grid()->selectItem(2);
+        const QModelIndex floorPlan = model()->index(2, 0);
+        QTest::keyPress(window(), Qt::Key_Control);
+        QVERIFY(floorPlan.data(RecentFilesModel::ShowsPathRole).toBool());
+        QCOMPARE(GridItem::titleOf(floorPlan), QStringLiteral("Show in Finder"));
+        QCOMPARE(floorPlan.data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Documents \u25B8 House \u25B8 Floor plan.png"));
+        // The item that loses the selection shows its name again; the new one the hint.
+        grid()->selectItem(0);
+        QCOMPARE(GridItem::titleOf(floorPlan), FilesTestHome::viewerNames().at(2));
+        QCOMPARE(GridItem::titleOf(model()->index(0, 0)), QStringLiteral("Show in Finder"));
+        QTest::keyRelease(window(), Qt::Key_Control, Qt::ControlModifier);
+        QCOMPARE(GridItem::titleOf(model()->index(0, 0)), FilesTestHome::viewerNames().at(0));
+        QCOMPARE(model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+                 FilesTestHome::viewerNames().at(0));
+    }
+
+    void returnWithCtrlReveals()
+    {
+        grid()->setFocus();
+        grid()->selectItem(4);
+        QTest::keyPress(window(), Qt::Key_Control);
+        QTest::keyClick(window(), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyRelease(window(), Qt::Key_Control, Qt::ControlModifier);
+        QCOMPARE(m_opened, QStringList({QStringLiteral("grid 4 reveal")}));
+    }
+
+    void theMenusQuickLookItemNamesTheFile()
+    {
+        const QRect cell = grid()->visualRect(model()->index(5, 0));
+        grid()->selectItem(1);
+        QVERIFY(!grid()->menuForEvent(cell.topLeft() + QPoint(2, 2)));
+        QCOMPARE(grid()->selectedItem(), -1);
+        QMenu* menu = grid()->menuForEvent(viewOf(5).thumbnailContainer().center());
+        QVERIFY(menu);
+        QCOMPARE(grid()->selectedItem(), 5);
+        grid()->willOpenMenu();
+        QAction* quickLook = QuickLookMenuItem::item(menu);
+        QVERIFY(quickLook);
+        QCOMPARE(quickLook->text(),
+                 QStringLiteral("Quick Look \"") + FilesTestHome::viewerNames().at(5) + u'"');
+    }
+
+    void scrollingNeverStartsASecondGenerationForAFileInFlight()
+    {
+        // The gallery's pictures, none made yet: all of them in flight while the grid moves.
+        ThumbnailService& service = ThumbnailService::instance();
+        // What the other application's grid asked for is done first.
+        QTRY_COMPARE_WITH_TIMEOUT(service.pendingGenerations(), 0, 120000);
+        service.resetStatistics();
+        sharedAppsViewController->selectRow(1);
+        QCOMPARE(model()->rowCount(), galleryDocuments);
+        QScrollBar* bar = grid()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QSet<QString> asked;
+        // The first screen asks for its pictures; a refresh of the same documents while they are
+        // being made asks for none of them again.
+        scrollTo(0, asked, false);
+        const int firstScreen = service.statistics().requests;
+        QVERIFY(firstScreen > 0);
+        sharedFilesViewController->reloadFilesGrid();
+        scrollTo(0, asked, false);
+        QCOMPARE(service.statistics().requests, firstScreen);
+        // Down and up again, twice, and the store refreshed on the way, as a user scrolling
+        // while an application records a document.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int value = 0; value <= bar->maximum(); value += 40)
+                scrollTo(value, asked);
+            if (pass == 0)
+                sharedFilesViewController->reloadFilesGrid();
+            for (int value = bar->maximum(); value >= 0; value -= 40)
+                scrollTo(value, asked);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(service.pendingGenerations(), 0, 120000);
+        const ThumbnailStatistics statistics = service.statistics();
+        QCOMPARE(asked.size(), galleryDocuments);
+        // Each picture made once; a second look at one already made is only a check that its
+        // document has not changed.
+        const int made =
+            statistics.rendered + statistics.sharedCacheHits + statistics.renderFailures;
+        const int work = statistics.generations - statistics.memoryConfirmed - statistics.cancelled;
+        qInfo("%d requests, %d generations (%d joined, %d confirmed from memory, %d cancelled), "
+              "%d pictures made for %d files",
+              statistics.requests, statistics.generations, statistics.joined,
+              statistics.memoryConfirmed, statistics.cancelled, made, galleryDocuments);
+        QVERIFY2(made <= galleryDocuments && work <= galleryDocuments,
+                 qPrintable(QStringLiteral("%1 pictures made, %2 generations doing work, for %3 "
+                                           "files")
+                                .arg(made)
+                                .arg(work)
+                                .arg(galleryDocuments)));
+        // Each row asked once since the last reload.
+        QVERIFY(model()->thumbnailRequests() <= galleryDocuments);
+        sharedAppsViewController->selectRow(0);
+    }
+
+private:
+    void addGallery()
+    {
+        TestHome& home = m_home.home();
+        home.installApplication(QStringLiteral("org.example.Gallery"), QStringLiteral("Gallery"));
+        QStringList paths;
+        for (int i = 0; i < galleryDocuments; ++i) {
+            const QString path =
+                home.path() +
+                QStringLiteral("/Pictures/Gallery/Photo %1.jpg").arg(i + 1, 3, 10, QChar(u'0'));
+            FilesTestHome::writePicture(path, i);
+            TestHome::setModificationTime(path, FilesTestHome::now().addDays(-5).addSecs(-60 * i));
+            paths << path;
+        }
+        home.writeRecord(QStringLiteral("org.example.Gallery"), paths,
+                         FilesTestHome::now().addDays(-5));
+    }
+
+    // Scrolls and paints; the pictures that arrived meanwhile are taken in when events is true.
+    void scrollTo(int value, QSet<QString>& asked, bool events = true)
+    {
+        grid()->verticalScrollBar()->setValue(value);
+        grid()->viewport()->repaint();
+        for (int item = 0; item < model()->rowCount(); ++item) {
+            const QModelIndex index = model()->index(item, 0);
+            if (grid()->viewport()->rect().intersects(grid()->visualRect(index)))
+                asked.insert(index.data().toString());
+        }
+        if (events)
+            QCoreApplication::processEvents();
+    }
+
+    int columnCount() const
+    {
+        const int top = grid()->visualRect(model()->index(0, 0)).top();
+        int columns = 0;
+        while (columns < model()->rowCount() &&
+               grid()->visualRect(model()->index(columns, 0)).top() == top)
+            ++columns;
+        return columns;
+    }
+
+    GridCollectionView* grid() const
+    {
+        FilesGridViewController* controller =
+            m_controller->contentViewController()->filesViewController()->filesGridViewController();
+        return controller ? controller->collectionView() : nullptr;
+    }
+    RecentFilesModel* model() const { return grid()->filesModel(); }
+    QAbstractItemView* appsTable() const
+    {
+        return m_controller->contentViewController()->appsViewController()->table();
+    }
+    QWindow* window() const { return m_controller->window()->windowHandle(); }
+    GridItemView viewOf(int item) const
+    {
+        const QModelIndex index = model()->index(item, 0);
+        return GridItemView(grid()->visualRect(index), GridItem::titleOf(index));
+    }
+    QRect thumbnailOf(int item) const { return viewOf(item).thumbnailContainer(); }
+    void click(const QPoint& pos)
+    {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+    }
+    // As the mouse sends it: a click, then the second press as a double click.
+    void doubleClick(const QPoint& pos)
+    {
+        click(pos);
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+    }
+    void pressKey(Qt::Key key) { QTest::keyClick(window(), key); }
+
+    WindowTestHome& m_home;
+    std::unique_ptr<MainWindowController> m_controller;
+    QStringList m_opened;
+    QVariantList m_posted;
+    NotificationCenter::Token m_token = 0;
+};
+
+WINDOW_TEST_MAIN(FilesGridTest)
+#include "FilesGridTest.moc"
