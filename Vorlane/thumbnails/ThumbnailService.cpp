@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sys/resource.h>
+#include <unistd.h>
 
 struct ThumbnailService::Generation
 {
@@ -30,6 +32,8 @@ struct ThumbnailService::Generation
 };
 
 namespace {
+constexpr int workerNiceness = 10;
+
 // Device pixels inside the requested size: never larger than asked for.
 QSize pixelBox(double width, double height, qreal devicePixelRatio)
 {
@@ -37,6 +41,15 @@ QSize pixelBox(double width, double height, qreal devicePixelRatio)
         return std::max(1, static_cast<int>(std::floor(points * devicePixelRatio)));
     };
     return {pixels(width), pixels(height)};
+}
+
+// Workers give way to the main thread: with every core decoding pictures, the window still gets
+// its frames. Linux keeps a nice value per thread, and the thumbnailers a worker starts inherit it.
+void lowerThisWorkersPriority()
+{
+    thread_local const bool lowered =
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), workerNiceness) == 0;
+    Q_UNUSED(lowered);
 }
 
 void shutDownService()
@@ -162,6 +175,7 @@ void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
             return;
         }
     }
+    lowerThisWorkersPriority();
     generation->result = produce(*generation);
     QMetaObject::invokeMethod(
         this, [this, generation] { deliver(generation); }, Qt::QueuedConnection);

@@ -5,8 +5,11 @@
 #include "RecentFilesModel.h"
 #include "ThemePalette.h"
 
+#include <QCache>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 const QString GridItem::showInFinderTitle = QStringLiteral("Show in Finder");
 
@@ -45,9 +48,10 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
         if (!selected)
             marker.setAlphaF(marker.alphaF() * 0.5f);
         QPainterPath path;
-        path.addRoundedRect(QRectF(view.thumbnailContainer())
-                                .adjusted(-gridMarkerOutset, -gridMarkerOutset, gridMarkerOutset, gridMarkerOutset),
-                            gridMarkerRadius, gridMarkerRadius);
+        path.addRoundedRect(
+            QRectF(view.thumbnailContainer())
+                .adjusted(-gridMarkerOutset, -gridMarkerOutset, gridMarkerOutset, gridMarkerOutset),
+            gridMarkerRadius, gridMarkerRadius);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillPath(path, marker);
@@ -95,23 +99,55 @@ void GridItem::drawPicture(QPainter* painter, const QRect& square, const QPixmap
     const qreal top = framed ? square.bottom() + 1 - drawn.height()
                              : square.top() + (square.height() - drawn.height()) / 2;
     const QRectF target(left, top, drawn.width(), drawn.height());
-    painter->save();
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!framed || drawn != own) {
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        if (framed)
+            drawFrame(painter, target, pixmap);
+        else
+            painter->drawPixmap(target, pixmap, pixmap.rect());
+        painter->restore();
+        return;
+    }
+    // A thumbnail is drawn at its own size: its frame and shadow are composed once and the
+    // grid only copies the result while it scrolls.
+    const QPixmap composed = framedPicture(pixmap);
+    painter->drawPixmap(QPointF(std::round(left) - frameMargin, std::round(top) - frameMargin),
+                        composed);
+}
+
+QPixmap GridItem::framedPicture(const QPixmap& pixmap)
+{
+    static QCache<QString, QPixmap> composed(512);
+    const QString key = QString::number(pixmap.cacheKey()) + (gridLooksDark() ? u'd' : u'l');
+    if (const QPixmap* cached = composed.object(key))
+        return *cached;
+    const QSizeF own = pixmap.deviceIndependentSize();
+    const qreal ratio = pixmap.devicePixelRatio();
+    QPixmap result((own + QSizeF(2 * frameMargin, 2 * frameMargin)).toSize() * ratio);
+    result.setDevicePixelRatio(ratio);
+    result.fill(Qt::transparent);
+    {
+        QPainter painter(&result);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        drawFrame(&painter, QRectF(QPointF(frameMargin, frameMargin), own), pixmap);
+    }
+    composed.insert(key, new QPixmap(result));
+    return result;
+}
+
+void GridItem::drawFrame(QPainter* painter, const QRectF& target, const QPixmap& pixmap)
+{
     painter->setRenderHint(QPainter::Antialiasing);
-    if (framed) {
-        // A soft shadow under the page or picture.
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.35f : 0.12f));
-        painter->drawRoundedRect(target.adjusted(-0.5, 0.5, 0.5, 1.5), 1.5, 1.5);
-        painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.2f : 0.06f));
-        painter->drawRoundedRect(target.adjusted(-1.5, 1.0, 1.5, 3.0), 2.5, 2.5);
-    }
+    // A soft shadow under the page or picture.
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.35f : 0.12f));
+    painter->drawRoundedRect(target.adjusted(-0.5, 0.5, 0.5, 1.5), 1.5, 1.5);
+    painter->setBrush(QColor::fromRgbF(0, 0, 0, gridLooksDark() ? 0.2f : 0.06f));
+    painter->drawRoundedRect(target.adjusted(-1.5, 1.0, 1.5, 3.0), 2.5, 2.5);
     painter->drawPixmap(target, pixmap, pixmap.rect());
-    if (framed) {
-        painter->setPen(QPen(
-            gridLooksDark() ? QColor::fromRgbF(1, 1, 1, 0.16f) : QColor::fromRgbF(0, 0, 0, 0.16f), 1));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(target.adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-    painter->restore();
+    painter->setPen(QPen(
+        gridLooksDark() ? QColor::fromRgbF(1, 1, 1, 0.16f) : QColor::fromRgbF(0, 0, 0, 0.16f), 1));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(target.adjusted(0.5, 0.5, -0.5, -0.5));
 }

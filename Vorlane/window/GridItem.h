@@ -28,8 +28,13 @@ public:
     static QString titleOf(const QModelIndex& index);
 
 private:
+    // Room around a framed picture for its shadow.
+    static constexpr int frameMargin = 4;
+
     static void drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
                             bool framed);
+    static QPixmap framedPicture(const QPixmap& pixmap);
+    static void drawFrame(QPainter* painter, const QRectF& target, const QPixmap& pixmap);
 
     QSize m_cellSize;
 };

@@ -1,5 +1,6 @@
 #include "GridItemTitle.h"
 
+#include <QCache>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
@@ -29,6 +30,19 @@ GridItemTitle::GridItemTitle(const QString& text, const QFont& font, int width)
     layout.endLayout();
     for (const QString& line : std::as_const(m_lines))
         m_textWidth = std::max(m_textWidth, metrics.horizontalAdvance(line));
+}
+
+GridItemTitle GridItemTitle::laidOut(const QString& text, const QFont& font, int width)
+{
+    // Enough for every title of a long list of documents; the oldest go first.
+    static QCache<QString, GridItemTitle> titles(4096);
+    const QString key = font.key() + u'\n' + QString::number(width) + u'\n' + text;
+    if (const GridItemTitle* title = titles.object(key))
+        return *title;
+    auto* title = new GridItemTitle(text, font, width);
+    const GridItemTitle copy = *title;
+    titles.insert(key, title);
+    return copy;
 }
 
 int GridItemTitle::height() const

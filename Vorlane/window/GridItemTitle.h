@@ -20,6 +20,9 @@ public:
     static constexpr qreal backgroundRadius = 3;
 
     GridItemTitle(const QString& text, const QFont& font, int width);
+    // The same, laid out once and kept: a scrolling grid draws the same titles every frame.
+    // Main thread only.
+    static GridItemTitle laidOut(const QString& text, const QFont& font, int width);
 
     const QStringList& lines() const { return m_lines; }
     // Height of the field: the lines and the extra two points.

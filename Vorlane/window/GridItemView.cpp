@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 
 GridItemView::GridItemView(const QRect& cell, const QString& title)
-    : m_title(title, themePalette().gridTitleFont, titleWidth)
+    : m_title(GridItemTitle::laidOut(title, themePalette().gridTitleFont, titleWidth))
 {
     const int centre = cell.left() + cell.width() / 2;
     m_thumbnail =
