@@ -36,10 +36,10 @@ FileIconCache& FileIconCache::shared()
 
 QString FileIconCache::mimeTypeName(const QString& fileName)
 {
-    // Names with the same suffix have the same type, but a few types are named by whole names
-    // ("Makefile"), so the suffix is only a shortcut when there is one.
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const QString key = suffix.isEmpty() ? fileName : suffix;
+    // Names with the same suffixes have the same type ("a.tar.gz" is not "b.gz"); a few types
+    // are named by whole names ("Makefile"), which must not meet a suffix of the same spelling.
+    const QString suffixes = QFileInfo(fileName).completeSuffix().toLower();
+    const QString key = suffixes.isEmpty() ? u'/' + fileName : suffixes;
     if (const auto found = m_mimeTypesBySuffix.constFind(key); found != m_mimeTypesBySuffix.cend())
         return *found;
     // By name only: the file's content is never read on the window's thread.

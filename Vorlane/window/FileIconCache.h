@@ -20,6 +20,8 @@ public:
     QPixmap pixmapForFileName(const QString& fileName, int size, qreal devicePixelRatio);
     // The file manager's icon, shown while a file's location is on display.
     QPixmap fileManagerPixmap(int size, qreal devicePixelRatio);
+    // The name of the type the file name suggests, the name alone deciding.
+    QString mimeTypeName(const QString& fileName);
     // How many icon names were looked up in the theme so far.
     int lookups() const { return m_lookups; }
 
@@ -27,7 +29,6 @@ private:
     FileIconCache();
     QIcon iconNamed(const QString& key, const QStringList& names);
     QPixmap pixmap(const QString& key, const QIcon& icon, int size, qreal devicePixelRatio);
-    QString mimeTypeName(const QString& fileName);
 
     QHash<QString, QString> m_mimeTypesBySuffix;
     QHash<QString, QIcon> m_icons;

@@ -32,6 +32,10 @@ GridCollectionView::GridCollectionView(QWidget* parent)
     setSpacing(0);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Static items turn dragging off; documents still drag out as their files.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
@@ -103,6 +107,14 @@ void GridCollectionView::selectItem(int item, ScrollHint hint)
         return;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index, hint);
+}
+
+void GridCollectionView::startDrag(Qt::DropActions supportedActions)
+{
+    // While Ctrl is held the item stands for its location, not for the document.
+    if (commandKeyHeld)
+        return;
+    QListView::startDrag(supportedActions);
 }
 
 void GridCollectionView::deselectAll()

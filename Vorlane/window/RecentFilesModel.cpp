@@ -7,6 +7,9 @@
 #include "Selection.h"
 #include "ThumbnailCache.h"
 
+#include <QFileInfo>
+#include <QMimeData>
+
 RecentFilesModel::RecentFilesModel(Layout layout, QObject* parent)
     : QAbstractListModel(parent)
     , m_layout(layout)
@@ -131,7 +134,32 @@ Qt::ItemFlags RecentFilesModel::flags(const QModelIndex& index) const
     // Headings can be read but never chosen.
     if (isHeading(index.row()))
         return Qt::ItemIsEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList RecentFilesModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* RecentFilesModel::mimeData(const QModelIndexList& indexes) const
+{
+    // Dragged out, documents are their files: any program that takes files takes them.
+    QList<QUrl> urls;
+    for (const QModelIndex& index : indexes)
+        if (const RecentFile* file = index.isValid() ? fileAt(index.row()) : nullptr)
+            if (!urls.contains(file->filePath()))
+                urls << file->filePath();
+    if (urls.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+Qt::DropActions RecentFilesModel::supportedDragActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
 }
 
 QVariant RecentFilesModel::data(const QModelIndex& index, int role) const
@@ -162,7 +190,10 @@ QVariant RecentFilesModel::data(const QModelIndex& index, int role) const
     case Qt::AccessibleTextRole:
         return file.name();
     case Qt::ToolTipRole:
-        return showsPath ? pathText(file) : file.name();
+        // The grid's items show their whole names already; a list row may be cut short.
+        if (showsPath)
+            return pathText(file);
+        return m_layout == Layout::list ? QVariant(file.name()) : QVariant();
     case Qt::AccessibleDescriptionRole:
     case RelativeDateRole:
         return relativeDateText(file.dateAccessed());
@@ -245,7 +276,10 @@ void RecentFilesModel::thumbnailArrived(const QUrl& fileUrl, const std::optional
     // No picture for a document that never had one: its type's icon stays, nothing to redraw.
     if (!hasImage && !m_thumbnails.contains(path))
         return;
-    // A document that can no longer be read loses its old picture.
+    // A document deleted since loses its old picture. One that is still there keeps it: it may
+    // be being written right now, or a thumbnailer ran out of time.
+    if (!hasImage && QFileInfo::exists(path))
+        return;
     if (hasImage)
         m_thumbnails.insert(path, displayPixmap(*image));
     else

@@ -4,6 +4,7 @@
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
+#include "FileIconCache.h"
 #include "FilePathText.h"
 #include "FileViewHooks.h"
 #include "FilesTable.h"
@@ -24,7 +25,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -310,6 +317,54 @@ private Q_SLOTS:
         QCOMPARE(FilePathText::forPath(QStringLiteral("/home/adam/a.txt"),
                                        QStringLiteral("/home/ada"), QStringLiteral("/")),
                  QStringLiteral("home/adam/a.txt"));
+    }
+
+    void filesDragOutAsTheirFilesAndHeadingsDoNot()
+    {
+        QVERIFY(table()->dragEnabled());
+        QVERIFY(!(model()->flags(model()->index(0, 0)) & Qt::ItemIsDragEnabled));
+        QVERIFY(model()->flags(model()->index(1, 0)) & Qt::ItemIsDragEnabled);
+        const QUrl first = model()->index(1, 0).data(RecentFilesModel::FileUrlRole).toUrl();
+        const QUrl second = model()->index(2, 0).data(RecentFilesModel::FileUrlRole).toUrl();
+        const std::unique_ptr<QMimeData> data(
+            model()->mimeData({model()->index(0, 0), model()->index(1, 0), model()->index(2, 0)}));
+        QVERIFY(data);
+        QCOMPARE(data->urls(), QList<QUrl>({first, second}));
+        QVERIFY(!model()->mimeData({model()->index(0, 0)}));
+        QVERIFY(model()->supportedDragActions() & Qt::CopyAction);
+    }
+
+    void typeIconsTellSuffixesAndWholeNamesApart()
+    {
+        // The type is remembered by every suffix, so a later ".gz" is not taken for ".tar.gz",
+        // and a file named "pdf" is not a PDF document.
+        QMimeDatabase types;
+        FileIconCache& icons = FileIconCache::shared();
+        for (const QString& name : {QStringLiteral("backup.tar.gz"), QStringLiteral("log.gz"),
+                                    QStringLiteral("Report.pdf"), QStringLiteral("pdf")}) {
+            const QList<QMimeType> expected = types.mimeTypesForFileName(name);
+            QCOMPARE(icons.mimeTypeName(name), expected.isEmpty()
+                                                   ? QStringLiteral("application/octet-stream")
+                                                   : expected.constFirst().name());
+        }
+        QCOMPARE(icons.mimeTypeName(QStringLiteral("log.gz")), QStringLiteral("application/gzip"));
+        QVERIFY(icons.mimeTypeName(QStringLiteral("pdf")) != u"application/pdf");
+    }
+
+    void aHomeReachedThroughALinkStillCountsAsHome()
+    {
+        QTemporaryDir folder;
+        const QString realHome = QFileInfo(folder.path()).canonicalFilePath();
+        QVERIFY(QDir(realHome).mkpath(QStringLiteral("home/ada/Documents")));
+        const QString linkedHome = realHome + QStringLiteral("/link-to-ada");
+        QVERIFY(QFile::link(realHome + QStringLiteral("/home/ada"), linkedHome));
+        const QByteArray savedHome = qgetenv("HOME");
+        qputenv("HOME", linkedHome.toUtf8());
+        const QString shown = FilePathText::forFile(
+            QUrl::fromLocalFile(realHome + QStringLiteral("/home/ada/Documents/Q3.pdf")),
+            QStringLiteral("/"));
+        qputenv("HOME", savedHome);
+        QCOMPARE(shown, QStringLiteral("Documents/Q3.pdf"));
     }
 
     void theMenusQuickLookItemNamesTheFile()
