@@ -5,8 +5,9 @@
 #include <QFontMetrics>
 
 GridItemView::GridItemView(const QRect& cell, const QString& title)
-    : m_title(GridItemTitle::laidOut(title, themePalette().gridTitleFont, titleWidth))
+    : m_title(GridItemTitle::laidOut(title, themePalette().gridTitleFont, titleWidthIn(cell)))
 {
+    const int titleWidth = titleWidthIn(cell);
     const int centre = cell.left() + cell.width() / 2;
     m_thumbnail =
         QRect(centre - thumbnailSize / 2, cell.top() + topMargin, thumbnailSize, thumbnailSize);

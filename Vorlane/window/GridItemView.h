@@ -4,6 +4,8 @@
 
 #include <QRect>
 
+#include <algorithm>
+
 // Where the parts of a grid item go within its cell: the square that holds the picture at the
 // top, the title under it and the date under the title, all centred. Only those parts count as
 // the item: a click in the blank margin around them is a click on the background.
@@ -18,7 +20,8 @@ public:
     static constexpr int topMargin = 10;
     static constexpr int titleGap = 7;
     static constexpr int dateGap = 1;
-    static constexpr int titleWidth = itemWidth - 6;
+    // The title spans the cell less this much: cells widen to share the pane's width.
+    static constexpr int titleInset = 6;
 
     // cell is the item's rectangle in the view; title the text shown under the picture.
     GridItemView(const QRect& cell, const QString& title);
@@ -27,6 +30,7 @@ public:
     const GridItemTitle& title() const { return m_title; }
     QRect titleField() const { return m_titleField; }
     QRect dateLabel() const { return m_dateLabel; }
+    static int titleWidthIn(const QRect& cell) { return std::max(1, cell.width() - titleInset); }
 
     bool hitsItemContent(const QPoint& point) const;
 
