@@ -253,10 +253,15 @@ void GridCollectionView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (!hitsItemContent(event->position().toPoint())) {
+    const QPoint pos = event->position().toPoint();
+    if (!hitsItemContent(pos)) {
         deselectAll();
         return;
     }
+    // The second click of a double click can land on the next item, which its press never
+    // selected: the item under the pointer is the one opened.
+    if (const int under = indexAt(pos).row(); under >= 0 && under != selectedItem())
+        selectItem(under);
     if (m_previewPanelOpen)
         return;
     const int item = selectedItem();

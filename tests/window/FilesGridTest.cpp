@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -278,6 +279,16 @@ private Q_SLOTS:
         QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(7),
                                          QVariant::fromValue<qlonglong>(2)}));
         QCOMPARE(m_opened, QStringList({QStringLiteral("grid 7"), QStringLiteral("grid 2")}));
+
+        // A double click whose second click reaches the next item opens that item.
+        m_posted.clear();
+        const QPoint next = thumbnailOf(3).center();
+        QMouseEvent secondClick(QEvent::MouseButtonDblClick, next,
+                                grid()->viewport()->mapToGlobal(next), Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid()->viewport(), &secondClick);
+        QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(3)}));
+        QCOMPARE(grid()->selectedItem(), 3);
     }
 
     void whileThePreviewIsOpenADoubleClickOnlySelects()
