@@ -8,6 +8,7 @@
 #include "SharedReferences.h"
 #include "ui_FilesGridViewController.h"
 
+#include <QEvent>
 #include <QScrollBar>
 
 FilesGridViewController::FilesGridViewController(QWidget* parent)
@@ -49,6 +50,15 @@ void FilesGridViewController::viewDidLoad()
     connect(grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FilesGridViewController::selectionDidChange);
     reloadData();
+}
+
+bool FilesGridViewController::event(QEvent* event)
+{
+    // Pictures are made for the pixel density of the screen the window is on, known once it is
+    // shown; on a screen of another density they are asked again, at its size.
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)
+        updatePictureSizes();
+    return QWidget::event(event);
 }
 
 void FilesGridViewController::updatePictureSizes()

@@ -43,6 +43,9 @@ public:
     void showGridItemPath(int item);
     void showGridItemName(int item);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void viewDidLoad();
     void selectionDidChange(const QItemSelection& selected, const QItemSelection& deselected);

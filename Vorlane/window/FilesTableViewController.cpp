@@ -9,6 +9,7 @@
 #include "SharedReferences.h"
 #include "ui_FilesTableView.h"
 
+#include <QEvent>
 #include <QScrollBar>
 
 FilesTableViewController::FilesTableViewController(QWidget* parent)
@@ -51,6 +52,15 @@ void FilesTableViewController::viewDidLoad()
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FilesTableViewController::tableViewSelectionDidChange);
     reloadData();
+}
+
+bool FilesTableViewController::event(QEvent* event)
+{
+    // Pictures are made for the pixel density of the screen the window is on, known once it is
+    // shown; on a screen of another density they are asked again, at its size.
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal)
+        updatePictureSizes();
+    return QWidget::event(event);
 }
 
 void FilesTableViewController::updatePictureSizes()

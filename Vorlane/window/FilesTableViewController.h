@@ -43,6 +43,9 @@ public:
     void showFileName(int row);
     void showFilePath(int row);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void viewDidLoad();
     void tableViewSelectionDidChange();

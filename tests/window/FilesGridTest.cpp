@@ -28,8 +28,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -378,6 +380,28 @@ private Q_SLOTS:
         QVERIFY(quickLook);
         QCOMPARE(quickLook->text(),
                  QStringLiteral("Quick Look \"") + FilesTestHome::viewerNames().at(5) + u'"');
+    }
+
+    void picturesFollowTheScreensDensity()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2)
+            QSKIP("needs the two screens of two-screens.json");
+        const auto shownDensity = [this] {
+            grid()->viewport()->repaint();
+            const QModelIndex first = model()->index(0, 0);
+            if (!first.data(RecentFilesModel::HasThumbnailRole).toBool())
+                return 0.0;
+            return first.data(Qt::DecorationRole).value<QPixmap>().devicePixelRatio();
+        };
+        QWidget* shown = m_controller->window();
+        QScreen* start = shown->screen();
+        QScreen* other = screens.at(0) == start ? screens.at(1) : screens.at(0);
+        QTRY_COMPARE_WITH_TIMEOUT(shownDensity(), start->devicePixelRatio(), 60000);
+        shown->setScreen(other);
+        QTRY_COMPARE_WITH_TIMEOUT(shownDensity(), other->devicePixelRatio(), 60000);
+        shown->setScreen(start);
+        QTRY_COMPARE_WITH_TIMEOUT(shownDensity(), start->devicePixelRatio(), 60000);
     }
 
     void scrollingNeverStartsASecondGenerationForAFileInFlight()
