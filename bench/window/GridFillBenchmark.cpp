@@ -13,6 +13,7 @@
 #include "MainWindowController.h"
 #include "RecentFilesModel.h"
 #include "SharedReferences.h"
+#include "StallMeter.h"
 #include "TestHome.h"
 #include "ThumbnailService.h"
 #include "UserDefaults.h"
@@ -64,49 +65,6 @@ struct Fill
     double firstPictureMs = -1;
     double lastPictureMs = 0;
     ThumbnailStatistics statistics;
-};
-
-// Runs the event loop, measuring the longest time between two ticks of a 1 ms timer.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_ticker.setTimerType(Qt::PreciseTimer);
-        m_ticker.setInterval(1);
-        QObject::connect(&m_ticker, &QTimer::timeout, [this] { tick(); });
-        m_sinceTick.start();
-        m_sinceStart.start();
-        m_ticker.start();
-    }
-
-    void tick()
-    {
-        const double stall = static_cast<double>(m_sinceTick.nsecsElapsed()) / 1e6;
-        m_gaps << stall;
-        if (stall > m_longest) {
-            m_longest = stall;
-            m_longestEndedAt = static_cast<double>(m_sinceStart.nsecsElapsed()) / 1e6;
-        }
-        m_sinceTick.restart();
-    }
-    double longest() const { return m_longest; }
-    double longestEndedAt() const { return m_longestEndedAt; }
-    // The gap between ticks that only one in a hundred exceeds.
-    double percentile99() const
-    {
-        QList<double> gaps = m_gaps;
-        std::sort(gaps.begin(), gaps.end());
-        return gaps.isEmpty() ? 0 : gaps.at(gaps.size() * 99 / 100);
-    }
-
-private:
-    QTimer m_ticker;
-    QElapsedTimer m_sinceTick;
-    QElapsedTimer m_sinceStart;
-    double m_longest = 0;
-    double m_longestEndedAt = 0;
-    QList<double> m_gaps;
 };
 
 struct Bench
@@ -229,11 +187,6 @@ struct Bench
     }
 };
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -272,7 +225,7 @@ int main(int argc, char** argv)
                         s.generations, work, s.joined, s.memoryConfirmed, s.cancelled, made);
         }
         std::printf("%-12s longest stall median %.2f ms, worst %.2f ms (one frame is 16 ms)\n",
-                    nameOf(start), median(stalls),
+                    nameOf(start), StallMeter::median(stalls),
                     *std::max_element(stalls.cbegin(), stalls.cend()));
     }
     bench.controller.reset();

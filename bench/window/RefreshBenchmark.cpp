@@ -9,12 +9,12 @@
 #include "MainWindowController.h"
 #include "NotificationCenter.h"
 #include "SharedReferences.h"
+#include "StallMeter.h"
 #include "ViewController.h"
 #include "VorlaneController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,18 +32,8 @@ Refresh measureOne(AppsListModel* model)
     const QMetaObject::Connection connection =
         QObject::connect(model, &QAbstractItemModel::modelReset, [&reloaded] { reloaded = true; });
     QElapsedTimer total;
-    QElapsedTimer sinceTick;
-    double longest = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
-        sinceTick.restart();
-    });
     total.start();
-    sinceTick.start();
-    ticker.start();
+    StallMeter meter;
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     while (!reloaded || VorlaneController::shared().isRefreshing())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
@@ -54,14 +44,9 @@ Refresh measureOne(AppsListModel* model)
     while (settle.elapsed() < 5)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     QObject::disconnect(connection);
-    return {longest, totalMs};
+    return {meter.longest(), totalMs};
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -87,6 +72,7 @@ int main(int argc, char** argv)
     }
     std::printf("1,000 documents: longest event-loop stall median %.2f ms, worst %.2f ms "
                 "(one frame is 16 ms); refresh median %.1f ms\n",
-                median(stalls), *std::max_element(stalls.cbegin(), stalls.cend()), median(totals));
+                StallMeter::median(stalls), *std::max_element(stalls.cbegin(), stalls.cend()),
+                StallMeter::median(totals));
     return 0;
 }
