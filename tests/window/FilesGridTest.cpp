@@ -79,14 +79,7 @@ private Q_SLOTS:
         m_posted.clear();
         commandKeyHeld = false;
         FileViewHooks::shared() = {};
-        m_controller.reset();
-        m_controller = std::make_unique<MainWindowController>();
-        sharedMainWindowController = m_controller.get();
-        MainWindow* window = m_controller->window();
-        window->resize(780, 440);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(showFocusedMainWindow(m_controller));
         m_controller->contentViewController()->selectViewType(1);
         QVERIFY(grid());
         appsTable()->setFocus();

@@ -136,17 +136,7 @@ private Q_SLOTS:
     }
 
 private:
-    void openWindow()
-    {
-        m_controller.reset();
-        m_controller = std::make_unique<MainWindowController>();
-        sharedMainWindowController = m_controller.get();
-        MainWindow* window = m_controller->window();
-        window->resize(780, 440);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-    }
+    void openWindow() { QVERIFY(showFocusedMainWindow(m_controller)); }
 
     // A click on the toolbar's switch, as the user makes it.
     void clickSegment(int segment)

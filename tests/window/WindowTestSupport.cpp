@@ -1,5 +1,8 @@
 #include "WindowTestSupport.h"
 
+#include "MainWindow.h"
+#include "MainWindowController.h"
+#include "SharedReferences.h"
 #include "UserDefaults.h"
 #include "VorlaneController.h"
 
@@ -7,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QThread>
 
 WindowTestHome::WindowTestHome()
@@ -57,6 +61,18 @@ QString WindowTestHome::setting(const QString& key)
 {
     UserDefaults::standard().reload();
     return UserDefaults::standard().stringForKey(key);
+}
+
+bool showFocusedMainWindow(std::unique_ptr<MainWindowController>& controller)
+{
+    controller.reset();
+    controller = std::make_unique<MainWindowController>();
+    sharedMainWindowController = controller.get();
+    MainWindow* window = controller->window();
+    window->resize(780, 440);
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
 }
 
 bool refreshStoreAndWait()

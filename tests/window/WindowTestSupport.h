@@ -100,6 +100,11 @@ private:
 // Rebuilds the store and waits until the window has been reloaded.
 bool refreshStoreAndWait();
 
+class MainWindowController;
+// Replaces controller with a new one, made the shared one, and shows its window at 780 × 440
+// with the focus. False when the window never became active.
+bool showFocusedMainWindow(std::unique_ptr<MainWindowController>& controller);
+
 // Runs a QtTest class with an application and one WindowTestHome for the whole program.
 #define WINDOW_TEST_MAIN(TestClass)                                                                \
     int main(int argc, char** argv)                                                                \
