@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace HotKeys;
 
 namespace {
@@ -386,6 +388,38 @@ TEST_F(RecorderTest, TheRealAlertIsAnsweredWithItsButtons)
     QTest::keyClick(recorder, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
     answerer.stop();
     EXPECT_EQ(shortcutForName(*name), (Shortcut{CarbonKey::ANSI_L, cmd | option}));
+}
+
+// Escape and closing the alert mean "OK": only the button takes the desktop's shortcut.
+TEST_F(RecorderTest, DismissingTheRealAlertKeepsTheOldShortcut)
+{
+    const std::function<void(QWidget*)> dismissals[] = {
+        [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+        [](QWidget* box) { box->close(); },
+    };
+    showPlainWindow();
+    UserFeedback::setAlertHandler({});
+    startRecording();
+    for (const auto& dismiss : dismissals) {
+        SCOPED_TRACE(&dismiss - dismissals);
+        int shown = 0;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            ++shown;
+            dismiss(box);
+        });
+        answerer.start(20);
+        QTest::keyClick(recorder, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+        answerer.stop();
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(shortcutForName(*name), defaultShortcut);
+        // The window manager gives the window its focus back, and the recorder has it.
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
+    }
 }
 
 TEST(SystemReservedShortcuts, AreReadFromTheDesktopsKeyBindings)
