@@ -5,6 +5,7 @@
 #include "HotKeys/LocalEventMonitor.h"
 #include "HotKeys/MenuTrackingObserver.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include <map>
@@ -24,6 +25,7 @@ struct LayerState
     std::unique_ptr<MenuTrackingObserver> menuObserver;
     bool menuTracking = false;
     std::uint32_t lastTimestamp = 0;
+    bool releaseScheduled = false;
 };
 
 LayerState& layer()
@@ -32,10 +34,39 @@ LayerState& layer()
     return state;
 }
 
+// The backend talks through the application's connection to the window system, which closes
+// with the application object, long before function-local statics go. So everything that
+// touches the window system goes first: Qt runs post routines at the start of the
+// application's destructor, while the connection still works. The registrations stay, marked
+// unregistered, for an application made later in the same process.
+void releaseWindowSystem()
+{
+    LayerState& state = layer();
+    for (const auto& [id, hotKey] : state.hotKeys)
+        hotKey->carbonHotKey = false;
+    state.backend.reset();
+    state.hotKeyEventHandler = false;
+    state.rawKeyMonitor.reset();
+    state.menuObserver.reset();
+    state.menuTracking = false;
+    state.rawKeysDown.clear();
+    state.releaseScheduled = false;
+}
+
+void releaseWithTheApplication()
+{
+    if (layer().releaseScheduled || !QCoreApplication::instance())
+        return;
+    qAddPostRoutine(releaseWindowSystem);
+    layer().releaseScheduled = true;
+}
+
 HotKeyBackend& backend()
 {
-    if (!layer().backend)
+    if (!layer().backend) {
         layer().backend = HotKeyBackend::createForSession();
+        releaseWithTheApplication();
+    }
     return *layer().backend;
 }
 
@@ -256,6 +287,7 @@ void CarbonHotKeys::setBackend(std::unique_ptr<HotKeyBackend> newBackend)
 {
     layer().backend = std::move(newBackend);
     layer().hotKeyEventHandler = false;
+    releaseWithTheApplication();
 }
 
 QList<CarbonHotKeys::HotKey> CarbonHotKeys::hotKeys()

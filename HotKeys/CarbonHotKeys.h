@@ -46,6 +46,8 @@ public:
     static std::uint32_t lastEventTimestamp();
 
     // The window system behind the layer; created for the session on first use unless set.
+    // Either way it is released when the application object goes, before Qt closes its
+    // connection to the window system.
     static void setBackend(std::unique_ptr<HotKeyBackend> backend);
     // The current registrations, by id.
     static QList<HotKey> hotKeys();
