@@ -4,6 +4,7 @@
 #include "HotKeys/HotKeys.h"
 #include "HotKeys/LocalEventMonitor.h"
 #include "HotKeys/MenuTrackingObserver.h"
+#include "HotKeys/ShortcutNotifier.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -61,12 +62,28 @@ void releaseWithTheApplication()
     layer().releaseScheduled = true;
 }
 
+// A registration the window system took back is dropped, as one whose re-registration fails.
+void revoked(std::uint32_t id)
+{
+    if (layer().hotKeys.erase(id) > 0)
+        Q_EMIT ShortcutNotifier::instance().systemBindingDidChange();
+}
+
+void adopt(std::unique_ptr<HotKeyBackend> newBackend)
+{
+    layer().backend = std::move(newBackend);
+    layer().hotKeyEventHandler = false;
+    if (!layer().backend)
+        return;
+    layer().backend->setObserver(
+        {revoked, [] { Q_EMIT ShortcutNotifier::instance().systemBindingDidChange(); }});
+    releaseWithTheApplication();
+}
+
 HotKeyBackend& backend()
 {
-    if (!layer().backend) {
-        layer().backend = HotKeyBackend::createForSession();
-        releaseWithTheApplication();
-    }
+    if (!layer().backend)
+        adopt(HotKeyBackend::createForSession());
     return *layer().backend;
 }
 
@@ -285,9 +302,15 @@ std::uint32_t CarbonHotKeys::lastEventTimestamp()
 
 void CarbonHotKeys::setBackend(std::unique_ptr<HotKeyBackend> newBackend)
 {
-    layer().backend = std::move(newBackend);
-    layer().hotKeyEventHandler = false;
-    releaseWithTheApplication();
+    adopt(std::move(newBackend));
+}
+
+SystemBinding CarbonHotKeys::systemBinding(const Shortcut& shortcut, const QString& name)
+{
+    const auto hotKey = findByShortcut(shortcut.carbonKeyCode, shortcut.carbonModifiers);
+    if (!hotKey)
+        return {SystemBinding::State::refused, {}};
+    return backend().binding(hotKey->carbonHotKeyId, name);
 }
 
 QList<CarbonHotKeys::HotKey> CarbonHotKeys::hotKeys()
