@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <xkbcommon/xkbcommon.h>
 
 namespace HotKeys {
@@ -81,27 +82,30 @@ QString anonymousPortalId(const Shortcut& shortcut)
 }
 
 // Arguments are checked before they are read: the answer comes from another program.
-QDBusArgument argumentOfSignature(const QVariant& value, QLatin1StringView signature)
+std::optional<QDBusArgument> argumentOfSignature(const QVariant& value, QLatin1StringView signature)
 {
+    if (value.typeId() != qMetaTypeId<QDBusArgument>())
+        return std::nullopt;
     const auto argument = value.value<QDBusArgument>();
-    return argument.currentSignature() == signature ? argument : QDBusArgument();
+    if (argument.currentSignature() != signature)
+        return std::nullopt;
+    return argument;
 }
 
 QVariantMap mapArgument(const QVariant& value)
 {
-    const QDBusArgument argument = argumentOfSignature(value, QLatin1StringView("a{sv}"));
-    return argument.currentSignature().isEmpty() ? QVariantMap()
-                                                 : qdbus_cast<QVariantMap>(argument);
+    const auto argument = argumentOfSignature(value, QLatin1StringView("a{sv}"));
+    return argument ? qdbus_cast<QVariantMap>(*argument) : QVariantMap();
 }
 
 // The portal's list of shortcuts, a(sa{sv}), as their triggers in the desktop's words.
 QHash<QString, QString> triggersOf(const QVariant& value)
 {
-    const QDBusArgument argument = argumentOfSignature(value, QLatin1StringView("a(sa{sv})"));
-    if (argument.currentSignature().isEmpty())
+    const auto argument = argumentOfSignature(value, QLatin1StringView("a(sa{sv})"));
+    if (!argument)
         return {};
     QHash<QString, QString> triggers;
-    for (const PortalShortcut& shortcut : qdbus_cast<QList<PortalShortcut>>(argument)) {
+    for (const PortalShortcut& shortcut : qdbus_cast<QList<PortalShortcut>>(*argument)) {
         triggers.insert(
             shortcut.id,
             shortcut.properties.value(QStringLiteral("trigger_description")).toString());
@@ -112,7 +116,7 @@ QHash<QString, QString> triggersOf(const QVariant& value)
 // Some portals give the session handle as a string, others as an object path.
 QString objectPathOf(const QVariant& value)
 {
-    if (value.canConvert<QDBusObjectPath>() && value.typeId() == qMetaTypeId<QDBusObjectPath>())
+    if (value.typeId() == qMetaTypeId<QDBusObjectPath>())
         return value.value<QDBusObjectPath>().path();
     return value.toString();
 }
@@ -183,11 +187,8 @@ void PortalHotKeyBackend::createSession()
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* finished) {
                 finished->deleteLater();
-                if (!finished->isError())
-                    return;
-                m_sessionRefused = true;
-                if (m_observer.bindingsChanged)
-                    m_observer.bindingsChanged();
+                if (finished->isError())
+                    refuseSession();
             });
 }
 
@@ -198,13 +199,23 @@ void PortalHotKeyBackend::sessionAnswered(const QDBusMessage& response)
     const bool accepted = arguments.size() == 2 && arguments.at(0).toUInt() == 0;
     const QVariantMap results = accepted ? mapArgument(arguments.at(1)) : QVariantMap();
     m_sessionHandle = objectPathOf(results.value(QStringLiteral("session_handle")));
-    if (m_sessionHandle.isEmpty()) {
-        m_sessionRefused = true;
-        if (m_observer.bindingsChanged)
-            m_observer.bindingsChanged();
-        return;
-    }
-    scheduleBind();
+    if (m_sessionHandle.isEmpty())
+        refuseSession();
+    else
+        scheduleBind();
+}
+
+// Without a session the desktop binds nothing.
+void PortalHotKeyBackend::refuseSession()
+{
+    m_sessionRefused = true;
+    announce();
+}
+
+void PortalHotKeyBackend::announce()
+{
+    if (m_observer.bindingsChanged)
+        m_observer.bindingsChanged();
 }
 
 bool PortalHotKeyBackend::registerHotKey(const Shortcut& shortcut, std::uint32_t id)
@@ -284,10 +295,15 @@ void PortalHotKeyBackend::bindShortcuts()
     for (auto offer = wanted.cbegin(); !changed && offer != wanted.cend(); ++offer)
         changed = offer->preferredTrigger != m_offers.value(offer.key()).preferredTrigger;
     m_offers = wanted;
-    if (!changed || wanted.isEmpty())
-        return;
+    if (changed && !wanted.isEmpty())
+        sendBind();
+}
+
+void PortalHotKeyBackend::sendBind()
+{
+    const QStringList portalIds = m_offers.keys();
     QList<PortalShortcut> shortcuts;
-    for (auto offer = wanted.cbegin(); offer != wanted.cend(); ++offer) {
+    for (auto offer = m_offers.cbegin(); offer != m_offers.cend(); ++offer) {
         shortcuts.append({offer.key(),
                           {{QStringLiteral("description"), QStringLiteral("Show or hide Vorlane")},
                            {QStringLiteral("preferred_trigger"), offer->preferredTrigger}}});
@@ -295,12 +311,12 @@ void PortalHotKeyBackend::bindShortcuts()
     }
     // An earlier request still unanswered no longer speaks for these shortcuts.
     for (QStringList& earlier : m_requests) {
-        for (const QString& portalId : wanted.keys())
+        for (const QString& portalId : portalIds)
             earlier.removeAll(portalId);
     }
     QString token;
     const QString request = nextRequest(SLOT(bindAnswered(QDBusMessage)), &token);
-    m_requests.insert(request, wanted.keys());
+    m_requests.insert(request, portalIds);
     QDBusMessage call = portalCall(QStringLiteral("BindShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_sessionHandle)) << QVariant::fromValue(shortcuts)
          << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
@@ -312,16 +328,14 @@ void PortalHotKeyBackend::bindShortcuts()
                 if (finished->isError())
                     bindFailed(m_requests.take(request));
             });
-    if (m_observer.bindingsChanged)
-        m_observer.bindingsChanged();
+    announce();
 }
 
 void PortalHotKeyBackend::bindFailed(const QStringList& portalIds)
 {
     for (const QString& portalId : portalIds)
         m_answers.insert(portalId, {SystemBinding::State::refused, {}});
-    if (m_observer.bindingsChanged)
-        m_observer.bindingsChanged();
+    announce();
 }
 
 // The results list the shortcuts the desktop bound, each with its trigger in the desktop's
@@ -332,11 +346,7 @@ void PortalHotKeyBackend::bindAnswered(const QDBusMessage& response)
         return;
     const QStringList asked = m_requests.take(response.path());
     const QList<QVariant> arguments = response.arguments();
-    if (arguments.size() != 2) {
-        bindFailed(asked);
-        return;
-    }
-    if (arguments.at(0).toUInt() != 0) {
+    if (arguments.size() != 2 || arguments.at(0).toUInt() != 0) {
         bindFailed(asked);
         return;
     }
@@ -369,8 +379,7 @@ void PortalHotKeyBackend::recordTriggers(const QHash<QString, QString>& triggers
                                        ? SystemBinding{SystemBinding::State::refused, {}}
                                        : answered(*listed));
     }
-    if (m_observer.bindingsChanged)
-        m_observer.bindingsChanged();
+    announce();
 }
 
 void PortalHotKeyBackend::activated(const QDBusMessage& signal)

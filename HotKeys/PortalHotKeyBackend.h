@@ -53,15 +53,19 @@ private:
 
     QString nextRequest(const char* answerSlot, QString* token);
     void createSession();
+    void refuseSession();
+    void announce();
     void scheduleBind();
     QMap<QString, Offer> wantedOffers() const;
     void bindShortcuts();
+    void sendBind();
     void bindFailed(const QStringList& portalIds);
     void recordTriggers(const QHash<QString, QString>& triggers, const QStringList& portalIds);
     void deliver(HotKeyEvent::Kind kind, const QDBusMessage& signal);
 
     std::map<std::uint32_t, Shortcut> m_shortcuts;
-    // The portal shortcuts as last sent, by portal id; Activated is routed through these.
+    // The portal shortcuts the desktop was last asked for, by portal id; Activated and
+    // Deactivated are routed through these.
     QMap<QString, Offer> m_offers;
     // The desktop's answers, by portal id.
     QHash<QString, SystemBinding> m_answers;
