@@ -308,9 +308,10 @@ void CarbonHotKeys::setBackend(std::unique_ptr<HotKeyBackend> newBackend)
 SystemBinding CarbonHotKeys::systemBinding(const Shortcut& shortcut, const QString& name)
 {
     const auto hotKey = findByShortcut(shortcut.carbonKeyCode, shortcut.carbonModifiers);
-    if (!hotKey)
+    // Asking makes no backend: without one (the application has gone) nothing is held.
+    if (!hotKey || !layer().backend)
         return {SystemBinding::State::refused, {}};
-    return backend().binding(hotKey->carbonHotKeyId, name);
+    return layer().backend->binding(hotKey->carbonHotKeyId, name);
 }
 
 QList<CarbonHotKeys::HotKey> CarbonHotKeys::hotKeys()
