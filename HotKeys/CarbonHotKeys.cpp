@@ -4,7 +4,9 @@
 #include "HotKeys/HotKeys.h"
 #include "HotKeys/LocalEventMonitor.h"
 #include "HotKeys/MenuTrackingObserver.h"
+#include "HotKeys/ShortcutNotifier.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include <map>
@@ -24,6 +26,7 @@ struct LayerState
     std::unique_ptr<MenuTrackingObserver> menuObserver;
     bool menuTracking = false;
     std::uint32_t lastTimestamp = 0;
+    bool releaseScheduled = false;
 };
 
 LayerState& layer()
@@ -32,10 +35,55 @@ LayerState& layer()
     return state;
 }
 
+// The backend talks through the application's connection to the window system, which closes
+// with the application object, long before function-local statics go. So everything that
+// touches the window system goes first: Qt runs post routines at the start of the
+// application's destructor, while the connection still works. The registrations stay, marked
+// unregistered, for an application made later in the same process.
+void releaseWindowSystem()
+{
+    LayerState& state = layer();
+    for (const auto& [id, hotKey] : state.hotKeys)
+        hotKey->carbonHotKey = false;
+    state.backend.reset();
+    state.hotKeyEventHandler = false;
+    state.rawKeyMonitor.reset();
+    state.menuObserver.reset();
+    state.menuTracking = false;
+    state.rawKeysDown.clear();
+    state.releaseScheduled = false;
+}
+
+void releaseWithTheApplication()
+{
+    if (layer().releaseScheduled || !QCoreApplication::instance())
+        return;
+    qAddPostRoutine(releaseWindowSystem);
+    layer().releaseScheduled = true;
+}
+
+// A registration the window system took back is dropped, as one whose re-registration fails.
+void revoked(std::uint32_t id)
+{
+    if (layer().hotKeys.erase(id) > 0)
+        Q_EMIT ShortcutNotifier::instance().systemBindingDidChange();
+}
+
+void adopt(std::unique_ptr<HotKeyBackend> newBackend)
+{
+    layer().backend = std::move(newBackend);
+    layer().hotKeyEventHandler = false;
+    if (!layer().backend)
+        return;
+    layer().backend->setObserver(
+        {revoked, [] { Q_EMIT ShortcutNotifier::instance().systemBindingDidChange(); }});
+    releaseWithTheApplication();
+}
+
 HotKeyBackend& backend()
 {
     if (!layer().backend)
-        layer().backend = HotKeyBackend::createForSession();
+        adopt(HotKeyBackend::createForSession());
     return *layer().backend;
 }
 
@@ -254,8 +302,16 @@ std::uint32_t CarbonHotKeys::lastEventTimestamp()
 
 void CarbonHotKeys::setBackend(std::unique_ptr<HotKeyBackend> newBackend)
 {
-    layer().backend = std::move(newBackend);
-    layer().hotKeyEventHandler = false;
+    adopt(std::move(newBackend));
+}
+
+SystemBinding CarbonHotKeys::systemBinding(const Shortcut& shortcut, const QString& name)
+{
+    const auto hotKey = findByShortcut(shortcut.carbonKeyCode, shortcut.carbonModifiers);
+    // Asking makes no backend: without one (the application has gone) nothing is held.
+    if (!hotKey || !layer().backend)
+        return {SystemBinding::State::refused, {}};
+    return layer().backend->binding(hotKey->carbonHotKeyId, name);
 }
 
 QList<CarbonHotKeys::HotKey> CarbonHotKeys::hotKeys()

@@ -46,7 +46,12 @@ public:
     static std::uint32_t lastEventTimestamp();
 
     // The window system behind the layer; created for the session on first use unless set.
+    // Either way it is released when the application object goes, before Qt closes its
+    // connection to the window system.
     static void setBackend(std::unique_ptr<HotKeyBackend> backend);
+    // What the window system made of the registration of a shortcut, for one of its names;
+    // refused when there is no registration (the window system said no, or took it back).
+    static SystemBinding systemBinding(const Shortcut& shortcut, const QString& name);
     // The current registrations, by id.
     static QList<HotKey> hotKeys();
 };

@@ -17,6 +17,13 @@ bool isWaylandSession()
 
 } // namespace
 
+void HotKeyBackend::setObserver(Observer) {}
+
+SystemBinding HotKeyBackend::binding(std::uint32_t, const QString&) const
+{
+    return {SystemBinding::State::granted, {}};
+}
+
 // On Wayland, X11 grabs through XWayland only fire while an X11 window has the focus, so the
 // portal comes first there; X11 grabs are still better than nothing.
 std::unique_ptr<HotKeyBackend> HotKeyBackend::createForSession()

@@ -2,6 +2,7 @@
 
 #include "HotKeys/HotKeyEvent.h"
 #include "HotKeys/Shortcut.h"
+#include "HotKeys/SystemBinding.h"
 
 #include <functional>
 #include <memory>
@@ -23,6 +24,19 @@ public:
     virtual bool installEventHandler(EventCallback callback) = 0;
     // Whether hot-key events reach the callback (they are held back while a menu is open).
     virtual void setHotKeyEventsEnabled(bool enabled) = 0;
+
+    // What the window system says after registerHotKey has answered.
+    struct Observer
+    {
+        // It took back a registration it had granted (a new keymap without the key).
+        std::function<void(std::uint32_t id)> revoked;
+        // The desktop answered about its bindings, or changed them.
+        std::function<void()> bindingsChanged;
+    };
+    virtual void setObserver(Observer observer);
+    // How the window system holds a granted registration for one of the names it serves.
+    // Backends that decide at once answer granted, with the stored shortcut as the trigger.
+    virtual SystemBinding binding(std::uint32_t id, const QString& name) const;
 
     // X11 grabs, the desktop portal on Wayland, else a backend that registers nothing.
     static std::unique_ptr<HotKeyBackend> createForSession();

@@ -163,6 +163,24 @@ void addKeyUpHandler(const Name& name, Handler action)
     addHandler(facility().keyUpHandlers, name, std::move(action));
 }
 
+SystemBinding systemBinding(const Name& name)
+{
+    const auto shortcut = shortcutForName(name);
+    if (!shortcut || !facility().registeredShortcuts.contains(*shortcut))
+        return {};
+    return CarbonHotKeys::systemBinding(*shortcut, name.rawValue());
+}
+
+QStringList namesOfShortcut(const Shortcut& shortcut)
+{
+    QStringList names;
+    for (const Name& name : std::as_const(facility().knownNames)) {
+        if (shortcutForName(name) == shortcut)
+            names.append(name.rawValue());
+    }
+    return names;
+}
+
 bool shortcutsEnabled()
 {
     return facility().enabled;

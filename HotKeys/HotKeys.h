@@ -5,9 +5,11 @@
 #include "HotKeys/Shortcut.h"
 #include "HotKeys/ShortcutNotifier.h"
 #include "HotKeys/ShortcutStore.h"
+#include "HotKeys/SystemBinding.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -39,6 +41,12 @@ void resetShortcutsToDefault(const QList<Name>& names);
 // Handlers run in the order they were added; adding one registers the name's shortcut.
 void addKeyDownHandler(const Name& name, Handler action);
 void addKeyUpHandler(const Name& name, Handler action);
+
+// What the window system made of the name's shortcut: granted, refused, still being asked
+// (a desktop portal answers later), or not asked because no handler wants it.
+SystemBinding systemBinding(const Name& name);
+// The raw values of the names whose stored shortcut this is, among those this process used.
+QStringList namesOfShortcut(const Shortcut& shortcut);
 
 bool shortcutsEnabled();
 void setShortcutsEnabled(bool enabled);

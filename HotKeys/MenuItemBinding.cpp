@@ -2,6 +2,7 @@
 #include "HotKeys/HotKeys.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QPointer>
 
 namespace HotKeys {
@@ -22,9 +23,29 @@ void applyShortcut(QAction* item, const std::optional<Shortcut>& shortcut)
     item->setShortcut(combination ? QKeySequence(*combination) : QKeySequence());
 }
 
+// The desktop's words for a trigger it chose, as a key sequence when Qt can read them.
+QKeySequence keySequenceOfTrigger(const QString& trigger)
+{
+    for (const auto format : {QKeySequence::NativeText, QKeySequence::PortableText}) {
+        const QKeySequence sequence = QKeySequence::fromString(trigger, format);
+        if (sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown)
+            return sequence;
+    }
+    return QKeySequence();
+}
+
+// The item shows what the user can press: the desktop's own trigger where it chose one, and
+// nothing for a shortcut the window system refused.
 void applyShortcutOfName(QAction* item, const Name& name)
 {
-    if (boundShortcutName(item) == name.rawValue())
+    if (boundShortcutName(item) != name.rawValue())
+        return;
+    const SystemBinding binding = systemBinding(name);
+    if (binding.state == SystemBinding::State::refused)
+        applyShortcut(item, std::nullopt);
+    else if (!binding.trigger.isEmpty())
+        item->setShortcut(keySequenceOfTrigger(binding.trigger));
+    else
         applyShortcut(item, shortcutForName(name));
 }
 
@@ -56,6 +77,8 @@ void bindMenuItemToShortcut(QAction* item, const std::optional<Name>& name)
                          if (changed == boundName.rawValue())
                              applyShortcutOfName(item, boundName);
                      });
+    QObject::connect(&ShortcutNotifier::instance(), &ShortcutNotifier::systemBindingDidChange,
+                     binding, [item, boundName] { applyShortcutOfName(item, boundName); });
 }
 
 std::optional<QString> boundShortcutName(const QAction* item)

@@ -8,6 +8,7 @@
 #include "HotKeys/UserFeedback.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -52,6 +53,8 @@ RecorderField::RecorderField(Name name, ChangeCallback onChange, QWidget* parent
                 if (changed == m_shortcutName.rawValue())
                     showCurrentShortcut();
             });
+    connect(&ShortcutNotifier::instance(), &ShortcutNotifier::systemBindingDidChange, this,
+            &RecorderField::showCurrentShortcut);
     holdOffFocusForOneTurn();
 }
 
@@ -65,10 +68,22 @@ QSize RecorderField::sizeHint() const
     return QSize(m_minimumWidth, QLineEdit::sizeHint().height());
 }
 
+// The field shows what the user can press: the desktop's own trigger where it chose one. A
+// shortcut the window system refused stays shown, with how to summon the program instead.
 void RecorderField::showCurrentShortcut()
 {
     const auto shortcut = shortcutForName(m_shortcutName);
-    setText(shortcut ? nativeShortcutText(*shortcut) : QString());
+    const SystemBinding binding = systemBinding(m_shortcutName);
+    if (!shortcut)
+        setText(QString());
+    else if (!binding.trigger.isEmpty())
+        setText(binding.trigger);
+    else
+        setText(nativeShortcutText(*shortcut));
+    setToolTip(
+        binding.state == SystemBinding::State::refused
+            ? Localization::string("shortcut_not_granted").arg(QCoreApplication::applicationName())
+            : QString());
     updateCancelButton();
 }
 

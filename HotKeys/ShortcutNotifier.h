@@ -15,6 +15,8 @@ public:
 Q_SIGNALS:
     // Carries the raw value of the name whose shortcut changed.
     void shortcutByNameDidChange(const QString& name);
+    // What the window system made of some shortcut changed (see systemBinding).
+    void systemBindingDidChange();
 
 private:
     ShortcutNotifier() = default;

@@ -30,12 +30,15 @@ int runMessageBox(QWidget* window, const QString& title, const QString& message,
         box.setWindowModality(Qt::WindowModal);
     QList<QAbstractButton*> added;
     for (const QString& text : buttons) {
-        const auto role = added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole;
+        const auto role = added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::ActionRole;
         added.append(box.addButton(text, role));
     }
     if (added.isEmpty())
         added.append(box.addButton(QMessageBox::Ok));
+    // The first button is the safe answer: Escape and closing the box choose it too, never an
+    // answer such as "use it anyway".
     box.setDefaultButton(static_cast<QPushButton*>(added.first()));
+    box.setEscapeButton(added.first());
     box.exec();
     return std::max<int>(0, static_cast<int>(added.indexOf(box.clickedButton())));
 }

@@ -223,6 +223,11 @@ void X11HotKeyBackend::setHotKeyEventsEnabled(bool enabled)
     m_eventsEnabled = enabled;
 }
 
+void X11HotKeyBackend::setObserver(Observer observer)
+{
+    m_observer = std::move(observer);
+}
+
 // A new keymap may move keysyms to other keycodes and modifiers to other bits.
 void X11HotKeyBackend::scheduleRegrab()
 {
@@ -233,6 +238,8 @@ void X11HotKeyBackend::scheduleRegrab()
         &m_context, [this] { regrabAll(); }, Qt::QueuedConnection);
 }
 
+// A key the new keymap lacks, or a combination another program took meanwhile, is lost: the
+// layer hears of it rather than counting a grab that no longer exists.
 void X11HotKeyBackend::regrabAll()
 {
     m_regrabPending = false;
@@ -241,9 +248,15 @@ void X11HotKeyBackend::regrabAll()
     xcb_key_symbols_free(m_symbols);
     m_symbols = xcb_key_symbols_alloc(m_connection);
     readModifierMap();
+    std::vector<std::uint32_t> lost;
     for (auto& [id, grab] : m_grabs) {
-        if (resolve(grab))
-            grabKeys(grab);
+        if (!resolve(grab) || !grabKeys(grab))
+            lost.push_back(id);
+    }
+    for (std::uint32_t id : lost) {
+        m_grabs.erase(id);
+        if (m_observer.revoked)
+            m_observer.revoked(id);
     }
 }
 

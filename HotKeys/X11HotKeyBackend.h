@@ -32,6 +32,7 @@ public:
     void unregisterHotKey(std::uint32_t id) override;
     bool installEventHandler(EventCallback callback) override;
     void setHotKeyEventsEnabled(bool enabled) override;
+    void setObserver(Observer observer) override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -84,6 +85,7 @@ private:
     xcb_window_t m_markerWindow = XCB_NONE;
     std::uint32_t m_markerSerial = 0;
     EventCallback m_callback;
+    Observer m_observer;
     bool m_eventsEnabled = false;
     bool m_regrabPending = false;
     // Owns the queued calls, so none runs after the backend is gone.

@@ -14,6 +14,9 @@ public:
     explicit InstanceEndpoint(SingleInstance* instance);
 
 public Q_SLOTS:
+    Q_SCRIPTABLE void Reopen(const QString& startupId, const QString& activationToken);
+    Q_SCRIPTABLE void Toggle(const QString& startupId, const QString& activationToken);
+    // For callers that have no activation token to pass (scripts, earlier versions).
     Q_SCRIPTABLE void Reopen(const QString& startupId);
     Q_SCRIPTABLE void Toggle(const QString& startupId);
 

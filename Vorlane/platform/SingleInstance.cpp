@@ -48,7 +48,8 @@ bool SingleInstance::claim()
     return m_ownsName || !reply.isValid();
 }
 
-bool SingleInstance::handOver(Request request, const QString& startupId)
+bool SingleInstance::handOver(Request request, const QString& startupId,
+                              const QString& activationToken)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -56,7 +57,7 @@ bool SingleInstance::handOver(Request request, const QString& startupId)
     QDBusMessage call = QDBusMessage::createMethodCall(
         serviceName, objectPath, interfaceName,
         request == Request::toggle ? QStringLiteral("Toggle") : QStringLiteral("Reopen"));
-    call << startupId;
+    call << startupId << activationToken;
     return bus.call(call, QDBus::Block, handOverTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 

@@ -28,15 +28,18 @@ public:
 
     // True when this process now owns the name (or there is no bus to share one on).
     bool claim();
-    // Passes the request to the running instance, with the startup identifier the desktop gave
-    // this process so the running one may take the focus. False when nothing answered.
-    static bool handOver(Request request, const QString& startupId);
+    // Passes the request to the running instance, with what the desktop gave this process to
+    // let a window take the focus (the X11 startup identifier, the Wayland activation token),
+    // so the running one may. False when nothing answered.
+    static bool handOver(Request request, const QString& startupId, const QString& activationToken);
 
     // The X server time of a desktop startup identifier ("..._TIME12345"), 0 when it has none.
     static std::uint32_t timestampFromStartupId(const QString& startupId);
 
 Q_SIGNALS:
     // Another start asked for the window; timestamp is its user-input time, 0 when unknown.
+    // Its activation token, if it had one, is where Qt's Wayland support takes it from when the
+    // window asks to be activated.
     void reopenRequested(std::uint32_t timestamp);
     void toggleRequested(std::uint32_t timestamp);
 

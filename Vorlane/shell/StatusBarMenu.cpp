@@ -3,6 +3,7 @@
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
 #include "FilesViewController.h"
+#include "HotKeys/HotKeys.h"
 #include "MainWindowHelper.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
@@ -29,6 +30,15 @@ StatusBarMenu::StatusBarMenu(QWidget* parent)
           addAction(QStringLiteral("Open Vorlane"), this, &StatusBarMenu::showMainWindowWithSender))
 {
     setObjectName(QStringLiteral("StatusBarMenu"));
+    m_shortcutHint = addAction(QStringLiteral(
+        "No global shortcut: bind \u201cVorlane --toggle\u201d in the keyboard settings"));
+    m_shortcutHint->setEnabled(false);
+    m_shortcutHint->setVisible(false);
+    // Checked whenever the menu opens, and when the desktop answers while it is open.
+    connect(this, &QMenu::aboutToShow, this, &StatusBarMenu::updateShortcutHint);
+    connect(&HotKeys::ShortcutNotifier::instance(),
+            &HotKeys::ShortcutNotifier::systemBindingDidChange, this,
+            &StatusBarMenu::updateShortcutHint);
     addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
     addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
     addSeparator();
@@ -36,6 +46,13 @@ StatusBarMenu::StatusBarMenu(QWidget* parent)
     addAction(QStringLiteral("Send Feedback…"), this, &StatusBarMenu::sendFeedback);
     addSeparator();
     addAction(QStringLiteral("Quit Vorlane"), this, &StatusBarMenu::quitWithSender);
+}
+
+void StatusBarMenu::updateShortcutHint()
+{
+    const std::optional<QString> name = HotKeys::boundShortcutName(m_openButton);
+    m_shortcutHint->setVisible(name && HotKeys::systemBinding(HotKeys::Name(*name)).state ==
+                                           HotKeys::SystemBinding::State::refused);
 }
 
 void StatusBarMenu::showMainWindowWithSender()

@@ -16,6 +16,8 @@ public:
 
     // The item that opens the window; it carries the shortcut of the name toggleApp.
     QAction* openButton() const { return m_openButton; }
+    // Shown under it while the window system refuses that shortcut: how to summon Vorlane.
+    QAction* shortcutHint() const { return m_shortcutHint; }
 
     void showMainWindowWithSender();
     void toggleListView();
@@ -25,5 +27,8 @@ public:
     void quitWithSender();
 
 private:
+    void updateShortcutHint();
+
     QAction* m_openButton;
+    QAction* m_shortcutHint;
 };

@@ -16,8 +16,10 @@ SingleInstance::Request requestFrom(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
-    // Qt takes the startup identifier out of the environment when it connects to the display.
+    // Qt takes the startup identifier out of the environment when it connects to the display,
+    // and may take the Wayland activation token when a window asks for the focus.
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
+    const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     QApplication::setApplicationName(QStringLiteral("Vorlane"));
     QApplication::setOrganizationName(QStringLiteral("ostrel"));
     QApplication::setDesktopFileName(QStringLiteral("com.ostrel.Vorlane"));
@@ -29,7 +31,7 @@ int main(int argc, char** argv)
     const SingleInstance::Request request = requestFrom(QApplication::arguments());
     SingleInstance instance;
     if (!instance.claim())
-        return SingleInstance::handOver(request, startupId) ? 0 : 1;
+        return SingleInstance::handOver(request, startupId, activationToken) ? 0 : 1;
 
     AppDelegate delegate;
     delegate.listenTo(&instance);

@@ -45,6 +45,28 @@ void FakeHotKeyBackend::setHotKeyEventsEnabled(bool enabled)
     eventsEnabled = enabled;
 }
 
+void FakeHotKeyBackend::setObserver(Observer observer)
+{
+    m_observer = std::move(observer);
+}
+
+HotKeys::SystemBinding FakeHotKeyBackend::binding(std::uint32_t, const QString& name) const
+{
+    return answers.value(name, {HotKeys::SystemBinding::State::granted, {}});
+}
+
+void FakeHotKeyBackend::answer(const QString& name, const HotKeys::SystemBinding& binding)
+{
+    answers.insert(name, binding);
+    m_observer.bindingsChanged();
+}
+
+void FakeHotKeyBackend::revoke(std::uint32_t id)
+{
+    registered.erase(id);
+    m_observer.revoked(id);
+}
+
 int FakeHotKeyBackend::press(const HotKeys::Shortcut& shortcut)
 {
     return deliver(HotKeys::HotKeyEvent::Kind::HotKeyPressed, shortcut);

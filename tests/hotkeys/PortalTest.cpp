@@ -1,19 +1,17 @@
-// Global shortcuts through the desktop portal, against a stand-in portal on a private session
-// bus: the shortcut is offered with its trigger, Activated presses it, Deactivated releases it.
+// Global shortcuts through the desktop portal, against a stand-in portal on the private session
+// bus: each name is offered under its own id with its shortcut as the preferred trigger, the
+// desktop's answer (its own trigger, or a refusal) is what the facility reports, and Activated
+// and Deactivated press and release the shortcut.
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
 #include "HotKeys/PortalHotKeyBackend.h"
 #include "HotKeys/UnavailableHotKeyBackend.h"
+#include "StandInShortcutsPortal.h"
 #include "Wait.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <QGuiApplication>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -23,113 +21,10 @@ using namespace HotKeys;
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString sessionPath = QStringLiteral("/org/freedesktop/portal/desktop/session/test/vorlane");
-
-struct BoundShortcut
-{
-    QString id;
-    QString trigger;
-};
-
-// Answers the calls the backend makes, on its own bus connection and thread, as the portal
-// does: a Response signal on the request object for CreateSession and BindShortcuts.
-class StandInPortal : public QDBusVirtualObject
-{
-public:
-    explicit StandInPortal(QDBusConnection connection)
-        : m_connection(std::move(connection))
-    {}
-
-    QString introspect(const QString&) const override { return QString(); }
-
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override
-    {
-        if (message.member() == u"Get")
-            return reply(message, QVariant::fromValue(QDBusVariant(1U)));
-        if (message.member() == u"CreateSession")
-            return createSession(message);
-        if (message.member() == u"BindShortcuts")
-            return bindShortcuts(message);
-        return false;
-    }
-
-    QList<QList<BoundShortcut>> binds() const
-    {
-        QMutexLocker locker(&m_mutex);
-        return m_binds;
-    }
-
-    void emitShortcutSignal(const QString& member, const QString& id)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(portalPath, shortcutsInterface, member);
-        signal << QVariant::fromValue(QDBusObjectPath(sessionPath)) << id
-               << QVariant::fromValue(qulonglong(1234)) << QVariantMap();
-        m_connection.send(signal);
-    }
-
-private:
-    bool reply(const QDBusMessage& message, const QVariant& value)
-    {
-        return m_connection.send(message.createReply(value));
-    }
-
-    QString requestPath(const QDBusMessage& message, const QVariantMap& options) const
-    {
-        QString sender = message.service().mid(1);
-        sender.replace(u'.', u'_');
-        return portalPath + u"/request/"_qs + sender + u"/"_qs +
-               options.value(u"handle_token"_qs).toString();
-    }
-
-    void respond(const QString& request, const QVariantMap& results)
-    {
-        QDBusMessage response = QDBusMessage::createSignal(
-            request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
-        response << 0U << results;
-        m_connection.send(response);
-    }
-
-    bool createSession(const QDBusMessage& message)
-    {
-        const auto options = qdbus_cast<QVariantMap>(message.arguments().at(0));
-        const QString request = requestPath(message, options);
-        reply(message, QVariant::fromValue(QDBusObjectPath(request)));
-        respond(request, {{u"session_handle"_qs, sessionPath}});
-        return true;
-    }
-
-    bool bindShortcuts(const QDBusMessage& message)
-    {
-        QList<BoundShortcut> bound;
-        const auto shortcuts = message.arguments().at(1).value<QDBusArgument>();
-        shortcuts.beginArray();
-        while (!shortcuts.atEnd()) {
-            QString id;
-            QVariantMap properties;
-            shortcuts.beginStructure();
-            shortcuts >> id >> properties;
-            shortcuts.endStructure();
-            bound.append({id, properties.value(u"preferred_trigger"_qs).toString()});
-        }
-        shortcuts.endArray();
-        {
-            QMutexLocker locker(&m_mutex);
-            m_binds.append(bound);
-        }
-        const auto options = qdbus_cast<QVariantMap>(message.arguments().at(3));
-        const QString request = requestPath(message, options);
-        reply(message, QVariant::fromValue(QDBusObjectPath(request)));
-        respond(request, {});
-        return true;
-    }
-
-    QDBusConnection m_connection;
-    mutable QMutex m_mutex;
-    QList<QList<BoundShortcut>> m_binds;
-};
+using Bound = StandInShortcutsPortal::Bound;
+using State = SystemBinding::State;
+constexpr int cmd = CarbonModifier::cmdKey;
+constexpr int option = CarbonModifier::optionKey;
 
 class PortalTest : public testing::Test
 {
@@ -142,10 +37,10 @@ protected:
         thread->start();
         QDBusConnection connection =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"standInPortal"_qs);
-        portal = new StandInPortal(connection);
+        portal = new StandInShortcutsPortal(connection);
         portal->moveToThread(thread);
-        connection.registerVirtualObject(portalPath, portal);
-        connection.registerService(portalService);
+        connection.registerVirtualObject(StandInShortcutsPortal::servicePath, portal);
+        connection.registerService(u"org.freedesktop.portal.Desktop"_qs);
     }
 
     static void TearDownTestSuite()
@@ -161,53 +56,148 @@ protected:
     {
         if (!portal)
             GTEST_SKIP() << "no session bus";
+        portal->reset();
+    }
+
+    // A backend with a session of its own; registrations made before it are not its own.
+    static void useNewBackend()
+    {
+        auto backend = HotKeyBackend::createForSession();
+        ASSERT_NE(dynamic_cast<PortalHotKeyBackend*>(backend.get()), nullptr);
+        CarbonHotKeys::setBackend(std::move(backend));
+    }
+
+    // A name of this test's own, registered through its default.
+    static Name newName(const Shortcut& shortcut)
+    {
+        static int counter = 0;
+        return Name(u"portalName%1"_qs.arg(++counter), shortcut);
+    }
+
+    static bool waitForBinds(qsizetype count)
+    {
+        return waitUntil([count] { return portal->binds().size() >= count; });
     }
 
     static inline QThread* thread = nullptr;
-    static inline StandInPortal* portal = nullptr;
+    static inline StandInShortcutsPortal* portal = nullptr;
 };
 
 } // namespace
 
 TEST_F(PortalTest, TheShortcutIsOfferedAndActivatedAndDeactivatedReachTheHandlers)
 {
-    auto backend = HotKeyBackend::createForSession();
-    ASSERT_NE(dynamic_cast<PortalHotKeyBackend*>(backend.get()), nullptr);
-    CarbonHotKeys::setBackend(std::move(backend));
-
-    const Name& toggleApp = Name::toggleApp();
+    useNewBackend();
+    const Name name = newName(Shortcut{CarbonKey::Space, cmd | CarbonModifier::shiftKey});
     int keyDowns = 0;
     int keyUps = 0;
-    addKeyDownHandler(toggleApp, [&] { ++keyDowns; });
-    addKeyUpHandler(toggleApp, [&] { ++keyUps; });
-    ASSERT_TRUE(waitUntil([] { return !portal->binds().isEmpty(); }));
-    const QList<BoundShortcut> bound = portal->binds().first();
+    addKeyDownHandler(name, [&] { ++keyDowns; });
+    addKeyUpHandler(name, [&] { ++keyUps; });
+    ASSERT_TRUE(waitForBinds(1));
+    const QList<Bound> bound = portal->binds().first();
     ASSERT_EQ(bound.size(), 1);
-    EXPECT_EQ(bound[0].trigger, u"CTRL+SHIFT+space");
-    const QString id = bound[0].id;
+    EXPECT_EQ(bound[0].id, name.rawValue());
+    EXPECT_EQ(bound[0].preferredTrigger, u"CTRL+SHIFT+space");
 
-    portal->emitShortcutSignal(u"Activated"_qs, id);
+    portal->emitShortcutSignal(u"Activated"_qs, name.rawValue());
     ASSERT_TRUE(waitUntil([&] { return keyDowns == 1; }));
     EXPECT_EQ(keyUps, 0);
-    portal->emitShortcutSignal(u"Deactivated"_qs, id);
+    portal->emitShortcutSignal(u"Deactivated"_qs, name.rawValue());
     ASSERT_TRUE(waitUntil([&] { return keyUps == 1; }));
     EXPECT_EQ(lastEventTimestamp(), 1234U);
 
-    // Pausing in and out of menus must not ask the desktop again; a new shortcut does.
+    // Pausing in and out of menus must not ask the desktop again; a new name does.
     setShortcutsEnabled(false);
     setShortcutsEnabled(true);
-    const Name other(u"portalOther"_qs, Shortcut{CarbonKey::ANSI_K, CarbonModifier::cmdKey |
-                                                                        CarbonModifier::optionKey});
-    ASSERT_TRUE(waitUntil([] { return portal->binds().size() >= 2; }));
+    const Name other = newName(Shortcut{CarbonKey::ANSI_K, cmd | option});
+    ASSERT_TRUE(waitForBinds(2));
     ASSERT_EQ(portal->binds().size(), 2);
-    const QList<BoundShortcut> second = portal->binds().at(1);
+    const QList<Bound> second = portal->binds().at(1);
     ASSERT_EQ(second.size(), 2);
-    EXPECT_EQ(second[1].trigger, u"CTRL+ALT+k");
+    EXPECT_EQ(second[0].id, name.rawValue());
+    EXPECT_EQ(second[1].id, other.rawValue());
+    EXPECT_EQ(second[1].preferredTrigger, u"CTRL+ALT+k");
 
-    // Ids the facility no longer knows are not delivered.
+    // Ids the facility does not know are not delivered.
     portal->emitShortcutSignal(u"Deactivated"_qs, u"hotkey-999"_qs);
-    portal->emitShortcutSignal(u"Deactivated"_qs, id);
+    portal->emitShortcutSignal(u"Deactivated"_qs, name.rawValue());
     ASSERT_TRUE(waitUntil([&] { return keyUps == 2; }));
+}
+
+// Recording another shortcut offers the same portal shortcut again, with the new trigger,
+// rather than a second one beside the old.
+TEST_F(PortalTest, ANewShortcutIsOfferedUnderTheSameId)
+{
+    useNewBackend();
+    const Name name = newName(Shortcut{CarbonKey::ANSI_J, cmd | option});
+    int keyUps = 0;
+    addKeyUpHandler(name, [&] { ++keyUps; });
+    ASSERT_TRUE(waitForBinds(1));
+    setShortcutForName(Shortcut{CarbonKey::ANSI_U, cmd | option}, name);
+    ASSERT_TRUE(waitForBinds(2));
+    const QList<Bound> rebound = portal->binds().at(1);
+    ASSERT_EQ(rebound.size(), 1);
+    EXPECT_EQ(rebound[0].id, portal->binds().at(0).at(0).id);
+    EXPECT_EQ(rebound[0].preferredTrigger, u"CTRL+ALT+u");
+
+    portal->emitShortcutSignal(u"Deactivated"_qs, name.rawValue());
+    ASSERT_TRUE(waitUntil([&] { return keyUps == 1; }));
+}
+
+// Until the desktop answers the shortcut is only asked for; then it is bound to the trigger the
+// desktop chose, and follows the user's later changes in the desktop's settings.
+TEST_F(PortalTest, TheDesktopsAnswerAndItsTriggerAreReported)
+{
+    useNewBackend();
+    portal->holdAnswers();
+    int announcements = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&ShortcutNotifier::instance(), &ShortcutNotifier::systemBindingDidChange,
+                         [&] { ++announcements; });
+    const Name name = newName(Shortcut{CarbonKey::ANSI_H, cmd | option});
+    portal->assignTrigger(name.rawValue(), u"Ctrl+Alt+V"_qs);
+    ASSERT_TRUE(waitForBinds(1));
+    EXPECT_EQ(systemBinding(name).state, State::pending);
+
+    announcements = 0;
+    portal->releaseAnswers();
+    ASSERT_TRUE(waitUntil([&] { return systemBinding(name).state == State::granted; }));
+    EXPECT_EQ(systemBinding(name).trigger, u"Ctrl+Alt+V");
+    EXPECT_GE(announcements, 1);
+
+    portal->emitShortcutsChanged(name.rawValue(), u"Meta+V"_qs);
+    ASSERT_TRUE(waitUntil([&] { return systemBinding(name).trigger == u"Meta+V"; }));
+    QObject::disconnect(counting);
+}
+
+TEST_F(PortalTest, ARefusalLeavesTheShortcutUngranted)
+{
+    struct Refusal
+    {
+        const char* what;
+        std::function<void(const QString& id)> configure;
+        int key;
+    };
+    const Refusal refusals[] = {
+        {"the session is refused", [](const QString&) { portal->setSessionResponse(2); },
+         CarbonKey::ANSI_A},
+        {"the user cancels the binding", [](const QString&) { portal->setBindResponse(1); },
+         CarbonKey::ANSI_S},
+        {"no trigger is assigned", [](const QString& id) { portal->assignTrigger(id, u""_qs); },
+         CarbonKey::ANSI_D},
+        {"the shortcut is left out", [](const QString& id) { portal->assignTrigger(id, {}); },
+         CarbonKey::ANSI_F},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        portal->reset();
+        const QString id = u"refused%1"_qs.arg(refusal.key);
+        refusal.configure(id);
+        ASSERT_NO_FATAL_FAILURE(useNewBackend());
+        const Name name(id, Shortcut{refusal.key, cmd | option});
+        EXPECT_TRUE(waitUntil([&] { return systemBinding(name).state == State::refused; }));
+        EXPECT_TRUE(systemBinding(name).trigger.isEmpty());
+    }
 }
 
 TEST(UnavailableBackend, SaysSoOnceAndRegistersNothing)

@@ -2,11 +2,13 @@
 #include "HotKeys/RecorderField.h"
 
 #include "FakeHotKeyBackend.h"
+#include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
 #include "HotKeys/UserFeedback.h"
 #include "Wait.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -19,6 +21,8 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace HotKeys;
 
@@ -386,6 +390,114 @@ TEST_F(RecorderTest, TheRealAlertIsAnsweredWithItsButtons)
     QTest::keyClick(recorder, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
     answerer.stop();
     EXPECT_EQ(shortcutForName(*name), (Shortcut{CarbonKey::ANSI_L, cmd | option}));
+}
+
+// Escape and closing the alert mean "OK": only the button takes the desktop's shortcut.
+TEST_F(RecorderTest, DismissingTheRealAlertKeepsTheOldShortcut)
+{
+    const std::function<void(QWidget*)> dismissals[] = {
+        [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+        [](QWidget* box) { box->close(); },
+    };
+    showPlainWindow();
+    UserFeedback::setAlertHandler({});
+    startRecording();
+    for (const auto& dismiss : dismissals) {
+        SCOPED_TRACE(&dismiss - dismissals);
+        int shown = 0;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            ++shown;
+            dismiss(box);
+        });
+        answerer.start(20);
+        QTest::keyClick(recorder, Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+        answerer.stop();
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(shortcutForName(*name), defaultShortcut);
+        // The window manager gives the window its focus back, and the recorder has it.
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
+    }
+}
+
+std::uint32_t hotKeyIdOf(const Shortcut& shortcut)
+{
+    for (const CarbonHotKeys::HotKey& hotKey : CarbonHotKeys::hotKeys()) {
+        if (hotKey.shortcut == shortcut)
+            return hotKey.carbonHotKeyId;
+    }
+    return 0;
+}
+
+// The recorder and a menu item bound to the name show what the user can press: the desktop's
+// own trigger where it chose one; for a shortcut that does nothing, the recorder tells how to
+// summon the program instead and the item shows no key.
+TEST(RecorderDisplay, FollowsWhatTheWindowSystemMadeOfTheShortcut)
+{
+    using State = SystemBinding::State;
+    FakeHotKeyBackend& backend = *FakeHotKeyBackend::installed();
+    const auto store = [](const Name& name, const Shortcut& shortcut) {
+        setShortcutForName(shortcut, name);
+    };
+    struct Row
+    {
+        const char* what;
+        int key;
+        std::function<void(const Name&, const Shortcut&)> happen;
+        QString text;
+        QKeySequence item;
+        bool hint;
+    };
+    const Row rows[] = {
+        {"granted", CarbonKey::ANSI_G, store, u"Ctrl+Alt+G"_qs,
+         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_G), false},
+        {"still asked", CarbonKey::ANSI_P,
+         [&](const Name& name, const Shortcut& shortcut) {
+             store(name, shortcut);
+             backend.answer(name.rawValue(), {State::pending, {}});
+         },
+         u"Ctrl+Alt+P"_qs, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), false},
+        {"bound to the desktop's own trigger", CarbonKey::ANSI_B,
+         [&](const Name& name, const Shortcut& shortcut) {
+             store(name, shortcut);
+             backend.answer(name.rawValue(), {State::granted, u"Meta+V"_qs});
+         },
+         u"Meta+V"_qs, QKeySequence(Qt::META | Qt::Key_V), false},
+        {"refused by the desktop", CarbonKey::ANSI_N,
+         [&](const Name& name, const Shortcut& shortcut) {
+             store(name, shortcut);
+             backend.answer(name.rawValue(), {State::refused, {}});
+         },
+         u"Ctrl+Alt+N"_qs, QKeySequence(), true},
+        {"held by another program", CarbonKey::ANSI_M,
+         [&](const Name& name, const Shortcut& shortcut) {
+             backend.taken.insert(shortcut);
+             store(name, shortcut);
+         },
+         u"Ctrl+Alt+M"_qs, QKeySequence(), true},
+        {"taken back by a new keymap", CarbonKey::ANSI_W,
+         [&](const Name& name, const Shortcut& shortcut) {
+             store(name, shortcut);
+             backend.revoke(hotKeyIdOf(shortcut));
+         },
+         u"Ctrl+Alt+W"_qs, QKeySequence(), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Name name(u"displayed%1"_qs.arg(row.key));
+        RecorderField field(name);
+        QAction item(u"Open"_qs);
+        bindMenuItemToShortcut(&item, name);
+        QCoreApplication::processEvents();
+        row.happen(name, Shortcut{row.key, cmd | option});
+        EXPECT_EQ(field.text(), row.text);
+        EXPECT_EQ(item.shortcut(), row.item);
+        EXPECT_EQ(field.toolTip().contains(u"--toggle"), row.hint) << field.toolTip().toStdString();
+    }
 }
 
 TEST(SystemReservedShortcuts, AreReadFromTheDesktopsKeyBindings)

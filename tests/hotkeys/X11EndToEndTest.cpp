@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
@@ -279,7 +281,51 @@ TEST_F(X11EndToEnd, ACombinationHeldByAnotherProgramIsSkippedSilently)
     EXPECT_EQ(shortcutForName(name), held);
     for (const CarbonHotKeys::HotKey& hotKey : CarbonHotKeys::hotKeys())
         EXPECT_NE(hotKey.shortcut, held);
+    EXPECT_EQ(systemBinding(name).state, SystemBinding::State::refused);
     xcb_disconnect(other);
+}
+
+bool isRegistered(const Shortcut& shortcut)
+{
+    const QList<CarbonHotKeys::HotKey> hotKeys = CarbonHotKeys::hotKeys();
+    return std::any_of(hotKeys.begin(), hotKeys.end(), [&](const CarbonHotKeys::HotKey& hotKey) {
+        return hotKey.shortcut == shortcut;
+    });
+}
+
+// A new keymap without the shortcut's key: the grab is gone, and the shortcut no longer
+// counts as registered.
+TEST_F(X11EndToEnd, AKeymapWithoutTheKeyTakesTheShortcutAway)
+{
+    const Shortcut shortcut{CarbonKey::ANSI_Y, cmd | option};
+    const Name name(u"lostWithTheKeymap"_qs);
+    setShortcutForName(shortcut, name);
+    ASSERT_TRUE(isRegistered(shortcut));
+    ASSERT_EQ(systemBinding(name).state, SystemBinding::State::granted);
+
+    xcb_connection_t* connection = qtConnection();
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection);
+    xcb_keycode_t* keycodes = xcb_key_symbols_get_keycode(symbols, 0x79); // y
+    const xcb_keycode_t keycode = keycodes[0];
+    std::free(keycodes);
+    xcb_key_symbols_free(symbols);
+    xcb_get_keyboard_mapping_reply_t* mapping = xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, keycode, 1), nullptr);
+    ASSERT_NE(mapping, nullptr);
+    const std::uint8_t perKeycode = mapping->keysyms_per_keycode;
+    const std::vector<xcb_keysym_t> original(xcb_get_keyboard_mapping_keysyms(mapping),
+                                             xcb_get_keyboard_mapping_keysyms(mapping) +
+                                                 perKeycode);
+    std::free(mapping);
+    const std::vector<xcb_keysym_t> nothing(perKeycode, XCB_NO_SYMBOL);
+    xcb_change_keyboard_mapping(connection, 1, keycode, perKeycode, nothing.data());
+    xcb_flush(connection);
+
+    EXPECT_TRUE(waitUntil([&] { return !isRegistered(shortcut); }));
+    EXPECT_EQ(systemBinding(name).state, SystemBinding::State::refused);
+    xcb_change_keyboard_mapping(connection, 1, keycode, perKeycode, original.data());
+    xcb_flush(connection);
+    waitForEarlierEvents();
 }
 
 int main(int argc, char** argv)

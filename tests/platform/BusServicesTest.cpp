@@ -154,8 +154,37 @@ private Q_SLOTS:
         QCOMPARE(reopened.constFirst().constFirst().value<std::uint32_t>(), 4242u);
         QTRY_COMPARE_WITH_TIMEOUT(later.state(), QProcess::NotRunning, 20000);
         QCOMPARE(later.exitCode(), 0);
-        QVERIFY(SingleInstance::handOver(SingleInstance::Request::toggle, QString()));
+        QVERIFY(SingleInstance::handOver(SingleInstance::Request::toggle, QString(), QString()));
         QTRY_COMPARE(toggled.count(), 1);
+    }
+
+    // On Wayland the window of the running instance may take the focus only with the token
+    // the desktop gave the start that asked for it.
+    void theHandOverCarriesTheActivationToken_data()
+    {
+        QTest::addColumn<bool>("toggle");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("reopen") << false << QStringLiteral("token-of-a-second-start");
+        QTest::newRow("toggle") << true << QStringLiteral("token-of-vorlane-toggle");
+        QTest::newRow("no token") << false << QString();
+    }
+
+    void theHandOverCarriesTheActivationToken()
+    {
+        QFETCH(bool, toggle);
+        QFETCH(QString, token);
+        qputenv("XDG_ACTIVATION_TOKEN", "token-of-an-earlier-start");
+        SingleInstance instance;
+        QVERIFY(instance.claim());
+        QStringList tokensWhenAsked;
+        const auto note = [&] { tokensWhenAsked << qEnvironmentVariable("XDG_ACTIVATION_TOKEN"); };
+        connect(&instance, &SingleInstance::reopenRequested, this, note);
+        connect(&instance, &SingleInstance::toggleRequested, this, note);
+        QVERIFY(SingleInstance::handOver(toggle ? SingleInstance::Request::toggle
+                                                : SingleInstance::Request::reopen,
+                                         QStringLiteral("id_TIME1"), token));
+        QTRY_COMPARE(tokensWhenAsked, QStringList{token});
+        qunsetenv("XDG_ACTIVATION_TOKEN");
     }
 
     void aTakenNameMakesTheStartHandOver()
@@ -171,7 +200,7 @@ private Q_SLOTS:
         // Nobody answers a hand-over now.
         QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
             QStringLiteral("com.ostrel.Vorlane")));
-        QVERIFY(!SingleInstance::handOver(SingleInstance::Request::reopen, QString()));
+        QVERIFY(!SingleInstance::handOver(SingleInstance::Request::reopen, QString(), QString()));
     }
 
     void theLauncherHearsKillLauncher()

@@ -6,6 +6,7 @@
 #include "AppsTableViewController.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
 #include "MainWindow.h"
@@ -57,6 +58,20 @@ public Q_SLOTS:
 private:
     QDBusConnection m_bus;
 };
+
+// The window system as a test wants it: it takes every registration, and then answers for
+// the desktop as the test says (a portal may bind to a trigger of its own, or refuse).
+class AnsweringBackend : public HotKeys::HotKeyBackend
+{
+public:
+    bool registerHotKey(const HotKeys::Shortcut&, std::uint32_t) override { return true; }
+    void unregisterHotKey(std::uint32_t) override {}
+    bool installEventHandler(EventCallback) override { return true; }
+    void setHotKeyEventsEnabled(bool) override {}
+    HotKeys::SystemBinding binding(std::uint32_t, const QString&) const override { return answer; }
+
+    HotKeys::SystemBinding answer{HotKeys::SystemBinding::State::granted, {}};
+};
 } // namespace
 
 class StartupTest : public QObject
@@ -71,6 +86,9 @@ public:
 private Q_SLOTS:
     void initTestCase()
     {
+        auto windowSystem = std::make_unique<AnsweringBackend>();
+        m_windowSystem = windowSystem.get();
+        HotKeys::CarbonHotKeys::setBackend(std::move(windowSystem));
         SystemLog::setSink([this](const QString& line) { m_log << line; });
     }
 
@@ -178,15 +196,40 @@ private Q_SLOTS:
                  QStringLiteral("Beta"));
     }
 
+    void theOpenItemCarriesTheShortcut_data()
+    {
+        using State = HotKeys::SystemBinding::State;
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QKeySequence>("shown");
+        QTest::addColumn<bool>("hint");
+        QTest::newRow("granted") << int(State::granted) << QString()
+                                 << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space) << false;
+        QTest::newRow("the desktop's own trigger")
+            << int(State::granted) << QStringLiteral("Meta+V") << QKeySequence(Qt::META | Qt::Key_V)
+            << false;
+        QTest::newRow("refused") << int(State::refused) << QString() << QKeySequence() << true;
+    }
+
     void theOpenItemCarriesTheShortcut()
     {
+        QFETCH(int, state);
+        QFETCH(QString, trigger);
+        QFETCH(QKeySequence, shown);
+        QFETCH(bool, hint);
+        m_windowSystem->answer = {HotKeys::SystemBinding::State(state), trigger};
         // The settings were cleared after the default was first stored: store it again.
         HotKeys::resetShortcutsToDefault({HotKeys::Name::toggleApp()});
         start();
-        QAction* open = m_delegate->statusBarMenu()->openButton();
+        StatusBarMenu* menu = m_delegate->statusBarMenu();
+        QAction* open = menu->openButton();
         QCOMPARE(HotKeys::boundShortcutName(open), std::optional(QStringLiteral("toggleApp")));
         // The item shows the shortcut once the event loop has run.
-        QTRY_COMPARE(open->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Space));
+        QTRY_COMPARE(open->shortcut(), shown);
+        menu->popup(QPoint(10, 10));
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->shortcutHint()->isVisible(), hint);
+        menu->hide();
     }
 
     void theMenuSwitchesTheViewTypeOnlyWhenItDiffers()
@@ -241,6 +284,7 @@ private:
 
     WindowTestHome& m_home;
     std::unique_ptr<AppDelegate> m_delegate;
+    AnsweringBackend* m_windowSystem = nullptr;
     QStringList m_log;
 };
 
