@@ -12,6 +12,9 @@
 #include <algorithm>
 
 namespace {
+// Space between the text and the edges of the view.
+constexpr int textMargin = 12;
+
 void loadPicture(PreviewContent& content, const PreviewLoader::Request& request)
 {
     const QSize pixels = PreviewFit::devicePixels(request.box, request.devicePixelRatio);
@@ -60,6 +63,7 @@ void loadText(PreviewContent& content, const PreviewLoader::Request& request)
     if (request.tabStopDistance > 0)
         option.setTabStopDistance(request.tabStopDistance);
     document->setDefaultTextOption(option);
+    document->setDocumentMargin(textMargin);
     document->setUndoRedoEnabled(false);
     document->setPlainText(*text);
     if (request.uiThread)

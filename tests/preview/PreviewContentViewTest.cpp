@@ -285,16 +285,32 @@ TEST_F(PreviewContentViewTest, ResizingMakesThePictureAgainAtTheNewSize)
 
 TEST_F(PreviewContentViewTest, FollowsTheLightAndTheDarkLook)
 {
-    ASSERT_TRUE(show(PreviewTestFiles::write(path(QStringLiteral("notes.bin")), "\x01\x02")));
     const QPalette light = QApplication::palette();
     QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(30, 30, 32));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    for (const QPalette& look : {dark, light}) {
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(0x26, 0x27, 0x2b)},
+                                       std::pair{QPalette::WindowText, QColor(0xec, 0xec, 0xee)},
+                                       std::pair{QPalette::Base, QColor(0x1e, 0x1f, 0x22)},
+                                       std::pair{QPalette::Text, QColor(0xec, 0xec, 0xee)}})
+        dark.setColor(role, colour);
+    const QString unknown = PreviewTestFiles::write(path(QStringLiteral("notes.bin")), "\x01\x02");
+    const QString text =
+        PreviewTestFiles::write(path(QStringLiteral("notes.txt")), "Shopping:\n\tbread\n");
+    const QString pdf = path(QStringLiteral("pages.pdf"));
+    PreviewTestFiles::writePdf(pdf, {Qt::white, Qt::white});
+    m_view.resize(420, 320);
+    for (const auto& [look, lookName] : {std::pair{dark, "dark"}, std::pair{light, "light"}}) {
         QApplication::setPalette(look);
-        const QColor expected = look.color(QPalette::Window);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return colourAt(QPoint(3, 3)) == expected; }, deadlineMs));
+        // Each page's background is the look's, without a word to the view.
+        for (const auto& [file, role, kind] :
+             {std::tuple{unknown, QPalette::Window, "icon"},
+              std::tuple{text, QPalette::Base, "text"}, std::tuple{pdf, QPalette::Window, "pdf"}}) {
+            SCOPED_TRACE(std::string(kind) + " " + lookName);
+            ASSERT_TRUE(show(file));
+            EXPECT_EQ(colourAt(QPoint(2, 2)), look.color(role));
+            QDir().mkpath(QStringLiteral(VORLANE_TEST_ARTIFACTS));
+            m_view.grab().save(QStringLiteral(VORLANE_TEST_ARTIFACTS "/preview-%1-%2.png")
+                                   .arg(QLatin1String(kind), QLatin1String(lookName)));
+        }
     }
 }
 } // namespace

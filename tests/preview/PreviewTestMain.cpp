@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include <gtest/gtest.h>
 
@@ -10,5 +11,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // The application names a theme for type icons where the desktop names none.
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QIcon::fallbackThemeName());
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
     return RUN_ALL_TESTS();
 }
