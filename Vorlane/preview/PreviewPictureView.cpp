@@ -69,12 +69,17 @@ void PreviewPictureView::paintPageLabel(QPainter& painter)
                   metrics.height() + padding);
     capsule.moveCenter(QPoint(rect().center().x(), 0));
     capsule.moveBottom(rect().bottom() - m_margin - padding);
+    // The look's window colour, outlined so that it stands out on a white page in either look.
     QColor fill = palette().color(QPalette::Window);
-    fill.setAlphaF(0.85f);
+    fill.setAlphaF(0.9f);
+    QColor outline = palette().color(QPalette::WindowText);
+    outline.setAlphaF(0.3f);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
-    path.addRoundedRect(capsule, capsule.height() / 2.0, capsule.height() / 2.0);
+    path.addRoundedRect(QRectF(capsule).adjusted(0.5, 0.5, -0.5, -0.5), capsule.height() / 2.0,
+                        capsule.height() / 2.0);
     painter.fillPath(path, fill);
+    painter.strokePath(path, QPen(outline, 1));
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(capsule, Qt::AlignCenter, m_pageLabel);
 }

@@ -37,6 +37,8 @@ void PreviewTextView::showDocument(std::shared_ptr<QTextDocument> document)
 
 void PreviewTextView::clearDocument()
 {
+    if (!m_document)
+        return;
     setDocument(nullptr);
     m_document.reset();
 }
