@@ -93,6 +93,7 @@ struct PictureCase
     const char* name;
     QSize size;
     int exifOrientation;
+    const char* format;
     QSize shownSize;
     QColor top;
     QColor bottom;
@@ -101,15 +102,17 @@ struct PictureCase
 TEST_F(PreviewContentViewTest, PicturesAreDecodedFittedUprightAndNeverEnlarged)
 {
     const QList<PictureCase> cases{
-        {"wide.jpg", QSize(1200, 600), 0, QSize(300, 150), red, red},
+        {"wide.jpg", QSize(1200, 600), 0, "JPEG", QSize(300, 150), red, red},
         // Orientation 6: turned a quarter clockwise, so the left half comes out on top.
-        {"turned.jpg", QSize(1200, 600), 6, QSize(150, 300), red, blue},
-        {"small.jpg", QSize(40, 20), 0, QSize(40, 20), red, red},
+        {"turned.jpg", QSize(1200, 600), 6, "JPEG", QSize(150, 300), red, blue},
+        {"small.jpg", QSize(40, 20), 0, "JPEG", QSize(40, 20), red, red},
+        {"wide.webp", QSize(1200, 600), 0, "WEBP", QSize(300, 150), red, red},
     };
     for (const PictureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = PreviewTestFiles::write(
-            path(c.name), PreviewTestFiles::twoColourJpeg(c.size, red, blue, c.exifOrientation));
+            path(c.name),
+            PreviewTestFiles::twoColourPicture(c.size, red, blue, c.exifOrientation, c.format));
         ASSERT_TRUE(show(file));
         EXPECT_EQ(m_view.shownKind(), PreviewKind::picture);
         // Decoded at the size shown, not decoded whole and scaled afterwards.
@@ -196,7 +199,7 @@ TEST_F(PreviewContentViewTest, TextFilesShowTheirStartDecoded)
 
 TEST_F(PreviewContentViewTest, DocumentsWithNothingToShowGetTheIconPage)
 {
-    const QByteArray jpeg = PreviewTestFiles::twoColourJpeg(QSize(800, 600), red, blue);
+    const QByteArray jpeg = PreviewTestFiles::twoColourPicture(QSize(800, 600), red, blue);
     PreviewTestFiles::write(path(QStringLiteral("cut.jpg")), jpeg.left(jpeg.size() / 2));
     PreviewTestFiles::write(path(QStringLiteral("garbage.pdf")), QByteArray(3000, '\x9C'));
     PreviewTestFiles::write(path(QStringLiteral("data.bin")), QByteArray(100, '\0') + "\x01\x02");
@@ -262,7 +265,7 @@ TEST_F(PreviewContentViewTest, ResizingMakesThePictureAgainAtTheNewSize)
 {
     const QString jpeg =
         PreviewTestFiles::write(path(QStringLiteral("wide.jpg")),
-                                PreviewTestFiles::twoColourJpeg(QSize(1200, 600), red, blue));
+                                PreviewTestFiles::twoColourPicture(QSize(1200, 600), red, blue));
     const QString pdf = path(QStringLiteral("page.pdf"));
     PreviewTestFiles::writePdf(pdf, {green});
     // A4 is 595 by 842 points; pages keep 8 pixels free around them.

@@ -46,8 +46,9 @@ QByteArray solidFrameData(int pixels, int colourIndex)
 }
 } // namespace
 
-QByteArray PreviewTestFiles::twoColourJpeg(const QSize& size, const QColor& left,
-                                           const QColor& right, int exifOrientation)
+QByteArray PreviewTestFiles::twoColourPicture(const QSize& size, const QColor& left,
+                                              const QColor& right, int exifOrientation,
+                                              const char* format)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(right);
@@ -55,7 +56,7 @@ QByteArray PreviewTestFiles::twoColourJpeg(const QSize& size, const QColor& left
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 95);
+    image.save(&buffer, format, 95);
     if (exifOrientation == 0)
         return jpeg;
     // APP1 "Exif": a big-endian TIFF header and one IFD holding the orientation alone.

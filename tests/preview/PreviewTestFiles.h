@@ -11,10 +11,10 @@
 class PreviewTestFiles
 {
 public:
-    // A JPEG whose left half is one colour and right half another; with an EXIF orientation
-    // (1 to 8) when given one.
-    static QByteArray twoColourJpeg(const QSize& size, const QColor& left, const QColor& right,
-                                    int exifOrientation = 0);
+    // A picture whose left half is one colour and right half another, JPEG unless the format
+    // says otherwise; a JPEG with an EXIF orientation (1 to 8) when given one.
+    static QByteArray twoColourPicture(const QSize& size, const QColor& left, const QColor& right,
+                                       int exifOrientation = 0, const char* format = "JPEG");
     // An endlessly looping GIF whose frames are each filled with one colour.
     static QByteArray animatedGif(const QSize& size, const QList<QColor>& frameColours,
                                   int delayCentiseconds);
