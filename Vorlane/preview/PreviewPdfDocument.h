@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QMutex>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace Poppler {
+class Document;
+}
+
+// An open PDF document whose pages are rendered one at a time, on demand, off the UI thread.
+// Poppler does not render one document on two threads at once: the renders take turns.
+class PreviewPdfDocument
+{
+public:
+    // Nothing for a damaged, locked or empty document.
+    static std::shared_ptr<PreviewPdfDocument> open(const QString& path);
+    ~PreviewPdfDocument();
+
+    int pageCount() const { return m_pageCount; }
+
+    // The page (counted from 0) fitted into box (logical pixels) at the density of the screen;
+    // a null image when the page cannot be rendered or shouldAbort answered true on the way.
+    QImage renderPage(int page, const QSize& box, double devicePixelRatio,
+                      const std::function<bool()>& shouldAbort) const;
+
+private:
+    PreviewPdfDocument(std::unique_ptr<Poppler::Document> document, int pageCount);
+
+    std::unique_ptr<Poppler::Document> m_document;
+    int m_pageCount = 0;
+    mutable QMutex m_rendering;
+};
