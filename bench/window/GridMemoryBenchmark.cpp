@@ -136,10 +136,10 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     peaks.take(model, grid->gridItem());
 
-    const QModelIndex first = model->index(0, 0);
+    const QModelIndex last = model->index(model->rowCount() - 1, 0);
     const QSizeF request = model->pictureRequestSize();
     const auto cached = ThumbnailCache::cachedThumbnail(
-        first.data(RecentFilesModel::FileUrlRole).toUrl(), request.width(), request.height());
+        last.data(RecentFilesModel::FileUrlRole).toUrl(), request.width(), request.height());
     std::printf("%d documents, %d pages scrolled at density %.0f; thumbnails asked at %.0f x %.0f "
                 "points (%d pixels), shown in %d points\n",
                 documentCount, pages, grid->devicePixelRatioF(), request.width(), request.height(),
