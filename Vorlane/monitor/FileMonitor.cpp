@@ -22,11 +22,12 @@ FileMonitor::FileMonitor()
     : FileMonitor(std::make_shared<InotifyCalls>())
 {}
 
-FileMonitor::FileMonitor(std::shared_ptr<InotifyCalls> calls)
+FileMonitor::FileMonitor(std::shared_ptr<InotifyCalls> calls, WriteBursts::Timing timing)
     : m_urlToMonitor(recordFolderPath())
     , m_queueLabel(QStringLiteral("Vorlane.FileMonitor-") +
                    QUuid::createUuid().toString(QUuid::WithoutBraces))
     , m_calls(std::move(calls))
+    , m_timing(timing)
 {}
 
 FileMonitor::~FileMonitor() = default;
@@ -42,7 +43,7 @@ void FileMonitor::start(const QUrl& url, Handler handler)
     m_urlToMonitor = normalisedPath(recordFolderPath());
     const WatchedFolders::Targets targets{m_urlToMonitor, recordFileSuffix(),
                                           normalisedPath(recentlyUsedFilePath())};
-    auto monitor = std::make_unique<InotifyReader>(m_calls, targets, std::move(handler));
+    auto monitor = std::make_unique<InotifyReader>(m_calls, targets, std::move(handler), m_timing);
     monitor->start();
     m_monitor = std::move(monitor);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WriteBursts.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -12,7 +14,9 @@ class InotifyReader;
 // Watches the record folder and calls a handler for every change of a record file: created,
 // written, renamed (both names) or removed. Changes of the desktop's shared recently-used.xbel
 // reach the same handler. The handler runs on the monitor's own thread, never the caller's, once
-// per event; it should only hand the news on (the store coalesces what follows).
+// per event; it should only hand the news on (the store coalesces what follows). A record that
+// its writer keeps open is reported while it is written, once per burst of writes (WriteBursts),
+// and again when it is closed.
 //
 // Folders that do not exist yet are waited for, and watched again after being deleted and
 // created anew. When the kernel drops events (its queue overflowed) or the record folder goes
@@ -23,8 +27,8 @@ public:
     using Handler = std::function<void(const QUrl& fileUrl)>;
 
     FileMonitor();
-    // For tests: kernel calls that fail or inject events on demand.
-    explicit FileMonitor(std::shared_ptr<InotifyCalls> calls);
+    // For tests: kernel calls that fail or inject events on demand, and how writes are gathered.
+    explicit FileMonitor(std::shared_ptr<InotifyCalls> calls, WriteBursts::Timing timing = {});
     // Stops the monitor; the handler is not running and is never called again afterwards.
     ~FileMonitor();
     FileMonitor(const FileMonitor&) = delete;
@@ -51,4 +55,5 @@ private:
     std::unique_ptr<InotifyReader> m_monitor;
     QString m_queueLabel;
     std::shared_ptr<InotifyCalls> m_calls;
+    WriteBursts::Timing m_timing;
 };

@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
@@ -24,8 +25,10 @@ void writeError(const QString& text)
 } // namespace
 
 InotifyReader::InotifyReader(std::shared_ptr<InotifyCalls> calls,
-                             const WatchedFolders::Targets& targets, Handler handler)
+                             const WatchedFolders::Targets& targets, Handler handler,
+                             WriteBursts::Timing timing)
     : m_calls(std::move(calls))
+    , m_bursts(timing)
     , m_handler(std::move(handler))
     , m_buffer(bufferSize)
 {
@@ -68,7 +71,7 @@ void InotifyReader::run()
 {
     pollfd fds[] = {{m_inotify.get(), POLLIN, 0}, {m_wake.get(), POLLIN, 0}};
     while (!m_stopping) {
-        if (::poll(fds, 2, -1) < 0) {
+        if (::poll(fds, 2, pollTimeout()) < 0) {
             if (errno == EINTR)
                 continue;
             writeError(QStringLiteral("File monitor stopped: ") + qt_error_string(errno));
@@ -82,7 +85,20 @@ void InotifyReader::run()
         }
         if ((fds[0].revents & POLLIN) && !readOnce())
             return;
+        if (!m_bursts.isEmpty())
+            deliver(m_bursts.due(WriteBursts::Clock::now()));
     }
+}
+
+// Milliseconds until the next burst of writes is over, rounded up; -1 (no limit) when none.
+int InotifyReader::pollTimeout() const
+{
+    const auto due = m_bursts.nextDue();
+    if (!due)
+        return -1;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(*due - WriteBursts::Clock::now());
+    return static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, 60000));
 }
 
 // One read per wake-up: poll() reports the descriptor again while events remain. False when
@@ -97,7 +113,7 @@ bool InotifyReader::readOnce()
         return false;
     }
     const auto events = InotifyEvent::decode(m_buffer.data(), static_cast<std::size_t>(length));
-    deliver(m_folders->handle(events));
+    deliver(m_bursts.take(m_folders->handle(events), WriteBursts::Clock::now()));
     return true;
 }
 

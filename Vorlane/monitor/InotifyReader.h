@@ -2,6 +2,7 @@
 
 #include "ScopedDescriptor.h"
 #include "WatchedFolders.h"
+#include "WriteBursts.h"
 
 #include <QUrl>
 
@@ -14,8 +15,9 @@
 class InotifyCalls;
 
 // One inotify instance and the thread that reads it. The thread sleeps in poll() on the inotify
-// descriptor and an eventfd; stop() writes the eventfd, so stopping is immediate and no timer
-// ever wakes the thread.
+// descriptor and an eventfd; stop() writes the eventfd, so stopping is immediate. Only while a
+// record is being written in place does a time limit wake the thread: to report the record once
+// its writer pauses (WriteBursts).
 class InotifyReader
 {
 public:
@@ -24,7 +26,7 @@ public:
     // Opens the instance and arms the watches; throws FileMonitorError when either fails.
     // Nothing is read, and the handler never called, before start().
     InotifyReader(std::shared_ptr<InotifyCalls> calls, const WatchedFolders::Targets& targets,
-                  Handler handler);
+                  Handler handler, WriteBursts::Timing timing = {});
     // Stops the thread and waits for it: the handler is not running, and will not be called,
     // once this returns.
     ~InotifyReader();
@@ -36,6 +38,7 @@ public:
 
 private:
     void run();
+    int pollTimeout() const;
     bool readOnce();
     void deliver(const std::vector<QUrl>& changed);
 
@@ -43,6 +46,7 @@ private:
     ScopedDescriptor m_inotify;
     ScopedDescriptor m_wake;
     std::unique_ptr<WatchedFolders> m_folders;
+    WriteBursts m_bursts;
     Handler m_handler;
     std::vector<char> m_buffer;
     std::atomic<bool> m_stopping = false;

@@ -20,6 +20,9 @@ constexpr std::uint32_t selfChanges = IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr std::uint32_t watchGone = selfChanges | IN_IGNORED | IN_UNMOUNT;
 // A watched folder reports every change of its entries.
 constexpr std::uint32_t folderMask = entryChanges | selfChanges | IN_ONLYDIR;
+// Records may also be written in place by a writer that keeps them open: their writes count
+// before the close. recently-used.xbel is only ever replaced, so the data folder does without.
+constexpr std::uint32_t recordFolderMask = folderMask | IN_MODIFY;
 // An ancestor only has to show the next folder arriving; files written there would wake the
 // reader for nothing (the ancestor may be the home folder).
 constexpr std::uint32_t ancestorMask = IN_CREATE | IN_MOVED_TO | selfChanges | IN_ONLYDIR;
@@ -63,11 +66,11 @@ void WatchedFolders::arm()
     }
 }
 
-std::vector<QUrl> WatchedFolders::handle(const std::vector<InotifyEvent>& events)
+std::vector<FileChange> WatchedFolders::handle(const std::vector<InotifyEvent>& events)
 {
     const auto recordBefore = heldIdOf(m_recordFolder);
     const auto dataBefore = heldIdOf(m_dataFolder);
-    std::vector<QUrl> changed;
+    std::vector<FileChange> changed;
     // After a failed arming any event is a chance to try again.
     bool foldersMoved = m_armFailed;
     for (const InotifyEvent& event : events)
@@ -78,10 +81,10 @@ std::vector<QUrl> WatchedFolders::handle(const std::vector<InotifyEvent>& events
 }
 
 // Lists what one event changed; true when the watches may have to follow folders.
-bool WatchedFolders::take(const InotifyEvent& event, std::vector<QUrl>& changed)
+bool WatchedFolders::take(const InotifyEvent& event, std::vector<FileChange>& changed)
 {
     if (event.mask & IN_Q_OVERFLOW) {
-        changed.push_back(QUrl::fromLocalFile(m_recordFolder));
+        changed.push_back({QUrl::fromLocalFile(m_recordFolder)});
         return true;
     }
     const auto watch = m_watches.find(event.wd);
@@ -96,7 +99,7 @@ bool WatchedFolders::take(const InotifyEvent& event, std::vector<QUrl>& changed)
         return false;
     const QString path = childPath(watch->second.folder, event.name);
     if (isReported(watch->second.folder, event))
-        changed.push_back(QUrl::fromLocalFile(path));
+        changed.push_back({QUrl::fromLocalFile(path), (event.mask & IN_MODIFY) != 0});
     return (event.mask & entryArrivesOrGoes) && leadsToTarget(path);
 }
 
@@ -130,7 +133,10 @@ std::map<QString, std::uint32_t> WatchedFolders::wantedWatches() const
     std::map<QString, std::uint32_t> wanted;
     for (const QString& folder : {m_recordFolder, m_dataFolder}) {
         const QString existing = nearestExistingFolder(folder);
-        wanted[existing] |= existing == folder ? folderMask : ancestorMask;
+        if (existing != folder)
+            wanted[existing] |= ancestorMask;
+        else
+            wanted[existing] |= folder == m_recordFolder ? recordFolderMask : folderMask;
     }
     return wanted;
 }
@@ -189,10 +195,12 @@ std::optional<WatchedFolders::FileId> WatchedFolders::heldIdOf(const QString& fo
 
 bool WatchedFolders::isReported(const QString& folder, const InotifyEvent& event) const
 {
-    if ((event.mask & IN_ISDIR) || !(event.mask & entryChanges))
+    if (event.mask & IN_ISDIR)
         return false;
-    return (folder == m_recordFolder && event.name.endsWith(m_recordSuffix)) ||
-           (folder == m_dataFolder && event.name == m_recentlyUsedName);
+    if (folder == m_recordFolder)
+        return (event.mask & (entryChanges | IN_MODIFY)) && event.name.endsWith(m_recordSuffix);
+    return folder == m_dataFolder && (event.mask & entryChanges) &&
+           event.name == m_recentlyUsedName;
 }
 
 // Whether a path is one of the folders, or a folder on the way to one.
@@ -204,7 +212,7 @@ bool WatchedFolders::leadsToTarget(const QString& path) const
 }
 
 void WatchedFolders::rearm(std::optional<FileId> recordBefore, std::optional<FileId> dataBefore,
-                           std::vector<QUrl>& changed)
+                           std::vector<FileChange>& changed)
 {
     try {
         arm();
@@ -216,19 +224,19 @@ void WatchedFolders::rearm(std::optional<FileId> recordBefore, std::optional<Fil
     const auto recordAfter = heldIdOf(m_recordFolder);
     if (recordAfter != recordBefore) {
         if (recordBefore)
-            changed.push_back(QUrl::fromLocalFile(m_recordFolder));
+            changed.push_back({QUrl::fromLocalFile(m_recordFolder)});
         if (recordAfter)
             appendRecordFiles(changed);
     }
     const auto dataAfter = heldIdOf(m_dataFolder);
     const QString recentlyUsedFile = childPath(m_dataFolder, m_recentlyUsedName);
     if (dataAfter != dataBefore && (dataBefore || QFileInfo::exists(recentlyUsedFile)))
-        changed.push_back(QUrl::fromLocalFile(recentlyUsedFile));
+        changed.push_back({QUrl::fromLocalFile(recentlyUsedFile)});
 }
 
 // Files already in a record folder that has just appeared (made elsewhere and moved in, or
 // written before the watch took hold) would otherwise never be reported.
-void WatchedFolders::appendRecordFiles(std::vector<QUrl>& changed) const
+void WatchedFolders::appendRecordFiles(std::vector<FileChange>& changed) const
 {
     // Filtered here rather than by a name filter, which would ignore case.
     const QDir folder(m_recordFolder);
@@ -236,6 +244,6 @@ void WatchedFolders::appendRecordFiles(std::vector<QUrl>& changed) const
         folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
         if (name.endsWith(m_recordSuffix))
-            changed.push_back(QUrl::fromLocalFile(folder.filePath(name)));
+            changed.push_back({QUrl::fromLocalFile(folder.filePath(name))});
     }
 }

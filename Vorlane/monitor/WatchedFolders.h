@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileChange.h"
 #include "InotifyEvent.h"
 
 #include <QString>
@@ -14,7 +15,8 @@
 class InotifyCalls;
 
 // The inotify watches of one monitor and what their events mean. Two folders are of interest:
-// the record folder (every file with the record suffix) and the user's data folder (only
+// the record folder (every file with the record suffix, written in place or replaced) and the
+// user's data folder (only
 // recently-used.xbel, which its writers replace by rename, so the folder is watched, not the
 // file). A folder that does not exist is waited for on its nearest existing ancestor; one that
 // goes away is waited for again. Nothing is watched recursively: at most one watch per folder.
@@ -36,11 +38,12 @@ public:
     // vanishing meanwhile.
     void arm();
 
-    // The files one batch of events changed, in event order; each entry is one handler call.
+    // The files one batch of events changed, in event order. Finished changes are one handler
+    // call each; writes to a record still open are marked as such, for WriteBursts to gather.
     // Folders appearing or going are followed here too: a record folder that appears is listed
     // file by file (its files may predate the watch), one that goes, or a lost event queue, is
     // reported as the folder itself so that everything is read again.
-    std::vector<QUrl> handle(const std::vector<InotifyEvent>& events);
+    std::vector<FileChange> handle(const std::vector<InotifyEvent>& events);
 
     // The watch descriptor on a folder, or -1 when the folder is not watched.
     int watchOn(const QString& folder) const;
@@ -66,12 +69,12 @@ private:
     bool dropStaleWatches(const std::map<QString, std::uint32_t>& wanted);
     bool addWantedWatches(const std::map<QString, std::uint32_t>& wanted);
     std::optional<FileId> heldIdOf(const QString& folder) const;
-    bool take(const InotifyEvent& event, std::vector<QUrl>& changed);
+    bool take(const InotifyEvent& event, std::vector<FileChange>& changed);
     bool isReported(const QString& folder, const InotifyEvent& event) const;
     bool leadsToTarget(const QString& path) const;
     void rearm(std::optional<FileId> recordBefore, std::optional<FileId> dataBefore,
-               std::vector<QUrl>& changed);
-    void appendRecordFiles(std::vector<QUrl>& changed) const;
+               std::vector<FileChange>& changed);
+    void appendRecordFiles(std::vector<FileChange>& changed) const;
 
     InotifyCalls& m_calls;
     int m_fd;

@@ -15,7 +15,8 @@
 class ThumbnailMemoryCache
 {
 public:
-    static constexpr qsizetype defaultByteLimit = 64 * 1024 * 1024;
+    // Room for some 300 of the grid's pictures at twice the density, several screens of them.
+    static constexpr qsizetype defaultByteLimit = 32 * 1024 * 1024;
 
     explicit ThumbnailMemoryCache(qsizetype byteLimit = defaultByteLimit);
 

@@ -96,8 +96,8 @@ QPixmap FileIconCache::pixmap(const QString& key, const QIcon& icon, int size,
 {
     const QString pixmapKey =
         key + u'\n' + QString::number(size) + u'@' + QString::number(devicePixelRatio);
-    if (const auto found = m_pixmaps.constFind(pixmapKey); found != m_pixmaps.cend())
-        return *found;
+    if (const QPixmap kept = m_pixmaps.find(pixmapKey); !kept.isNull())
+        return kept;
     const QPixmap pixmap = icon.pixmap(QSize(size, size), devicePixelRatio);
     m_pixmaps.insert(pixmapKey, pixmap);
     return pixmap;

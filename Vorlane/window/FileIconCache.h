@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PixmapStore.h"
+
 #include <QHash>
 #include <QIcon>
 #include <QPixmap>
@@ -7,7 +9,8 @@
 
 // Icons for documents by their type, and the file manager's icon, looked up in the icon theme
 // once per type and kept. The type comes from the file's name alone (no reading, no stat), so a
-// lookup never touches the disk after the theme has answered once.
+// lookup never touches the disk after the theme has answered once. Their pictures, per size and
+// density, are kept within a bound on their bytes.
 class FileIconCache
 {
 public:
@@ -24,6 +27,9 @@ public:
     QString mimeTypeName(const QString& fileName);
     // How many icon names were looked up in the theme so far.
     int lookups() const { return m_lookups; }
+    const PixmapStore& pictures() const { return m_pixmaps; }
+
+    static constexpr qsizetype pictureByteLimit = 8 * 1024 * 1024;
 
 private:
     FileIconCache();
@@ -32,6 +38,6 @@ private:
 
     QHash<QString, QString> m_mimeTypesBySuffix;
     QHash<QString, QIcon> m_icons;
-    QHash<QString, QPixmap> m_pixmaps;
+    PixmapStore m_pixmaps{pictureByteLimit};
     int m_lookups = 0;
 };

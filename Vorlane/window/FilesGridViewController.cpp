@@ -63,9 +63,9 @@ bool FilesGridViewController::event(QEvent* event)
 
 void FilesGridViewController::updatePictureSizes()
 {
-    // Pictures are made at twice the square they are shown in.
-    constexpr qreal request = 2.0 * GridItemView::thumbnailSize;
-    m_model->setPictureSizes(QSizeF(request, request), GridItemView::thumbnailSize,
+    // Pictures are made with the pixels of the square they are shown in, no more.
+    constexpr qreal square = GridItemView::thumbnailSize;
+    m_model->setPictureSizes(QSizeF(square, square), GridItemView::thumbnailSize,
                              devicePixelRatioF());
 }
 

@@ -58,6 +58,7 @@ void GridCollectionView::reset()
 {
     QListView::reset();
     m_prevSelectionIndex = -1;
+    m_item->keepFramedPicturesOf(filesModel());
 }
 
 void GridCollectionView::changeEvent(QEvent* event)

@@ -5,7 +5,6 @@
 #include "RecentFilesModel.h"
 #include "ThemePalette.h"
 
-#include <QCache>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -61,11 +60,13 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (index.data(RecentFilesModel::ShowsPathRole).toBool())
         drawPicture(painter, view.thumbnailContainer(),
                     FileIconCache::shared().fileManagerPixmap(GridItemView::finderIconSize, ratio),
-                    false);
+                    QString());
     else
         drawPicture(painter, view.thumbnailContainer(),
                     index.data(Qt::DecorationRole).value<QPixmap>(),
-                    index.data(RecentFilesModel::HasThumbnailRole).toBool());
+                    index.data(RecentFilesModel::HasThumbnailRole).toBool()
+                        ? index.data(RecentFilesModel::FileUrlRole).toUrl().toLocalFile()
+                        : QString());
 
     const QPalette& palette = option.palette;
     if (selected)
@@ -86,10 +87,11 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
 }
 
 void GridItem::drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
-                           bool framed)
+                           const QString& framedKey) const
 {
     if (pixmap.isNull())
         return;
+    const bool framed = !framedKey.isEmpty();
     const QSizeF own = pixmap.deviceIndependentSize();
     const QSizeF fitted = own.scaled(QSizeF(square.size()), Qt::KeepAspectRatio);
     // Pictures are shrunk to the square, never enlarged.
@@ -111,17 +113,18 @@ void GridItem::drawPicture(QPainter* painter, const QRect& square, const QPixmap
     }
     // A thumbnail is drawn at its own size: its frame and shadow are composed once and the
     // grid only copies the result while it scrolls.
-    const QPixmap composed = framedPicture(pixmap);
+    const QPixmap composed = framedPicture(framedKey, pixmap);
     painter->drawPixmap(QPointF(std::round(left) - frameMargin, std::round(top) - frameMargin),
                         composed);
 }
 
-QPixmap GridItem::framedPicture(const QPixmap& pixmap)
+QPixmap GridItem::framedPicture(const QString& key, const QPixmap& pixmap) const
 {
-    static QCache<QString, QPixmap> composed(512);
-    const QString key = QString::number(pixmap.cacheKey()) + (gridLooksDark() ? u'd' : u'l');
-    if (const QPixmap* cached = composed.object(key))
-        return *cached;
+    // Made from this very thumbnail in this look; a new thumbnail or look replaces it.
+    const quint64 stamp =
+        (static_cast<quint64>(pixmap.cacheKey()) << 1) | (gridLooksDark() ? 1 : 0);
+    if (const QPixmap kept = m_framed.find(key, stamp); !kept.isNull())
+        return kept;
     const QSizeF own = pixmap.deviceIndependentSize();
     const qreal ratio = pixmap.devicePixelRatio();
     QPixmap result((own + QSizeF(2 * frameMargin, 2 * frameMargin)).toSize() * ratio);
@@ -132,8 +135,15 @@ QPixmap GridItem::framedPicture(const QPixmap& pixmap)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         drawFrame(&painter, QRectF(QPointF(frameMargin, frameMargin), own), pixmap);
     }
-    composed.insert(key, new QPixmap(result));
+    m_framed.insert(key, result, stamp);
     return result;
+}
+
+void GridItem::keepFramedPicturesOf(const RecentFilesModel* files)
+{
+    m_framed.removeIf([files](const QString& path) {
+        return !files || files->rowOfFile(QUrl::fromLocalFile(path)) < 0;
+    });
 }
 
 void GridItem::drawFrame(QPainter* painter, const QRectF& target, const QPixmap& pixmap)

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "PixmapStore.h"
+
 #include <QSize>
 #include <QStyledItemDelegate>
+
+class RecentFilesModel;
 
 // Draws the items of the files grid: the document's picture (its thumbnail, framed like a page,
 // else its type's icon), its name on up to two lines and how long ago it was used. The selected
 // item sits on a soft marker with its name on the accent colour; while Command (Ctrl) is held
 // it reads "Show in Finder" over the file manager's icon, its location in the tool tip.
+// Thumbnails are framed once and kept, one per document, within a bound on their bytes.
 class GridItem : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -14,6 +19,8 @@ class GridItem : public QStyledItemDelegate
 public:
     // The title the selected item shows while its location is on display.
     static const QString showInFinderTitle;
+    // Room for the framed pictures of a window filling a large screen at twice its density.
+    static constexpr qsizetype defaultFramedByteLimit = 24 * 1024 * 1024;
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -27,14 +34,22 @@ public:
     // The title an item shows: the document's name, or "Show in Finder".
     static QString titleOf(const QModelIndex& index);
 
+    // The framed pictures, by document path.
+    const PixmapStore& framedPictures() const { return m_framed; }
+    void setFramedByteLimit(qsizetype bytes) { m_framed.setByteLimit(bytes); }
+    // Lets go of the framed pictures of documents the grid no longer shows.
+    void keepFramedPicturesOf(const RecentFilesModel* files);
+
 private:
     // Room around a framed picture for its shadow.
     static constexpr int frameMargin = 4;
 
-    static void drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
-                            bool framed);
-    static QPixmap framedPicture(const QPixmap& pixmap);
+    // framedKey names the document whose thumbnail the pixmap is; empty for an icon.
+    void drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
+                     const QString& framedKey) const;
+    QPixmap framedPicture(const QString& key, const QPixmap& pixmap) const;
     static void drawFrame(QPainter* painter, const QRectF& target, const QPixmap& pixmap);
 
     QSize m_cellSize;
+    mutable PixmapStore m_framed{defaultFramedByteLimit};
 };

@@ -68,6 +68,7 @@ void RecentFilesModel::forgetThumbnails()
 {
     ThumbnailCache::cancelThumbnails(this);
     m_thumbnails.clear();
+    m_thumbnailed.clear();
     m_inFlight.clear();
     m_requested.clear();
 }
@@ -82,8 +83,9 @@ void RecentFilesModel::keepThumbnailsOfShownFiles()
             it = m_inFlight.erase(it);
         }
     }
-    m_thumbnails.removeIf(
-        [this](const auto& entry) { return !m_filesByPath.contains(entry.key()); });
+    const auto notShown = [this](const QString& path) { return !m_filesByPath.contains(path); };
+    m_thumbnails.removeIf(notShown);
+    m_thumbnailed.removeIf(notShown);
     // What is still on its way is not asked for again; the rest is, once drawn.
     m_requested.clear();
     for (auto it = m_inFlight.cbegin(); it != m_inFlight.cend(); ++it)
@@ -241,10 +243,38 @@ QVariant RecentFilesModel::picture(int row) const
     const QString path = url.toLocalFile();
     if (!m_requested.contains(path))
         requestThumbnail(url);
-    if (const auto found = m_thumbnails.constFind(path); found != m_thumbnails.cend())
-        return *found;
+    if (const QPixmap kept = keptPicture(url); !kept.isNull())
+        return kept;
     return FileIconCache::shared().pixmapForFileName(url.fileName(), m_displaySize,
                                                      m_devicePixelRatio);
+}
+
+QPixmap RecentFilesModel::keptPicture(const QUrl& fileUrl) const
+{
+    const QString path = fileUrl.toLocalFile();
+    if (const QPixmap kept = m_thumbnails.find(path); !kept.isNull())
+        return kept;
+    if (!m_thumbnailed.contains(path))
+        return {};
+    // Let go to keep within the bound: from memory again, else made again.
+    if (const QPixmap remembered = pictureFromMemory(fileUrl); !remembered.isNull())
+        return remembered;
+    if (!m_inFlight.contains(path))
+        requestThumbnail(fileUrl);
+    return {};
+}
+
+QPixmap RecentFilesModel::pictureFromMemory(const QUrl& fileUrl) const
+{
+    const auto cached =
+        ThumbnailCache::cachedThumbnail(fileUrl, m_requestSize.width(), m_requestSize.height());
+    // One made for a screen of another density would be drawn at the wrong size.
+    if (!cached || !qFuzzyCompare(cached->devicePixelRatio(), m_devicePixelRatio))
+        return {};
+    const QPixmap pixmap = displayPixmap(*cached);
+    m_thumbnails.insert(fileUrl.toLocalFile(), pixmap);
+    m_thumbnailed.insert(fileUrl.toLocalFile());
+    return pixmap;
 }
 
 void RecentFilesModel::requestThumbnail(const QUrl& fileUrl) const
@@ -256,9 +286,7 @@ void RecentFilesModel::requestThumbnail(const QUrl& fileUrl) const
     // A picture from memory at once; then, in every case, a fresh one (the document may have
     // changed since), which the cache answers without work when it has not.
     if (!m_thumbnails.contains(path))
-        if (const auto cached = ThumbnailCache::cachedThumbnail(fileUrl, m_requestSize.width(),
-                                                                m_requestSize.height()))
-            m_thumbnails.insert(path, displayPixmap(*cached));
+        pictureFromMemory(fileUrl);
     auto* self = const_cast<RecentFilesModel*>(this);
     m_inFlight.insert(path, ThumbnailCache::requestThumbnail(
                                 self, fileUrl, m_requestSize.width(), m_requestSize.height(),
@@ -274,16 +302,23 @@ void RecentFilesModel::thumbnailArrived(const QUrl& fileUrl, const std::optional
     m_inFlight.remove(path);
     const bool hasImage = image && !image->isNull();
     // No picture for a document that never had one: its type's icon stays, nothing to redraw.
-    if (!hasImage && !m_thumbnails.contains(path))
+    if (!hasImage && !m_thumbnailed.contains(path))
         return;
     // A document deleted since loses its old picture. One that is still there keeps it: it may
-    // be being written right now, or a thumbnailer ran out of time.
-    if (!hasImage && QFileInfo::exists(path))
+    // be being written right now, or a thumbnailer ran out of time. (One already let go is not
+    // asked for again and again meanwhile.)
+    if (!hasImage && QFileInfo::exists(path)) {
+        if (!m_thumbnails.contains(path))
+            m_thumbnailed.remove(path);
         return;
-    if (hasImage)
+    }
+    if (hasImage) {
         m_thumbnails.insert(path, displayPixmap(*image));
-    else
+        m_thumbnailed.insert(path);
+    } else {
         m_thumbnails.remove(path);
+        m_thumbnailed.remove(path);
+    }
     for (const qsizetype fileIndex : m_filesByPath.value(path)) {
         const QModelIndex changed = index(rowForFileIndex(fileIndex), 0);
         Q_EMIT dataChanged(changed, changed, {Qt::DecorationRole, HasThumbnailRole});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PixmapStore.h"
 #include "RecentApp.h"
 #include "ThumbnailTicket.h"
 
@@ -23,6 +24,9 @@
 // the pictures and the requests still on their way for the documents it still shows: a refresh
 // neither blanks the pictures nor asks twice for one being made; it only asks again, when they
 // are drawn, for pictures that have arrived, in case their documents changed.
+//
+// The pictures are kept within a bound on their bytes, the least recently drawn going first; one
+// let go and drawn again comes back from the thumbnail cache's memory, or is asked for anew.
 class RecentFilesModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -47,11 +51,18 @@ public:
         HasThumbnailRole,
     };
 
+    // Room for the pictures of a window filling a large screen, at twice its pixel density.
+    static constexpr qsizetype defaultPictureByteLimit = 24 * 1024 * 1024;
+
     explicit RecentFilesModel(Layout layout, QObject* parent = nullptr);
     ~RecentFilesModel() override;
 
     // Thumbnails are asked at requestSize points and shown at displaySize points.
     void setPictureSizes(const QSizeF& requestSize, int displaySize, qreal devicePixelRatio);
+    QSizeF pictureRequestSize() const { return m_requestSize; }
+    // The pictures kept of the documents, by path.
+    const PixmapStore& pictures() const { return m_thumbnails; }
+    void setPictureByteLimit(qsizetype bytes) { m_thumbnails.setByteLimit(bytes); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -83,6 +94,8 @@ public:
 
 private:
     QVariant picture(int row) const;
+    QPixmap keptPicture(const QUrl& fileUrl) const;
+    QPixmap pictureFromMemory(const QUrl& fileUrl) const;
     void requestThumbnail(const QUrl& fileUrl) const;
     void forgetThumbnails();
     void keepThumbnailsOfShownFiles();
@@ -99,7 +112,9 @@ private:
     int m_displaySize = 28;
     qreal m_devicePixelRatio = 1.0;
     // Filled while painting, by path: pictures are wanted when rows are drawn.
-    mutable QHash<QString, QPixmap> m_thumbnails;
+    mutable PixmapStore m_thumbnails{defaultPictureByteLimit};
+    // The documents that have had their picture since the last reload, kept or let go.
+    mutable QSet<QString> m_thumbnailed;
     mutable QHash<QString, ThumbnailTicket> m_inFlight;
     mutable QSet<QString> m_requested;
 };

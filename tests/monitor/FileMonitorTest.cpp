@@ -2,6 +2,7 @@
 
 #include "FileMonitorError.h"
 #include "HandlerRecorder.h"
+#include "InotifyCalls.h"
 #include "MonitorTestHome.h"
 #include "ProcessResources.h"
 #include "RecordLocations.h"
@@ -79,6 +80,46 @@ TEST_F(FileMonitorTest, RecordReplacedByRenameIsReportedUnderItsNameOnly)
     expectPromptCall(record(QStringLiteral("org.gnome.Evince.sfl3")), before);
     ASSERT_TRUE(settle());
     EXPECT_EQ(m_recorder.count(temporary), 0u);
+}
+
+TEST_F(FileMonitorTest, RecordKeptOpenIsReportedWhileItIsWritten)
+{
+    ASSERT_TRUE(m_home.makeRecordFolder());
+    const QString path = record(QStringLiteral("org.gnome.Evince.sfl3"));
+    ASSERT_TRUE(MonitorTestHome::writeFile(path));
+    start();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    const auto before = Clock::now();
+    ASSERT_EQ(file.write("more"), 4);
+    ASSERT_TRUE(file.flush());
+    expectPromptCall(path, before);
+    EXPECT_TRUE(file.isOpen());
+}
+
+TEST_F(FileMonitorTest, ManyWritesToAnOpenRecordAreReportedOnce)
+{
+    ASSERT_TRUE(m_home.makeRecordFolder());
+    const QString path = record(QStringLiteral("org.gnome.Evince.sfl3"));
+    ASSERT_TRUE(MonitorTestHome::writeFile(path));
+    // Bursts end after two quiet seconds here: no pause within the writes below is that long,
+    // however loaded the machine.
+    FileMonitor monitor(std::make_shared<InotifyCalls>(),
+                        {std::chrono::seconds(2), std::chrono::minutes(1)});
+    monitor.start(QUrl(), m_recorder.handler());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    for (int piece = 0; piece < 500; ++piece) {
+        ASSERT_EQ(file.write("piece\n"), 6);
+        ASSERT_TRUE(file.flush());
+    }
+    ASSERT_TRUE(m_recorder.waitFor(path));
+    EXPECT_EQ(m_recorder.count(path), 1u);
+    // Closing it is a change of its own.
+    file.close();
+    ASSERT_TRUE(m_recorder.waitUntilCount(path, 2));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(m_recorder.count(path), 2u);
 }
 
 TEST_F(FileMonitorTest, RecordDeletedIsReported)

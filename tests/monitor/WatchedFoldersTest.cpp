@@ -43,7 +43,10 @@ protected:
 
     std::vector<QUrl> handle(int wd, std::uint32_t mask, const QString& name = {})
     {
-        return folders().handle({InotifyEvent{wd, mask, 0, name}});
+        std::vector<QUrl> urls;
+        for (const FileChange& change : folders().handle({InotifyEvent{wd, mask, 0, name}}))
+            urls.push_back(change.url);
+        return urls;
     }
 
     static QUrl url(const QString& path) { return QUrl::fromLocalFile(path); }
@@ -89,6 +92,20 @@ TEST_F(WatchedFoldersTest, RecordChangesAreReported)
          {IN_CREATE, IN_CLOSE_WRITE, IN_DELETE, IN_MOVED_FROM, IN_MOVED_TO})
         EXPECT_EQ(handle(wd, mask, QStringLiteral("a.sfl3")),
                   std::vector<QUrl>{url(record("a.sfl3"))});
+}
+
+TEST_F(WatchedFoldersTest, RecordWrittenInPlaceIsReportedAsBeingWritten)
+{
+    ASSERT_TRUE(m_home.makeRecordFolder());
+    const int records = folders().watchOn(m_home.recordFolder());
+    const QUrl written = url(record("a.sfl3"));
+    EXPECT_EQ(folders().handle({{records, IN_MODIFY, 0, QStringLiteral("a.sfl3")},
+                                {records, IN_CLOSE_WRITE, 0, QStringLiteral("a.sfl3")}}),
+              (std::vector<FileChange>{{written, true}, {written, false}}));
+    EXPECT_TRUE(handle(records, IN_MODIFY, QStringLiteral("a.sfl2")).empty());
+    // recently-used.xbel is only ever replaced; its folder is not watched for writes.
+    const int data = folders().watchOn(m_home.dataFolder());
+    EXPECT_TRUE(handle(data, IN_MODIFY, QStringLiteral("recently-used.xbel")).empty());
 }
 
 TEST_F(WatchedFoldersTest, OtherEventsAndEntriesAreNotReported)

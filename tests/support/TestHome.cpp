@@ -2,6 +2,7 @@
 
 #include "ArchiveWriter.h"
 #include "BookmarkWriter.h"
+#include "UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,10 @@ TestHome::TestHome()
 
 TestHome::~TestHome()
 {
+    // Settings still on their way to this home's files are written before it goes, not into a
+    // folder made again after it has gone.
+    UserDefaults::standard().synchronize();
+    UserDefaults::global().synchronize();
     for (auto it = m_savedEnvironment.cbegin(); it != m_savedEnvironment.cend(); ++it) {
         if (it.value())
             qputenv(it.key().constData(), *it.value());

@@ -344,5 +344,5 @@ TEST(ThumbnailMemoryCacheTest, HoldsNoMoreBytesThanItsBound)
 
 TEST(ThumbnailMemoryCacheTest, TheProgramsCacheIsBounded)
 {
-    EXPECT_EQ(ThumbnailService::instance().memoryCache().byteLimit(), 64 * 1024 * 1024);
+    EXPECT_EQ(ThumbnailService::instance().memoryCache().byteLimit(), 32 * 1024 * 1024);
 }

@@ -1,7 +1,7 @@
-// The files grid: real thumbnails at twice the picture square, relative dates, the arrow, Tab,
-// Return, Escape and Shift rules, clicks in an item's blank margin, "Show in Finder" while Ctrl
-// is held, the context menu, and no second generation for a thumbnail in flight however the
-// grid is scrolled and reloaded.
+// The files grid: real thumbnails with the pixels of the picture square, relative dates, the
+// arrow, Tab, Return, Escape and Shift rules, clicks in an item's blank margin, "Show in Finder"
+// while Ctrl is held, the context menu, no second generation for a thumbnail in flight however
+// the grid is scrolled and reloaded, and the pictures kept within their bytes while it scrolls.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
@@ -27,6 +27,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDebug>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -35,6 +36,8 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 constexpr int galleryDocuments = 60;
@@ -114,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(view->child(2)->text(QAccessible::Name), names.at(2));
     }
 
-    void realThumbnailsArriveAtTwiceTheSquare()
+    void realThumbnailsArriveWithThePixelsOfTheSquare()
     {
         RecentFilesModel* files = model();
         // Every item's picture is asked for as it comes into sight.
@@ -124,19 +127,10 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(
                 files->index(item, 0).data(RecentFilesModel::HasThumbnailRole).toBool(), 60000);
         }
-        constexpr double request = 2.0 * GridItemView::thumbnailSize;
-        for (int item = 0; item < files->rowCount(); ++item) {
-            const QModelIndex index = files->index(item, 0);
-            const auto cached = ThumbnailCache::cachedThumbnail(
-                index.data(RecentFilesModel::FileUrlRole).toUrl(), request, request);
-            QVERIFY2(cached, qPrintable(index.data().toString()));
-            QCOMPARE(std::max(cached->width(), cached->height()),
-                     static_cast<int>(request * grid()->devicePixelRatioF()));
-            const QSizeF shown =
-                index.data(Qt::DecorationRole).value<QPixmap>().deviceIndependentSize();
-            QVERIFY(shown.width() <= GridItemView::thumbnailSize);
-            QVERIFY(shown.height() <= GridItemView::thumbnailSize);
-        }
+        constexpr double square = GridItemView::thumbnailSize;
+        QCOMPARE(files->pictureRequestSize(), QSizeF(square, square));
+        for (int item = 0; item < files->rowCount(); ++item)
+            QVERIFY(shownWithThePixelsOfTheSquare(files->index(item, 0)));
     }
 
     void aPictureStaysWhileItsFileIsThereAndGoesWithIt()
@@ -170,6 +164,23 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(original);
         file.close();
+    }
+
+    void aDocumentKeepsOneFramedPicture()
+    {
+        // Every reload asks again for the pictures in sight, and every answer is a new picture;
+        // the look changes too. Each time the frame is made again, in place of the last.
+        const int documents = model()->rowCount();
+        for (int round = 0; round < 4; ++round) {
+            sharedFilesViewController->reloadFilesGrid();
+            grid()->viewport()->repaint();
+            QTRY_COMPARE_WITH_TIMEOUT(ThumbnailService::instance().pendingGenerations(), 0, 60000);
+            QCoreApplication::processEvents();
+            m_home.appearance().setStyle(round % 2 == 0 ? QStringLiteral("Dark") : QString());
+            grid()->viewport()->repaint();
+            QCOMPARE(itemsInSight().size(), documents);
+            QVERIFY(grid()->gridItem()->framedPictures().count() <= documents);
+        }
     }
 
     void anArrowWithNothingSelectedSelectsTheFirstItem()
@@ -450,6 +461,69 @@ private Q_SLOTS:
         sharedAppsViewController->selectRow(0);
     }
 
+    // At twice the density, with the stores' bounds lowered to room for 30 pictures: the pictures
+    // of the 60 documents scrolled through are let go, the least recently drawn first, and the
+    // ones in sight stay.
+    void picturesStayWithinTheirBytesWhileTheGridScrolls()
+    {
+        QWidget* shown = m_controller->window();
+        QScreen* dense = nullptr;
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen->devicePixelRatio() == 2)
+                dense = screen;
+        if (!dense)
+            QSKIP("needs the dense screen of two-screens.json");
+        QScreen* start = shown->screen();
+        shown->setScreen(dense);
+        QTRY_COMPARE(grid()->devicePixelRatioF(), 2.0);
+        sharedAppsViewController->selectRow(1);
+        QCOMPARE(model()->rowCount(), galleryDocuments);
+        const qsizetype side = 2 * GridItemView::thumbnailSize;
+        const qsizetype pictureLimit = 30 * side * side * 4;
+        const qsizetype framedLimit = 30 * (side + 16) * (side + 16) * 4;
+        model()->setPictureByteLimit(pictureLimit);
+        grid()->gridItem()->setFramedByteLimit(framedLimit);
+
+        QScrollBar* bar = grid()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QSet<int> seen;
+        for (int value = 0;; value = std::min(value + bar->pageStep() / 2, bar->maximum())) {
+            bar->setValue(value);
+            const QList<QModelIndex> inSight = itemsInSight();
+            // The pictures in sight arrive, or come back from memory, and stay.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                std::all_of(inSight.cbegin(), inSight.cend(),
+                            [](const QModelIndex& index) {
+                                return index.data(RecentFilesModel::HasThumbnailRole).toBool();
+                            }),
+                60000);
+            grid()->viewport()->repaint();
+            for (const QModelIndex& index : inSight) {
+                seen.insert(index.row());
+                QVERIFY(shownWithThePixelsOfTheSquare(index));
+            }
+            QVERIFY(model()->pictures().bytesUsed() <= pictureLimit);
+            QVERIFY(grid()->gridItem()->framedPictures().bytesUsed() <= framedLimit);
+            if (value == bar->maximum())
+                break;
+        }
+        QCOMPARE(seen.size(), galleryDocuments);
+        QVERIFY(model()->pictures().count() < galleryDocuments);
+        QVERIFY(grid()->gridItem()->framedPictures().count() < galleryDocuments);
+        qInfo("at density 2: %lld bytes of pictures for %lld documents, %lld bytes framed",
+              static_cast<long long>(model()->pictures().bytesUsed()),
+              static_cast<long long>(model()->pictures().count()),
+              static_cast<long long>(grid()->gridItem()->framedPictures().bytesUsed()));
+
+        // Another application's documents: the framed pictures of the gallery's go.
+        sharedAppsViewController->selectRow(0);
+        grid()->viewport()->repaint();
+        QVERIFY(grid()->gridItem()->framedPictures().count() <= model()->rowCount());
+        model()->setPictureByteLimit(RecentFilesModel::defaultPictureByteLimit);
+        grid()->gridItem()->setFramedByteLimit(GridItem::defaultFramedByteLimit);
+        shown->setScreen(start);
+    }
+
 private:
     void addGallery()
     {
@@ -480,6 +554,36 @@ private:
         }
         if (events)
             QCoreApplication::processEvents();
+    }
+
+    QList<QModelIndex> itemsInSight() const
+    {
+        QList<QModelIndex> inSight;
+        for (int item = 0; item < model()->rowCount(); ++item) {
+            const QModelIndex index = model()->index(item, 0);
+            if (grid()->viewport()->rect().intersects(grid()->visualRect(index)))
+                inSight << index;
+        }
+        return inSight;
+    }
+
+    // The item's thumbnail was made with the pixels of the square it is shown in at the grid's
+    // density (its longer side filling it), and is shown as it was made.
+    bool shownWithThePixelsOfTheSquare(const QModelIndex& index) const
+    {
+        constexpr double square = GridItemView::thumbnailSize;
+        const auto cached = ThumbnailCache::cachedThumbnail(
+            index.data(RecentFilesModel::FileUrlRole).toUrl(), square, square);
+        const QPixmap shown = index.data(Qt::DecorationRole).value<QPixmap>();
+        const qreal density = grid()->devicePixelRatioF();
+        const bool fits =
+            cached && std::max(cached->width(), cached->height()) == qRound(square * density);
+        if (!fits || shown.size() != cached->size() || shown.devicePixelRatio() != density) {
+            qWarning() << index.data().toString() << (cached ? cached->size() : QSize())
+                       << shown.size() << shown.devicePixelRatio() << density;
+            return false;
+        }
+        return true;
     }
 
     int columnCount() const

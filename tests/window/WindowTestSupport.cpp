@@ -53,6 +53,8 @@ void WindowTestHome::removeApplication(const QString& id)
 void WindowTestHome::clear()
 {
     QDir(m_home.recordFolder()).removeRecursively();
+    // A write still on its way would bring the file back.
+    UserDefaults::standard().synchronize();
     QFile::remove(UserDefaults::standard().filePath());
     UserDefaults::standard().reload();
 }
