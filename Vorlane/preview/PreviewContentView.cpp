@@ -21,7 +21,7 @@ void PreviewContentView::showItem(const QUrl& fileUrl)
     m_label->setText(fileUrl.fileName());
     QTimer::singleShot(0, this, [this, fileUrl] {
         if (m_item == fileUrl)
-            emit contentShown(fileUrl);
+            Q_EMIT contentShown(fileUrl);
     });
 }
 

@@ -25,7 +25,7 @@ public:
     // every other key, which the preview window handles.
     bool handleKey(QKeyEvent* event);
 
-signals:
+Q_SIGNALS:
     // The document's content, or its icon page when there is nothing else to show, is on screen.
     void contentShown(const QUrl& fileUrl);
 
