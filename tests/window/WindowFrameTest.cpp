@@ -119,8 +119,7 @@ private Q_SLOTS:
             frames << QRect(screen->geometry().topLeft() + QPoint(60, 50), QSize(640, 400));
             window->setGeometry(frames.last());
             QTRY_COMPARE(window->geometry(), frames.last());
-            // Leaving the focus saves the frame for the screen the window is on.
-            m_controller->windowDidResignKey();
+            // Hiding keeps the frame for the screen the window is on.
             MainWindowHelper::hideMainWindow();
         }
         for (qsizetype i = screens.size() - 1; i >= 0; --i) {
