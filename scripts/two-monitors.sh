@@ -7,7 +7,8 @@
 # Usage: scripts/two-monitors.sh [VORLANE_EXECUTABLE]
 #   default: build/dev/Vorlane.app/Contents/MacOS/Vorlane
 # Needs xserver-xorg-core, xserver-xorg-video-dummy, x11-xserver-utils, xdotool, dbus.
-# Exits 0 when every placement is right, 1 otherwise; prints one line per step.
+# Exits 0 when every placement is right, 1 otherwise, 77 when Xorg is missing or cannot start
+# here; prints one line per step.
 set -euo pipefail
 
 if [[ -z "${VORLANE_TWO_MONITORS_BUS:-}" ]]; then
@@ -18,6 +19,9 @@ fi
 repo=$(cd "$(dirname "$0")/.." && pwd)
 vorlane=$(realpath "${1:-$repo/build/dev/Vorlane.app/Contents/MacOS/Vorlane}")
 [[ -x "$vorlane" ]] || { echo "no Vorlane at $vorlane" >&2; exit 2; }
+for tool in Xorg xrandr xdotool; do
+    command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
+done
 
 work=$(mktemp -d)
 xorg_pid=
@@ -66,7 +70,7 @@ mkfifo "$work/displayfd"
 Xorg -config "$work/xorg.conf" -configdir "$work/none" -displayfd 3 -noreset -nolisten tcp \
     -novtswitch -keeptty -logfile "$work/Xorg.log" 3>"$work/displayfd" >/dev/null 2>&1 &
 xorg_pid=$!
-read -r -t 30 display <"$work/displayfd" || { echo "Xorg did not start" >&2; exit 2; }
+read -r -t 30 display <"$work/displayfd" || { echo "Xorg did not start: skipped"; exit 77; }
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
 
