@@ -9,8 +9,8 @@
 #include <memory>
 
 class MainWindowController;
-class QWindow;
 class QDBusServiceWatcher;
+class QWindow;
 class SingleInstance;
 class StatusBarMenu;
 class StatusItem;

@@ -70,7 +70,7 @@ bool WindowDragHandler::mousePressed(const QWidget* target, QMouseEvent* event)
     if (const Qt::Edges edges = edgesAt(pos, m_window->size()))
         return m_window->windowHandle()->startSystemResize(edges);
     // A click in the title area still reaches what is under it; only a drag moves the window,
-    // and only where the drag is not an item's or a scroll bar's own.
+    // and only where the drag is not an item's, a scroll bar's or a button's own.
     m_pressPosition = event->globalPosition().toPoint();
     m_pressInTitleArea = pos.y() < titleAreaHeight && !isControlAt(target, m_pressPosition);
     return false;
