@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -44,6 +45,9 @@ VorlaneController::VorlaneController()
 
 VorlaneController::~VorlaneController()
 {
+    // A clear asked for is finished, not lost.
+    if (m_clearer)
+        m_clearer->waitForDone();
     if (m_builder)
         m_builder->waitForDone();
 }
@@ -68,6 +72,15 @@ RecentApp VorlaneController::placeholder() const
 {
     return RecentApp(ownBundlePath(), QUrl(QString()), QStringLiteral("Vorlane"),
                      Calendar::current().now(), {}, {});
+}
+
+const RecentApp* VorlaneController::appNamed(const QString& name) const
+{
+    if (name.isEmpty())
+        return nullptr;
+    const auto found = std::find_if(m_recentApps.cbegin(), m_recentApps.cend(),
+                                    [&name](const RecentApp& app) { return app.name() == name; });
+    return found == m_recentApps.cend() ? nullptr : &*found;
 }
 
 void VorlaneController::rebuild()
@@ -102,14 +115,21 @@ void VorlaneController::refreshFromStore()
     startBuildingInBackground();
 }
 
+QObject* VorlaneController::receiver()
+{
+    if (!m_receiver)
+        m_receiver = std::make_unique<QObject>();
+    return m_receiver.get();
+}
+
 void VorlaneController::startBuildingInBackground()
 {
     if (!m_builder) {
         m_builder = std::make_unique<QThreadPool>();
         m_builder->setMaxThreadCount(1);
-        m_receiver = std::make_unique<QObject>();
     }
     m_building = true;
+    receiver();
     m_builder->start([this] {
         std::optional<QList<RecentApp>> apps = buildRecentApps();
         QMetaObject::invokeMethod(
@@ -171,4 +191,29 @@ bool VorlaneController::clearFiles(const RecentApp& app)
     }
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     return true;
+}
+
+void VorlaneController::clearFilesInBackground(const RecentApp& app,
+                                               std::function<void(bool cleared)> done)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread()) {
+        const bool cleared = clearFiles(app);
+        if (done)
+            done(cleared);
+        return;
+    }
+    if (!m_clearer) {
+        m_clearer = std::make_unique<QThreadPool>();
+        // Clears of the shared file must not race each other for its lock.
+        m_clearer->setMaxThreadCount(1);
+    }
+    QObject* context = receiver();
+    m_clearer->start([this, app, context, done = std::move(done)]() mutable {
+        const bool cleared = clearFiles(app);
+        if (done)
+            QMetaObject::invokeMethod(
+                context, [done = std::move(done), cleared] { done(cleared); },
+                Qt::QueuedConnection);
+    });
 }

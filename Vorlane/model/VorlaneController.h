@@ -29,7 +29,7 @@ public:
 
     // Builds the list at once.
     VorlaneController();
-    // Waits for a refresh still being built.
+    // Waits for a refresh still being built and for the clears asked for.
     ~VorlaneController();
     VorlaneController(const VorlaneController&) = delete;
     VorlaneController& operator=(const VorlaneController&) = delete;
@@ -39,6 +39,9 @@ public:
 
     const QList<RecentApp>& recentApps() const { return m_recentApps; }
     bool isEmpty() const { return m_isEmpty; }
+    // The entry with this identity (its name); null when the list has none. Valid until the
+    // next rebuild.
+    const RecentApp* appNamed(const QString& name) const;
 
     void rebuild();
     // Rebuilds, switches the window between its lists and its empty state when emptiness changed
@@ -60,6 +63,11 @@ public:
     // Clears an application's documents: its entry in the shared recently-used file, or the
     // whole record file it was read from.
     bool clearFiles(const RecentApp& app);
+    // clearFiles on a worker thread, one clear at a time in the order asked, so that the window
+    // never waits for the shared file's lock or its parsing. done (when given) is called on the
+    // main thread with the result; the views change when the store refreshes after the clear.
+    // Without an application the clear happens at once.
+    void clearFilesInBackground(const RecentApp& app, std::function<void(bool cleared)> done = {});
 
     // Where Vorlane's own application bundle is (the placeholder's application).
     static QString ownBundlePath();
@@ -69,6 +77,8 @@ private:
     void apply(std::optional<QList<RecentApp>> apps);
     void reloadViews();
     void startBuildingInBackground();
+    // Receives the workers' results on the main thread.
+    QObject* receiver();
 
     QList<RecentApp> m_recentApps;
     bool m_isEmpty = true;
@@ -76,7 +86,8 @@ private:
     ViewHooks m_hooks;
     bool m_building = false;
     bool m_refreshAgain = false;
-    // Runs one build at a time; results come back through m_receiver on the main thread.
+    // Each runs one task at a time; results come back through m_receiver on the main thread.
     std::unique_ptr<QThreadPool> m_builder;
+    std::unique_ptr<QThreadPool> m_clearer;
     std::unique_ptr<QObject> m_receiver;
 };

@@ -19,11 +19,13 @@
 #include "SystemLog.h"
 #include "TelemetryClient.h"
 #include "UserDefaults.h"
+#include "ViewController.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QUrl>
+#include <QWindow>
 
 const QString AppDelegate::appSecret = QStringLiteral("6f0d4c1e-5b7a-4f2e-9c3d-8a1b2c3d4e5f");
 
@@ -158,6 +160,8 @@ void AppDelegate::updateTaskbarPresence()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    if (m_mainWindowController)
+        sharedViewController = m_mainWindowController->contentViewController();
     detectStartAtLogin();
     TelemetryClient::shared().start(appSecret,
                                     {QStringLiteral("Analytics"), QStringLiteral("Crashes")});
@@ -222,10 +226,25 @@ void AppDelegate::applicationDidBecomeActive()
 {
     if (!m_mainWindowController || !m_mainWindowController->window())
         return;
-    // Another of Vorlane's windows (or a menu of it) has the focus: leave the window alone.
-    if (QApplication::activeWindow() || QApplication::activePopupWidget())
+    // Qt calls Vorlane active as soon as one of its windows has the focus, before it names that
+    // window active: the focus itself tells which window the user came to.
+    if (QApplication::activePopupWidget() || isMainWindow(QGuiApplication::focusWindow()))
         return;
     MainWindowHelper::showMainWindow();
+}
+
+bool AppDelegate::isMainWindow(const QWindow* focused) const
+{
+    const QList<const QWidget*> mainWindows{m_mainWindowController->window(), sharedAboutWindow,
+                                            sharedOnboardingWindow, sharedPreferencesWindow};
+    // A dialog of one of them (an alert of the preferences) leaves its window the main one.
+    for (const QWindow* window = focused; window; window = window->transientParent()) {
+        for (const QWidget* candidate : mainWindows) {
+            if (candidate && candidate->windowHandle() == window)
+                return true;
+        }
+    }
+    return false;
 }
 
 void AppDelegate::applicationDidResignActive()

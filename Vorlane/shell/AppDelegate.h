@@ -10,6 +10,7 @@
 
 class MainWindowController;
 class QDBusServiceWatcher;
+class QWindow;
 class SingleInstance;
 class StatusBarMenu;
 class StatusItem;
@@ -65,6 +66,9 @@ private:
     void updateTaskbarPresence();
     void watchTrayHost();
     void applicationStateChanged(Qt::ApplicationState state);
+    // Whether the focused window is (or belongs to) the main window, the About, onboarding or
+    // preferences window.
+    bool isMainWindow(const QWindow* focused) const;
 
     std::unique_ptr<MainWindowController> m_mainWindowController;
     FileMonitor m_fileMonitor;

@@ -8,10 +8,7 @@
 namespace {
 const RecentApp* contextMenuApp()
 {
-    const QList<RecentApp>& apps = VorlaneController::shared().recentApps();
-    if (contextMenuAppIndex < 0 || contextMenuAppIndex >= apps.size())
-        return nullptr;
-    return &apps.at(contextMenuAppIndex);
+    return VorlaneController::shared().appNamed(contextMenuAppName);
 }
 } // namespace
 
@@ -32,12 +29,13 @@ void AppsContextMenu::launchApp()
 
 void AppsContextMenu::clearFiles()
 {
-    const RecentApp* entry = contextMenuApp();
-    if (!entry)
+    const RecentApp* app = contextMenuApp();
+    if (!app)
         return;
-    // A copy: clearing may rebuild the store under the entry. The list changes when the store
-    // rebuilds after the deletion, not here.
-    const RecentApp app = *entry;
-    if (!VorlaneController::shared().clearFiles(app))
-        Diagnostics::standardError()(QStringLiteral("Unable to delete file at path"));
+    // The shared record's lock can keep a clear waiting for seconds: it runs off the window's
+    // thread, and the list changes when the store rebuilds after it.
+    VorlaneController::shared().clearFilesInBackground(*app, [](bool cleared) {
+        if (!cleared)
+            Diagnostics::standardError()(QStringLiteral("Unable to delete file at path"));
+    });
 }

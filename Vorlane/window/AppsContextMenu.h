@@ -3,7 +3,8 @@
 #include <QMenu>
 
 // The applications list's context menu: open the application, or clear its recent documents.
-// Both act on the row in contextMenuAppIndex.
+// Both act on the application named by contextMenuAppName, looked up when chosen; nothing happens
+// when it is no longer in the list.
 class AppsContextMenu : public QMenu
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "AppsTableView.h"
 
 #include "AppsContextMenu.h"
+#include "AppsListModel.h"
 #include "MainWindowHelper.h"
 #include "Selection.h"
 #include "VorlaneController.h"
@@ -124,18 +125,21 @@ AppsContextMenu* AppsTableView::menuForEvent(const QPoint& pos)
 
 void AppsTableView::willOpenMenu()
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    contextMenuAppIndex = selected.isEmpty() ? -1 : selected.constFirst().row();
-    const QList<RecentApp>& apps = VorlaneController::shared().recentApps();
-    if (contextMenuAppIndex >= 0 && contextMenuAppIndex < apps.size())
+    contextMenuAppName = selectedIdentity();
+    if (const RecentApp* app = VorlaneController::shared().appNamed(contextMenuAppName))
         // An ampersand in a name is text, not a mnemonic.
-        m_menu->openItem()->setText(
-            QStringLiteral("Open ") +
-            QString(apps.at(contextMenuAppIndex).appName()).replace(u'&', QStringLiteral("&&")));
+        m_menu->openItem()->setText(QStringLiteral("Open ") +
+                                    QString(app->appName()).replace(u'&', QStringLiteral("&&")));
 }
 
 void AppsTableView::didCloseMenu()
 {
+    contextMenuAppName = selectedIdentity();
+}
+
+QString AppsTableView::selectedIdentity() const
+{
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    contextMenuAppIndex = selected.isEmpty() ? -1 : selected.constFirst().row();
+    return selected.isEmpty() ? QString()
+                              : selected.constFirst().data(AppsListModel::IdentityRole).toString();
 }

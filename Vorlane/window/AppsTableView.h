@@ -39,6 +39,8 @@ protected:
 private:
     // A slim scroll bar that stays out of the icons' way, in the look's colours.
     void styleScrollBar();
+    // The selected application's identity; empty when none is selected.
+    QString selectedIdentity() const;
     void openMenu(const QPoint& pos, const QPoint& globalPos);
 
     AppsContextMenu* m_menu;

@@ -4,6 +4,7 @@
 #include "FilesViewController.h"
 #include "MainWindow.h"
 #include "MainWindowHelper.h"
+#include "NotificationCenter.h"
 #include "SharedReferences.h"
 #include "TelemetryClient.h"
 #include "ViewController.h"
@@ -143,8 +144,20 @@ void MainWindowController::windowDidResignKey()
 
 void MainWindowController::windowDidBecomeKey()
 {
-    commandKeyHeld = false;
+    takeCommandKeyAsItIs();
     TelemetryClient::shared().trackEvent(QStringLiteral("appDidBecomeActive"));
+}
+
+void MainWindowController::takeCommandKeyAsItIs()
+{
+    // While the window had no focus its Ctrl presses and releases went to other windows (the
+    // shortcut that hides the window holds Ctrl): ask the keyboard itself.
+    const bool held = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+    if (held == commandKeyHeld)
+        return;
+    commandKeyHeld = held;
+    NotificationCenter::defaultCenter().post(NotificationName::toggleModifierKey,
+                                             QVariant::fromValue(static_cast<QObject*>(m_content)));
 }
 
 bool MainWindowController::keyDown(QKeyEvent* event)

@@ -53,6 +53,8 @@ private:
     // Follows the window system's focus: the window becomes or stops being key.
     void focusWindowChanged(QWindow* focusWindow);
     void applyWindowFlags();
+    // Sets commandKeyHeld from the keyboard's real state, announcing a change.
+    void takeCommandKeyAsItIs();
 
     std::unique_ptr<MainWindow> m_window;
     ViewController* m_content = nullptr;

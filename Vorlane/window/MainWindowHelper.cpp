@@ -22,7 +22,12 @@ void MainWindowHelper::hideMainWindow()
 {
     if (!sharedMainWindowController || !sharedMainWindowController->window())
         return;
-    sharedMainWindowController->window()->hide();
+    MainWindow* window = sharedMainWindowController->window();
+    // The focus leaves a hidden window only after a moment, and not at all when the window is
+    // shown again at once: the frame is kept now.
+    if (window->isVisible())
+        saveFrameForScreen(window);
+    window->hide();
     // Hiding a whole program has no counterpart here: when the window goes, the window manager
     // gives the focus back to the window that had it, and the program's other windows stay.
 }

@@ -7,7 +7,7 @@
 QList<RecentApp> selectedApp;
 qsizetype selectedAppIndex = 0;
 qsizetype selectedFileIndex = -1;
-qsizetype contextMenuAppIndex = -1;
+QString contextMenuAppName;
 
 void updateSelectedApp()
 {

@@ -13,8 +13,9 @@ extern QList<RecentApp> selectedApp;
 extern qsizetype selectedAppIndex;
 // Row of the selected file in the list (item in the grid); -1 when none.
 extern qsizetype selectedFileIndex;
-// The row the applications list's context menu acts on.
-extern qsizetype contextMenuAppIndex;
+// The identity (name) of the application the applications list's context menu acts on: a row
+// number would name another application after a refresh while the menu is open.
+extern QString contextMenuAppName;
 
 // Reads the applications list's selected row (none counts as the first) into the values above
 // and forgets the selected file.

@@ -1,5 +1,8 @@
 #include "WindowDragHandler.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
@@ -40,10 +43,25 @@ bool WindowDragHandler::eventFilter(QObject* watched, QEvent* event)
         !belongsToWindow(watched))
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    return event->type() == QEvent::MouseButtonPress ? mousePressed(mouse) : mouseMoved(mouse);
+    return event->type() == QEvent::MouseButtonPress
+               ? mousePressed(static_cast<QWidget*>(watched), mouse)
+               : mouseMoved(mouse);
 }
 
-bool WindowDragHandler::mousePressed(QMouseEvent* event)
+bool WindowDragHandler::isControlAt(const QWidget* target, const QPoint& globalPos) const
+{
+    for (const QWidget* widget = target; widget && widget != m_window;
+         widget = widget->parentWidget()) {
+        if (qobject_cast<const QAbstractSlider*>(widget) ||
+            qobject_cast<const QAbstractButton*>(widget))
+            return true;
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(widget))
+            return view->indexAt(view->viewport()->mapFromGlobal(globalPos)).isValid();
+    }
+    return false;
+}
+
+bool WindowDragHandler::mousePressed(const QWidget* target, QMouseEvent* event)
 {
     m_pressInTitleArea = false;
     if (event->button() != Qt::LeftButton || !m_window->windowHandle())
@@ -51,9 +69,10 @@ bool WindowDragHandler::mousePressed(QMouseEvent* event)
     const QPoint pos = m_window->mapFromGlobal(event->globalPosition().toPoint());
     if (const Qt::Edges edges = edgesAt(pos, m_window->size()))
         return m_window->windowHandle()->startSystemResize(edges);
-    // A click in the title area still reaches what is under it; only a drag moves the window.
-    m_pressInTitleArea = pos.y() < titleAreaHeight;
+    // A click in the title area still reaches what is under it; only a drag moves the window,
+    // and only where the drag is not an item's, a scroll bar's or a button's own.
     m_pressPosition = event->globalPosition().toPoint();
+    m_pressInTitleArea = pos.y() < titleAreaHeight && !isControlAt(target, m_pressPosition);
     return false;
 }
 

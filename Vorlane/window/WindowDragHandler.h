@@ -7,7 +7,8 @@ class QMouseEvent;
 class QWidget;
 
 // Lets the user move and resize the frameless panel as a decorated window: dragging its title
-// area (the top strip) moves it, pressing its outer edge resizes it. The window manager does the
+// area (the top strip) moves it where no item, scroll bar or button is under the pointer (those
+// keep their own drags), pressing its outer edge resizes it. The window manager does the
 // moving, so it keeps its own snapping and limits. Does nothing while the window is decorated.
 class WindowDragHandler : public QObject
 {
@@ -27,7 +28,9 @@ protected:
 
 private:
     bool belongsToWindow(QObject* object) const;
-    bool mousePressed(QMouseEvent* event);
+    // Whether target, or the widget it belongs to, is an item, scroll bar or button at globalPos.
+    bool isControlAt(const QWidget* target, const QPoint& globalPos) const;
+    bool mousePressed(const QWidget* target, QMouseEvent* event);
     bool mouseMoved(QMouseEvent* event);
 
     QWidget* m_window;

@@ -2,10 +2,12 @@
 
 #include "UserDefaults.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -60,6 +62,23 @@ std::optional<QRect> parseFrame(const QString& text)
     return QRect(values[0], values[1], values[2], values[3]);
 }
 
+// The screen holding the largest part of the frame; null when it lies on none.
+QScreen* screenHolding(const QRect& frame)
+{
+    QScreen* best = nullptr;
+    qint64 bestArea = 0;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (QScreen* screen : screens) {
+        const QRect part = screen->geometry().intersected(frame);
+        const qint64 area = qint64(part.width()) * part.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
 void applyFrame(QWidget* window, const QRect& frame, bool animate)
 {
     if (!animate || !window->isVisible()) {
@@ -73,6 +92,15 @@ void applyFrame(QWidget* window, const QRect& frame, bool animate)
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 } // namespace
+
+QScreen* mainScreen()
+{
+    if (QScreen* pointer = QGuiApplication::screenAt(QCursor::pos()))
+        return pointer;
+    if (const QWindow* focus = QGuiApplication::focusWindow(); focus && focus->screen())
+        return focus->screen();
+    return QGuiApplication::primaryScreen();
+}
 
 std::optional<quint32> screenNumber(const QScreen* screen)
 {
@@ -91,7 +119,7 @@ QString frameKey(quint32 number)
 
 bool restoreFrameForScreen(QWidget* window)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = mainScreen();
     const std::optional<quint32> number = screenNumber(screen);
     if (!window || !number)
         return false;
@@ -109,7 +137,8 @@ void saveFrameForScreen(QWidget* window)
 {
     if (!window)
         return;
-    const std::optional<quint32> number = screenNumber(window->screen());
+    const QScreen* screen = screenHolding(window->geometry());
+    const std::optional<quint32> number = screenNumber(screen ? screen : window->screen());
     if (!number)
         return;
     UserDefaults::standard().setObject(frameKey(*number), frameText(window->geometry()));
@@ -118,7 +147,7 @@ void saveFrameForScreen(QWidget* window)
 void centerOnMainScreen(QWidget* window, bool animate, std::optional<int> width,
                         std::optional<int> height)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = mainScreen();
     if (!window || !screen)
         return;
     const int w = width.value_or(window->width());

@@ -9,10 +9,15 @@ class QWidget;
 
 // Window placement: centring on the main display and a remembered frame per display, kept in
 // the application's settings under "NSWindow Frame " and the display's number.
+//
+// The main display is the one the user works on: the screen with the pointer, else the screen
+// of the window with the keyboard focus, else the primary screen.
+
+QScreen* mainScreen();
 
 // Puts a saved frame for the main display on the window; false when there is none to apply.
 bool restoreFrameForScreen(QWidget* window);
-// Saves the window's frame for the display it is on.
+// Saves the window's frame for the display it is on (the one holding the largest part of it).
 void saveFrameForScreen(QWidget* window);
 // Centres the window on the main display's whole area at the given size (or its current one);
 // the origin is rounded to whole points, halves away from zero.

@@ -1,7 +1,8 @@
 // Vorlane as a user meets it, on a real X server with a real window manager: started on a home
 // with records, summoned and dismissed by Shift+Ctrl+Space with the keyboard focus, refreshed
 // live when an application records a document, following the desktop's dark preference, and
-// handing a second start over to the running one. Screenshots of both looks are kept.
+// handing a second start over to the running one; the auto-hide panel moved by its blank top
+// strip only. Screenshots of both looks are kept.
 #include "DesktopSession.h"
 #include "StandInPortal.h"
 #include "StandInTrayHost.h"
@@ -143,6 +144,8 @@ private Q_SLOTS:
         QVERIFY(waitUntil([&] { return focusedWindow() == window; }));
 
         checkFocusLoss(home, window, autoHide);
+        if (autoHide)
+            checkTitleStripDrags(window);
         checkLiveRecord(home, window);
         checkDarkLook(portal, window, windowManager);
         checkSecondStart(home, bus.address(), window);
@@ -309,6 +312,43 @@ private:
         }
         QVERIFY2(waitUntil([&] { return focusedWindow() == window; }),
                  "the shortcut did not bring the window forward with the focus");
+    }
+
+    // The auto-hide panel has no title bar: its top strip moves it, but only where nothing else
+    // is under the pointer. The first application icon sits in the strip and keeps its drag.
+    void checkTitleStripDrags(quint64 window)
+    {
+        const QRect before = windowGeometry(window);
+        QVERIFY(drag(before.topLeft() + QPoint(46, 10), QPoint(80, 60)));
+        // Beside the grid's one document the strip is blank: the window follows the pointer
+        // (from where the window manager took over), to the left.
+        QVERIFY(drag(QPoint(before.right() - 100, before.top() + 10), QPoint(-80, 60)));
+        QPoint moved;
+        QVERIFY2(waitUntil([&] {
+                     moved = windowGeometry(window).topLeft() - before.topLeft();
+                     return !moved.isNull();
+                 }),
+                 "dragging the blank title strip did not move the window");
+        QVERIFY2(moved.x() < 0 && moved.y() > 0,
+                 qPrintable(QStringLiteral("the window moved by %1, %2: the icon's drag moved it")
+                                .arg(moved.x())
+                                .arg(moved.y())));
+        QVERIFY(waitUntil([&] { return focusedWindow() == window; }));
+    }
+
+    // Presses the left button at from, moves by offset in steps paced like a hand, releases.
+    static bool drag(const QPoint& from, const QPoint& offset)
+    {
+        const QString pause = QStringLiteral("0.25");
+        QStringList steps{QStringLiteral("mousemove"), QString::number(from.x()),
+                          QString::number(from.y()), QStringLiteral("mousedown"),
+                          QStringLiteral("1")};
+        for (const QPoint& to : {from + offset / 4, from + offset / 2, from + offset})
+            steps << QStringLiteral("sleep") << pause << QStringLiteral("mousemove")
+                  << QString::number(to.x()) << QString::number(to.y());
+        steps << QStringLiteral("sleep") << pause << QStringLiteral("mouseup")
+              << QStringLiteral("1");
+        return QProcess::execute(QStringLiteral("xdotool"), steps) == 0;
     }
 
     void checkLiveRecord(const TestHome& home, quint64 window)

@@ -1,5 +1,6 @@
 // The applications list: its rows, their names, the selection across refreshes and its repair
-// when the list shrinks, the context menu and its actions, double click and Escape.
+// when the list shrinks, the context menu and its actions (on the application it was opened for,
+// whatever a refresh does meanwhile; clearing off the window's thread), double click and Escape.
 #include "AppsContextMenu.h"
 #include "AppsListModel.h"
 #include "AppsTableCell.h"
@@ -8,6 +9,7 @@
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
+#include "RecordLocations.h"
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ViewController.h"
@@ -16,7 +18,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTest>
 #include <QTimer>
 
@@ -105,11 +110,86 @@ private Q_SLOTS:
         QVERIFY(menu);
         QCOMPARE(apps()->selectedRow(), 1);
         table()->willOpenMenu();
-        QCOMPARE(contextMenuAppIndex, 1);
+        const QString beta =
+            apps()->model()->index(1, 0).data(AppsListModel::IdentityRole).toString();
+        QCOMPARE(contextMenuAppName, beta);
         // The ampersand is doubled so that it shows as itself.
         QCOMPARE(menu->openItem()->text(), QStringLiteral("Open Beta && Co"));
         table()->didCloseMenu();
-        QCOMPARE(contextMenuAppIndex, 1);
+        QCOMPARE(contextMenuAppName, beta);
+    }
+
+    void clearActsOnTheApplicationTheMenuOpenedFor_data()
+    {
+        QTest::addColumn<bool>("betaGoesWhileOpen");
+        QTest::addColumn<QStringList>("expectedRecords");
+        // Gamma records a document while the menu is open and moves to the top: Beta's row
+        // number now names Alpha.
+        QTest::newRow("reordered") << false
+                                   << QStringList{QStringLiteral("org.example.Alpha"),
+                                                  QStringLiteral("org.example.Gamma")};
+        QTest::newRow("gone") << true
+                              << QStringList{QStringLiteral("org.example.Alpha"),
+                                             QStringLiteral("org.example.Gamma")};
+    }
+
+    void clearActsOnTheApplicationTheMenuOpenedFor()
+    {
+        QFETCH(bool, betaGoesWhileOpen);
+        QFETCH(QStringList, expectedRecords);
+        bool refreshed = false;
+        int alphaRow = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<AppsContextMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            if (betaGoesWhileOpen)
+                m_home.removeApplication(QStringLiteral("org.example.Beta"));
+            m_home.addApplication(QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), 1);
+            refreshed = refreshStoreAndWait();
+            alphaRow = rowNamed(QStringLiteral("Alpha"));
+            menu->clearItem()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, rowCentre(1),
+                                     table()->viewport()->mapToGlobal(rowCentre(1)));
+        QApplication::sendEvent(table()->viewport(), &rightClick);
+        QVERIFY(refreshed);
+        QCOMPARE(alphaRow, 1);
+        QTRY_COMPARE(recordFiles(), expectedRecords);
+        QVERIFY(refreshStoreAndWait());
+        QCOMPARE(apps()->model()->rowCount(), 2);
+    }
+
+    void clearingTheSharedRecordWaitsForItsLockWhileTheWindowRuns()
+    {
+        const QString delta = m_home.addSharedRecordApplication(QStringLiteral("org.example.Delta"),
+                                                                QStringLiteral("Delta"), 1);
+        QVERIFY(refreshStoreAndWait());
+        QCOMPARE(apps()->model()->rowOf(delta), 0);
+        // Another writer holds the shared file's lock.
+        QLockFile lock(recentlyUsedFilePath() + QStringLiteral(".lock"));
+        QVERIFY(lock.tryLock(0));
+        table()->menuForEvent(rowCentre(0));
+        table()->willOpenMenu();
+        table()->contextMenu()->clearItem()->trigger();
+        table()->didCloseMenu();
+        // The window goes on while the clear waits for the lock; the writer lets go from the
+        // window's own event loop.
+        int turns = 0;
+        bool waitedForTheLock = false;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            if (++turns == 5) {
+                waitedForTheLock = sharedRecord().contains(QStringLiteral("name=\"Delta\""));
+                lock.unlock();
+            }
+        });
+        ticker.start(20);
+        QTRY_VERIFY_WITH_TIMEOUT(apps()->model()->rowOf(delta) < 0, 30000);
+        QVERIFY(waitedForTheLock);
+        QVERIFY(!sharedRecord().contains(QStringLiteral("name=\"Delta\"")));
+        QCOMPARE(apps()->model()->rowCount(), 3);
     }
 
     void noRowNoMenuAndTheSelectionStays()
@@ -147,7 +227,7 @@ private Q_SLOTS:
         table()->willOpenMenu();
         table()->contextMenu()->clearItem()->trigger();
         table()->didCloseMenu();
-        QVERIFY(!QFile::exists(record));
+        QTRY_VERIFY(!QFile::exists(record));
         // The file monitor (or the deletion) leads to the refresh that shrinks the list.
         QVERIFY(refreshStoreAndWait());
         QCOMPARE(apps()->model()->rowCount(), 2);
@@ -187,6 +267,30 @@ private:
         return m_controller->contentViewController()->appsViewController();
     }
     AppsTableView* table() const { return apps()->table(); }
+    int rowNamed(const QString& appName) const
+    {
+        const AppsListModel* model = apps()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data(Qt::AccessibleTextRole).toString() == appName)
+                return row;
+        }
+        return -1;
+    }
+    // The applications whose record files are there.
+    QStringList recordFiles() const
+    {
+        QStringList ids;
+        for (const QFileInfo& record :
+             QDir(m_home.home().recordFolder()).entryInfoList({QStringLiteral("*.sfl3")}))
+            ids << record.completeBaseName();
+        ids.sort();
+        return ids;
+    }
+    static QString sharedRecord()
+    {
+        QFile file(recentlyUsedFilePath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
     QPoint rowCentre(int row) const
     {
         return table()->visualRect(apps()->model()->index(row, 0)).center();

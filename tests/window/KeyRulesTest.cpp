@@ -1,14 +1,18 @@
 // The window's keys: Tab, arrows, Return and Escape between the applications list and the files
-// side (list or grid), and Command (Ctrl) tracking.
+// side (list or grid), and Command (Ctrl) tracking, also across the focus going elsewhere.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
 #include "FileActions.h"
+#include "FilesGridViewController.h"
 #include "FilesViewController.h"
+#include "GridCollectionView.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
+#include "MainWindowHelper.h"
 #include "NotificationCenter.h"
+#include "RecentFilesModel.h"
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
@@ -239,11 +243,51 @@ private Q_SLOTS:
         QCOMPARE(sharedButtonsViewController->toggleViewTypeSC()->selectedSegment(), 1);
     }
 
-    void gainingFocusForgetsCommand()
+    void gainingFocusTakesCtrlAsItReallyIs_data()
     {
-        commandKeyHeld = true;
-        m_controller->windowDidBecomeKey();
-        QVERIFY(!commandKeyHeld);
+        QTest::addColumn<bool>("heldWhenHidden");
+        QTest::addColumn<bool>("heldWhenShown");
+        // The shortcut hides the window with Ctrl still down; its release goes elsewhere.
+        QTest::newRow("released elsewhere") << true << false;
+        QTest::newRow("pressed elsewhere") << false << true;
+    }
+
+    void gainingFocusTakesCtrlAsItReallyIs()
+    {
+        QFETCH(bool, heldWhenHidden);
+        QFETCH(bool, heldWhenShown);
+        m_controller->contentViewController()->selectViewType(1);
+        GridCollectionView* grid = files()->filesGridViewController()->collectionView();
+        grid->setFocus();
+        grid->selectItem(0);
+        const QModelIndex item = grid->filesModel()->index(0, 0);
+        QWindow* window = m_controller->window()->windowHandle();
+        if (heldWhenHidden)
+            QTest::keyPress(window, Qt::Key_Control);
+        QCOMPARE(item.data(RecentFilesModel::ShowsPathRole).toBool(), heldWhenHidden);
+        MainWindowHelper::hideMainWindow();
+
+        QWidget other;
+        other.resize(200, 200);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        if (heldWhenShown)
+            QTest::keyPress(other.windowHandle(), Qt::Key_Control, Qt::ControlModifier);
+        else
+            QTest::keyRelease(other.windowHandle(), Qt::Key_Control);
+        int posts = 0;
+        const auto token = NotificationCenter::defaultCenter().addObserver(
+            NotificationName::toggleModifierKey, {}, [&posts](const Notification&) { ++posts; });
+        MainWindowHelper::showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        NotificationCenter::defaultCenter().removeObserver(token);
+        QCOMPARE(commandKeyHeld, heldWhenShown);
+        QCOMPARE(grid->selectedItem(), 0);
+        QCOMPARE(item.data(RecentFilesModel::ShowsPathRole).toBool(), heldWhenShown);
+        QCOMPARE(posts, 1);
+        if (heldWhenShown)
+            QTest::keyRelease(window, Qt::Key_Control, Qt::ControlModifier);
     }
 
 private:

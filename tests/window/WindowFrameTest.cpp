@@ -1,5 +1,5 @@
-// Placing the window: centring with whole-point rounding, the frame remembered per display, the
-// two modes and the toggle.
+// Placing the window: centring with whole-point rounding, the frame remembered per display and
+// both on the display with the pointer (two offscreen screens), the two modes and the toggle.
 #include "WindowFrame.h"
 
 #include "AppsTableViewController.h"
@@ -13,6 +13,7 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QScreen>
 #include <QTest>
 
@@ -34,6 +35,7 @@ private Q_SLOTS:
 
     void init()
     {
+        pointAt(QGuiApplication::primaryScreen());
         m_controller.reset();
         m_controller = std::make_unique<MainWindowController>();
         sharedMainWindowController = m_controller.get();
@@ -66,13 +68,15 @@ private Q_SLOTS:
         MainWindow* window = m_controller->window();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QRect frame(40, 30, 700, 420);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect frame(screen->geometry().topLeft() + QPoint(40, 30), QSize(700, 420));
         window->setGeometry(frame);
         QTRY_COMPARE(window->geometry(), frame);
         saveFrameForScreen(window);
-        const std::optional<quint32> number = screenNumber(window->screen());
+        const std::optional<quint32> number = screenNumber(screen);
         QVERIFY(number);
-        QCOMPARE(WindowTestHome::setting(frameKey(*number)), QStringLiteral("40 30 700 420"));
+        QCOMPARE(WindowTestHome::setting(frameKey(*number)),
+                 QStringLiteral("%1 %2 700 420").arg(frame.x()).arg(frame.y()));
         window->setGeometry(100, 100, 500, 350);
         QVERIFY(restoreFrameForScreen(window));
         QTRY_COMPARE(window->geometry(), frame);
@@ -87,6 +91,43 @@ private Q_SLOTS:
         QVERIFY(!restoreFrameForScreen(m_controller->window()));
         UserDefaults::standard().setObject(frameKey(*number), QStringLiteral("nonsense"));
         QVERIFY(!restoreFrameForScreen(m_controller->window()));
+    }
+
+    void theWindowOpensOnTheScreenWithThePointer()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        QCOMPARE(screens.size(), 2);
+        MainWindow* window = m_controller->window();
+        for (QScreen* screen : screens) {
+            UserDefaults::standard().removeObject(frameKey(*screenNumber(screen)));
+            pointAt(screen);
+            MainWindowHelper::showMainWindow();
+            QTRY_COMPARE(window->geometry().center(), screen->geometry().center());
+            MainWindowHelper::hideMainWindow();
+        }
+    }
+
+    void eachScreenGetsBackItsOwnFrame()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        QCOMPARE(screens.size(), 2);
+        MainWindow* window = m_controller->window();
+        QList<QRect> frames;
+        for (QScreen* screen : screens) {
+            pointAt(screen);
+            MainWindowHelper::showMainWindow();
+            frames << QRect(screen->geometry().topLeft() + QPoint(60, 50), QSize(640, 400));
+            window->setGeometry(frames.last());
+            QTRY_COMPARE(window->geometry(), frames.last());
+            // Hiding keeps the frame for the screen the window is on.
+            MainWindowHelper::hideMainWindow();
+        }
+        for (qsizetype i = screens.size() - 1; i >= 0; --i) {
+            pointAt(screens.at(i));
+            MainWindowHelper::showMainWindow();
+            QTRY_COMPARE(window->geometry(), frames.at(i));
+            MainWindowHelper::hideMainWindow();
+        }
     }
 
     void theDisplayNumberIsStable()
@@ -179,6 +220,11 @@ private Q_SLOTS:
     }
 
 private:
+    static void pointAt(const QScreen* screen)
+    {
+        QCursor::setPos(screen->geometry().center());
+        QTRY_COMPARE(QGuiApplication::screenAt(QCursor::pos()), screen);
+    }
     ViewController* content() const { return m_controller->contentViewController(); }
 
     WindowTestHome& m_home;

@@ -2,6 +2,8 @@
 
 #include "MainWindow.h"
 #include "MainWindowController.h"
+#include "RecentlyUsedSource.h"
+#include "RecordLocations.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
 #include "VorlaneController.h"
@@ -50,9 +52,33 @@ void WindowTestHome::removeApplication(const QString& id)
     QFile::remove(m_home.recordFolder() + u'/' + id + QStringLiteral(".sfl3"));
 }
 
+QString WindowTestHome::addSharedRecordApplication(const QString& id, const QString& name,
+                                                   int minutesAgo)
+{
+    m_home.installApplication(id, name);
+    const QDateTime when = QDateTime::currentDateTime().addSecs(-60LL * minutesAgo);
+    const QString document =
+        m_home.createDocument(QStringLiteral("Documents/%1/Shared.txt").arg(name), when);
+    const QString stamp = when.toUTC().toString(Qt::ISODateWithMs);
+    // As GTK registers a document: the application's display name and its quoted command.
+    const QString xbel =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\" "
+                       "xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\">"
+                       "\n<bookmark href=\"%1\" added=\"%2\" modified=\"%2\" visited=\"%2\">"
+                       "<info><metadata owner=\"http://freedesktop.org\"><bookmark:applications>"
+                       "<bookmark:application name=\"%3\" exec=\"&apos;%4 %u&apos;\" "
+                       "modified=\"%2\" count=\"1\"/></bookmark:applications></metadata></info>"
+                       "</bookmark>\n</xbel>\n")
+            .arg(QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded()), stamp, name,
+                 id.section(u'.', -1).toLower());
+    m_home.writeFile(recentlyUsedFilePath(), xbel.toUtf8());
+    return recentlyUsedEntryUrl(recentlyUsedFilePath(), id).toString();
+}
+
 void WindowTestHome::clear()
 {
     QDir(m_home.recordFolder()).removeRecursively();
+    QFile::remove(recentlyUsedFilePath());
     // A write still on its way would bring the file back.
     UserDefaults::standard().synchronize();
     QFile::remove(UserDefaults::standard().filePath());

@@ -84,6 +84,9 @@ public:
     QString addApplication(const QString& id, const QString& name, int minutesAgo,
                            int documents = 2);
     void removeApplication(const QString& id);
+    // An installed application whose one document is registered only in the desktop's shared
+    // recently-used file (which this replaces). Returns the entry's identity in the store.
+    QString addSharedRecordApplication(const QString& id, const QString& name, int minutesAgo);
     // Forgets every record and setting.
     void clear();
     // Settings written by the window, read back from the file.
