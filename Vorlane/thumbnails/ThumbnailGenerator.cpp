@@ -69,16 +69,22 @@ ThumbnailRenderResult ThumbnailGenerator::render(const QString& path, const QMim
                                                  const QByteArray& uri, const FileStamp& stamp,
                                                  int edge) const
 {
-    if (ImageThumbnailRenderer::handles(mimeType))
-        return ImageThumbnailRenderer::render(path, edge);
     if (PdfThumbnailRenderer::handles(mimeType))
         return PdfThumbnailRenderer::render(path, edge);
+    ThumbnailRenderResult result = ThumbnailRenderResult::unsupported();
+    if (ImageThumbnailRenderer::handles(mimeType)) {
+        result = ImageThumbnailRenderer::render(path, edge);
+        // Qt's plugins claim some formats they read only in part (TGA files without the
+        // version 2 footer): an installed thumbnailer may still make the picture.
+        if (result.isRendered())
+            return result;
+    }
     const auto thumbnailer = m_thumbnailers.forMimeType(mimeType);
     if (!thumbnailer)
-        return ThumbnailRenderResult::unsupported();
+        return result;
     // Other programs run the same thumbnailers: when one of them already failed on this
     // version of the file, so would we.
     if (m_sharedCache.hasAnyFailure(uri, stamp))
-        return ThumbnailRenderResult::unsupported();
+        return result;
     return ThumbnailerRunner::run(*thumbnailer, path, uri, edge, m_timeLimit);
 }
