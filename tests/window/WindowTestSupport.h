@@ -2,6 +2,7 @@
 
 #include "AppearanceService.h"
 #include "ApplicationLauncher.h"
+#include "FileActions.h"
 #include "LoginItemService.h"
 #include "PrivacySettings.h"
 #include "TestHome.h"
@@ -32,13 +33,46 @@ private:
 class RecordingLauncher : public ApplicationLauncher
 {
 public:
-    bool launch(const QString& entryPath, const QList<QUrl>& documents) override
+    bool launch(const QString& entryPath, const QList<QUrl>& documents, QString*) override
     {
         launched.append(entryPath);
         Q_UNUSED(documents);
         return true;
     }
     QStringList launched;
+};
+
+// Remembers what the views asked of the file actions instead of doing it.
+class RecordingFileActions : public FileActions
+{
+public:
+    struct Opened
+    {
+        QString appName;
+        qsizetype index = -1;
+        QString viewType;
+        bool reveal = false;
+    };
+    void openRecentFile(const RecentApp& app, qsizetype index, const QString& viewType,
+                        bool reveal) override
+    {
+        opened.append({app.appName(), index, viewType, reveal});
+    }
+    void showQuickLook(QAbstractItemView* view) override { previewed.append(view); }
+    void closeQuickLook() override { ++closed; }
+    void reloadQuickLook() override { ++reloads; }
+    void forget()
+    {
+        opened.clear();
+        previewed.clear();
+        closed = 0;
+        reloads = 0;
+    }
+
+    QList<Opened> opened;
+    QList<QAbstractItemView*> previewed;
+    int closed = 0;
+    int reloads = 0;
 };
 
 class RecordingLoginItems : public LoginItemService
