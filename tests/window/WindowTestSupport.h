@@ -3,6 +3,7 @@
 #include "AppearanceService.h"
 #include "ApplicationLauncher.h"
 #include "FileActions.h"
+#include "FileManagerService.h"
 #include "LoginItemService.h"
 #include "PrivacySettings.h"
 #include "TestHome.h"
@@ -40,6 +41,14 @@ public:
         return true;
     }
     QStringList launched;
+};
+
+// Remembers the documents it was asked to show instead of showing them.
+class RecordingFileManager : public FileManagerService
+{
+public:
+    void selectFile(const QString& path) override { selected.append(path); }
+    QStringList selected;
 };
 
 // Remembers what the views asked of the file actions instead of doing it.
@@ -110,6 +119,7 @@ public:
     TestHome& home() { return m_home; }
     StandInAppearance& appearance() { return *m_appearance; }
     RecordingLauncher& launcher() { return *m_launcher; }
+    RecordingFileManager& fileManager() { return *m_fileManager; }
     RecordingLoginItems& loginItems() { return *m_loginItems; }
     RecordingPrivacySettings& privacySettings() { return *m_privacy; }
 
@@ -127,6 +137,7 @@ private:
     TestHome m_home;
     StandInAppearance* m_appearance;
     RecordingLauncher* m_launcher;
+    RecordingFileManager* m_fileManager;
     RecordingLoginItems* m_loginItems;
     RecordingPrivacySettings* m_privacy;
 };
