@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
+#include "NotificationCenter.h"
 #include "PreviewContentView.h"
 #include "PreviewPanelController.h"
 #include "PreviewPanelDataSource.h"
@@ -56,12 +57,15 @@ PreviewPanel::PreviewPanel(QWidget* browsingWindow)
     layout->addWidget(m_content);
     setAutoFillBackground(true);
     applyLook();
+    observeTheLook();
     browsingWindow->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &PreviewPanel::focusWindowChanged);
 }
 
 PreviewPanel::~PreviewPanel()
 {
+    for (const NotificationCenter::Token token : std::as_const(m_lookObservers))
+        NotificationCenter::defaultCenter().removeObserver(token);
     endControl();
 }
 
@@ -92,11 +96,12 @@ void PreviewPanel::orderFront(QObject* sender)
             takeControl(controller);
     }
     const bool opening = !isVisible();
+    if (opening)
+        applyLook();
     reloadData();
     placeOnFirstShow();
     // The controller knows the panel is open before the panel takes the focus from its window.
     show();
-    raise();
     activate();
     if (opening)
         zoomIn();
@@ -145,6 +150,7 @@ void PreviewPanel::placeOnFirstShow()
 
 void PreviewPanel::activate()
 {
+    // Raised with the request for the focus.
     if (X11Window::isAvailable())
         X11Window::activate(windowHandle(), X11Window::serverTime());
     else
@@ -199,17 +205,27 @@ void PreviewPanel::hideEvent(QHideEvent* event)
         main->showWindow();
 }
 
-void PreviewPanel::changeEvent(QEvent* event)
+void PreviewPanel::observeTheLook()
 {
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyLook();
-    QWidget::changeEvent(event);
+    // The window applies a new look on these; the panel takes it afterwards.
+    for (const QString& name :
+         {NotificationName::interfaceThemeChanged, NotificationName::appearanceChanged})
+        m_lookObservers.append(NotificationCenter::defaultCenter().addObserver(
+            name, {}, [self = QPointer<PreviewPanel>(this)](const Notification&) {
+                QMetaObject::invokeMethod(
+                    qApp,
+                    [self] {
+                        if (self)
+                            self->applyLook();
+                    },
+                    Qt::QueuedConnection);
+            }));
 }
 
 void PreviewPanel::applyLook()
 {
-    // Only the background is the panel's own: every other colour comes with the program's look.
-    QPalette look;
+    // The program's look, with the window's own background.
+    QPalette look = themePalette().widgetPalette;
     look.setColor(QPalette::Window, themePalette().backgroundColor);
     setPalette(look);
 }

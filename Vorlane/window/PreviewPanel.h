@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
@@ -53,7 +54,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -67,6 +67,7 @@ private:
     void activate();
     void zoomIn();
     void focusWindowChanged(QWindow* focusWindow);
+    void observeTheLook();
     void applyLook();
 
     PreviewContentView* m_content;
@@ -75,6 +76,7 @@ private:
     PreviewPanelDelegate* m_delegate = nullptr;
     // The native window whose keys come here first, before any widget inside the content.
     QPointer<QWindow> m_keyWindow;
+    QList<quint64> m_lookObservers;
     bool m_placed = false;
     bool m_hasFocus = false;
 };
