@@ -96,8 +96,10 @@ void PreviewPanel::orderFront(QObject* sender)
             takeControl(controller);
     }
     const bool opening = !isVisible();
-    if (opening)
+    if (opening) {
         applyLook();
+        keepAboveTheBrowsingWindow();
+    }
     reloadData();
     placeOnFirstShow();
     // The controller knows the panel is open before the panel takes the focus from its window.
@@ -146,6 +148,15 @@ void PreviewPanel::placeOnFirstShow()
     size = size.expandedTo(minimumPanelSize).boundedTo(area.size());
     resize(size);
     move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void PreviewPanel::keepAboveTheBrowsingWindow()
+{
+    // In auto-hide mode the browsing window floats above the others; the panel must be above it.
+    // Changing a flag remakes the native window: only while the panel is hidden.
+    const bool above = sharedMainWindowController && sharedMainWindowController->isFloatingPanel();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != above)
+        setWindowFlag(Qt::WindowStaysOnTopHint, above);
 }
 
 void PreviewPanel::activate()

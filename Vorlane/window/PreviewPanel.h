@@ -64,6 +64,7 @@ private:
     void endControl();
     bool handleKey(QKeyEvent* event);
     void placeOnFirstShow();
+    void keepAboveTheBrowsingWindow();
     void activate();
     void zoomIn();
     void focusWindowChanged(QWindow* focusWindow);

@@ -99,6 +99,7 @@ private Q_SLOTS:
         QVERIFY(TelemetryClient::shared().trackedEvents().contains(event));
         QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
 
+        QVERIFY(!panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QTest::keyClick(panel->windowHandle(), Qt::Key_Space);
         QVERIFY(!panel->isVisible());
         QVERIFY(!sharedFilesViewController->isPreviewPanelOpen());
@@ -125,6 +126,8 @@ private Q_SLOTS:
         disconnect(watch);
         QCOMPARE(openWhenFocused, QList<bool>{true});
         QVERIFY(m_controller->window()->isVisible());
+        // The window floats above the others; the preview above it.
+        QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         // Closed from its own keys, the preview gives the keys back to the window.
         QTest::keyClick(panel->windowHandle(), Qt::Key_Escape);
         QVERIFY(!panel->isVisible());
@@ -254,7 +257,8 @@ private Q_SLOTS:
                      themePalette().widgetPalette.color(QPalette::WindowText));
             const QString look = style.isEmpty() ? QStringLiteral("light") : QStringLiteral("dark");
             QVERIFY(panel->grab().save(FilesTestHome::artifactsFolder() +
-                                       QStringLiteral("/preview-") + look + QStringLiteral(".png")));
+                                       QStringLiteral("/preview-") + look +
+                                       QStringLiteral(".png")));
         }
         closeQuickLook();
         QCOMPARE(UserDefaults::standard().object(PreviewPanel::sizeKey).toSize(), QSize(560, 420));
