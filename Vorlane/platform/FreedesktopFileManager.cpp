@@ -49,9 +49,10 @@ void FreedesktopFileManager::selectFile(const QString& path)
     QDBusMessage call = QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName,
                                                        QStringLiteral("ShowItems"));
     call << QStringList{QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded())} << startupId();
-    // The bus starts a file manager that is installed but not running; that can take seconds, so
-    // the answer is awaited without blocking.
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    // The bus starts a file manager that is installed but not running, which can take seconds:
+    // the answer is awaited without blocking. The watcher belongs to the application, so one
+    // still waiting when the program ends goes while the bus is still there.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), QCoreApplication::instance());
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, path] {
         watcher->deleteLater();
         if (watcher->isError() && meansNoFileManager(watcher->error()))

@@ -74,7 +74,7 @@ struct StartedDrag
 {
     QList<QUrl> urls;
     Qt::DropActions actions;
-    QSize imageSize;
+    QPixmap image;
 };
 } // namespace
 
@@ -278,10 +278,14 @@ private Q_SLOTS:
         QCOMPARE(drag.urls, QList<QUrl>{QUrl::fromLocalFile(viewerDocument(1))});
         // Never moved: the record would point where the document no longer is.
         QCOMPARE(drag.actions, Qt::CopyAction | Qt::LinkAction);
-        QVERIFY(!drag.imageSize.isEmpty());
-        if (viewType == 0)
+        QVERIFY(!drag.image.isNull());
+        if (viewType == 0) {
             // The capsule: the icon and the name beside it, one row high.
-            QVERIFY(drag.imageSize.width() > 28 + 10 && drag.imageSize.height() == 36);
+            const QSize size = drag.image.deviceIndependentSize().toSize();
+            QVERIFY(size.width() > 28 + 10 && size.height() == 36);
+            QVERIFY(drag.image.save(FilesTestHome::artifactsFolder() +
+                                    QStringLiteral("/drag-capsule.png")));
+        }
     }
 
 private:
@@ -317,8 +321,7 @@ private:
         StartedDrag started;
         const auto look = [&started, view] {
             if (const QDrag* drag = view->findChild<QDrag*>()) {
-                started = {drag->mimeData()->urls(), drag->supportedActions(),
-                           drag->pixmap().deviceIndependentSize().toSize()};
+                started = {drag->mimeData()->urls(), drag->supportedActions(), drag->pixmap()};
                 QDrag::cancel();
             }
         };
