@@ -131,31 +131,35 @@ private Q_SLOTS:
         QVERIFY(showFocusedMainWindow(m_controller));
     }
 
-    void aListRowUnderTheSecondHeadingOpensThatRowsDocument()
+    void returnOpensTheDocumentWithItsApplication_data()
     {
+        QTest::addColumn<int>("viewType");
+        QTest::addColumn<int>("app");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("document");
         // Row 6 is the first file under THIS WEEK: Viewer's fifth document.
-        m_controller->contentViewController()->selectViewType(0);
-        FilesTable* table = list()->filesTable();
-        table->setFocus();
-        table->selectRow(6);
+        QTest::newRow("a list row under the second heading") << 0 << 0 << 6 << viewerDocument(4);
+        QTest::newRow("an odd name, one argument") << 1 << 1 << 0 << m_oddDocument;
+    }
+
+    void returnOpensTheDocumentWithItsApplication()
+    {
+        QFETCH(int, viewType);
+        QFETCH(int, app);
+        QFETCH(int, row);
+        QFETCH(QString, document);
+        m_controller->contentViewController()->selectViewType(viewType);
+        sharedAppsViewController->selectRow(app);
+        QAbstractItemView* view =
+            viewType == 0 ? static_cast<QAbstractItemView*>(list()->filesTable()) : gridView();
+        view->setFocus();
+        view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect);
         QTest::keyClick(window(), Qt::Key_Return);
-        QTRY_COMPARE(launches(), QList<QStringList>{{viewerDocument(4)}});
+        QTRY_COMPARE(launches(), QList<QStringList>{{document}});
         QTRY_COMPARE(m_lines, QStringList{QStringLiteral("File opened successfully.")});
         QVERIFY(TelemetryClient::shared().trackedEvents().contains(u"fileOpenedInApp"));
         QVERIFY(m_controller->window()->isVisible());
-    }
-
-    void anOddNameArrivesAsOneArgument()
-    {
-        m_controller->contentViewController()->selectViewType(1);
-        sharedAppsViewController->selectRow(1);
-        GridCollectionView* grid = gridView();
-        QCOMPARE(grid->filesModel()->rowCount(), 1);
-        grid->setFocus();
-        grid->selectItem(0);
-        QTest::keyClick(window(), Qt::Key_Return);
-        QTRY_COMPARE(launches(), QList<QStringList>{{m_oddDocument}});
-        QTRY_COMPARE(m_lines, QStringList{QStringLiteral("File opened successfully.")});
         sharedAppsViewController->selectRow(0);
     }
 

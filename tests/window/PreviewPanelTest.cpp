@@ -75,8 +75,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("file");
         QTest::addColumn<QString>("event");
-        QTest::newRow("list") << 0 << 2 << 1 << QStringLiteral("quicklookInvoked_FromTable");
-        QTest::newRow("grid") << 1 << 1 << 1 << QStringLiteral("quicklookInvoked_FromGrid");
+        QTest::addColumn<bool>("autoHide");
+        QTest::addColumn<int>("closingKey");
+        QTest::newRow("list") << 0 << 2 << 1 << QStringLiteral("quicklookInvoked_FromTable")
+                              << false << int(Qt::Key_Space);
+        QTest::newRow("grid") << 1 << 1 << 1 << QStringLiteral("quicklookInvoked_FromGrid") << false
+                              << int(Qt::Key_Space);
+        QTest::newRow("list, auto-hide, Escape")
+            << 0 << 4 << 3 << QStringLiteral("quicklookInvoked_FromTable") << true
+            << int(Qt::Key_Escape);
     }
 
     void spaceShowsTheSelectionAndSpaceClosesIt()
@@ -85,35 +92,11 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(int, file);
         QFETCH(QString, event);
-        QAbstractItemView* view = showView(viewType, row);
-        QTest::keyClick(mainWindow(), Qt::Key_Space);
-        PreviewPanel* panel = PreviewPanel::sharedPreviewPanel();
-        QVERIFY(panel->isVisible());
-        QVERIFY(sharedFilesViewController->isPreviewPanelOpen());
-        // It grows from the document's picture in the view.
-        const auto* zoom = panel->findChild<PreviewZoom*>();
-        QVERIFY(zoom);
-        QCOMPARE(zoom->from(), panel->delegate()->sourceFrameOnScreen(panel, QUrl()));
-        QCOMPARE(panel->contentView()->item(), QUrl::fromLocalFile(document(file)));
-        QCOMPARE(panel->windowTitle(), FilesTestHome::viewerDocuments().at(file).name);
-        QVERIFY(TelemetryClient::shared().trackedEvents().contains(event));
-        QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
-
-        QVERIFY(!panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QTest::keyClick(panel->windowHandle(), Qt::Key_Space);
-        QVERIFY(!panel->isVisible());
-        QVERIFY(!sharedFilesViewController->isPreviewPanelOpen());
-        QVERIFY(!panel->delegate() && !panel->dataSource());
-        QTRY_COMPARE(QGuiApplication::focusWindow(), mainWindow());
-        QCOMPARE(view->selectionModel()->selectedIndexes().size(), 1);
-    }
-
-    void inAutoHideModeThePreviewKeepsTheWindowUp()
-    {
-        setWindowAutoHide(true);
-        QVERIFY(m_controller->isFloatingPanel());
+        QFETCH(bool, autoHide);
+        QFETCH(int, closingKey);
+        setWindowAutoHide(autoHide);
         QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
-        showView(0, 1);
+        QAbstractItemView* view = showView(viewType, row);
         QList<bool> openWhenFocused;
         const QMetaObject::Connection watch = connect(
             qApp, &QGuiApplication::focusWindowChanged, this, [&openWhenFocused](QWindow* focus) {
@@ -122,17 +105,30 @@ private Q_SLOTS:
             });
         QTest::keyClick(mainWindow(), Qt::Key_Space);
         PreviewPanel* panel = PreviewPanel::sharedPreviewPanel();
+        QVERIFY(panel->isVisible());
+        // It grows from the document's picture in the view.
+        const auto* zoom = panel->findChild<PreviewZoom*>();
+        QVERIFY(zoom);
+        QCOMPARE(zoom->from(), panel->delegate()->sourceFrameOnScreen(panel, QUrl()));
+        QCOMPARE(panel->contentView()->item(), QUrl::fromLocalFile(document(file)));
+        QCOMPARE(panel->windowTitle(), FilesTestHome::viewerDocuments().at(file).name);
+        QVERIFY(TelemetryClient::shared().trackedEvents().contains(event));
         QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
         disconnect(watch);
+        // The controller knew before the focus moved, so auto-hide kept the window up; a window
+        // floating above the others has the preview above it.
         QCOMPARE(openWhenFocused, QList<bool>{true});
         QVERIFY(m_controller->window()->isVisible());
-        // The window floats above the others; the preview above it.
-        QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        // Closed from its own keys, the preview gives the keys back to the window.
-        QTest::keyClick(panel->windowHandle(), Qt::Key_Escape);
+        QCOMPARE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint), autoHide);
+
+        QTest::keyClick(panel->windowHandle(), static_cast<Qt::Key>(closingKey));
         QVERIFY(!panel->isVisible());
+        QVERIFY(!sharedFilesViewController->isPreviewPanelOpen());
+        QVERIFY(!panel->delegate() && !panel->dataSource());
+        // Closed from its own keys, the preview gives the keys back to the window.
         QTRY_COMPARE(QGuiApplication::focusWindow(), mainWindow());
         QVERIFY(m_controller->window()->isVisible());
+        QCOMPARE(view->selectionModel()->selectedIndexes().size(), 1);
     }
 
     void theKeysTheViewMovesByReachIt_data()
