@@ -7,5 +7,6 @@
 class GioApplicationLauncher : public ApplicationLauncher
 {
 public:
-    bool launch(const QString& entryPath, const QList<QUrl>& documents = {}) override;
+    bool launch(const QString& entryPath, const QList<QUrl>& documents = {},
+                QString* error = nullptr) override;
 };

@@ -2,6 +2,7 @@
 
 #include "AutostartLoginItems.h"
 #include "Diagnostics.h"
+#include "FileActions.h"
 #include "FileMonitorError.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
@@ -59,6 +60,7 @@ AppDelegate::AppDelegate(QObject* parent)
 AppDelegate::~AppDelegate()
 {
     m_fileMonitor.stop();
+    FileActions::install(nullptr);
     if (sharedMainWindowController == m_mainWindowController.get())
         sharedMainWindowController = nullptr;
 }
@@ -70,6 +72,8 @@ AppDelegate* AppDelegate::shared()
 
 void AppDelegate::applicationWillFinishLaunching()
 {
+    // What opening, showing and previewing a document do, before any view can ask for them.
+    FileActions::install(std::make_unique<FileActions>());
     m_mainWindowController = std::make_unique<MainWindowController>();
     sharedMainWindowController = m_mainWindowController.get();
     defaults().setObject(QStringLiteral("NSFullScreenMenuItemEverywhere"), false);

@@ -15,9 +15,10 @@ class SingleInstance;
 class StatusBarMenu;
 class StatusItem;
 
-// Vorlane's start-up and its answers to the desktop: it makes the window, brings the stored
-// preferences into force, stops the login launcher, starts the file monitor, binds the global
-// shortcut, and shows the window when the user activates or starts Vorlane again.
+// Vorlane's start-up and its answers to the desktop: it installs the file actions, makes the
+// window, brings the stored preferences into force, stops the login launcher, starts the file
+// monitor, binds the global shortcut, and shows the window when the user activates or starts
+// Vorlane again.
 class AppDelegate : public QObject
 {
     Q_OBJECT

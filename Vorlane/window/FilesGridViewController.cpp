@@ -1,15 +1,23 @@
 #include "FilesGridViewController.h"
 
-#include "FileViewHooks.h"
+#include "FileActions.h"
 #include "GridCollectionView.h"
+#include "GridItem.h"
 #include "GridItemView.h"
 #include "PaddedScrollView.h"
+#include "PreviewPanel.h"
 #include "RecentFilesModel.h"
 #include "SharedReferences.h"
+#include "TelemetryClient.h"
 #include "ui_FilesGridViewController.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <iterator>
 
 FilesGridViewController::FilesGridViewController(QWidget* parent)
     : QWidget(parent)
@@ -20,7 +28,10 @@ FilesGridViewController::FilesGridViewController(QWidget* parent)
     viewDidLoad();
 }
 
-FilesGridViewController::~FilesGridViewController() = default;
+FilesGridViewController::~FilesGridViewController()
+{
+    PreviewPanel::controllerWillGoAway(this);
+}
 
 GridCollectionView* FilesGridViewController::collectionView() const
 {
@@ -40,6 +51,70 @@ bool FilesGridViewController::isPreviewPanelOpen() const
 void FilesGridViewController::setPreviewPanelOpen(bool open)
 {
     ui->collectionView->setPreviewPanelOpen(open);
+}
+
+bool FilesGridViewController::acceptsPreviewPanelControl(PreviewPanel*)
+{
+    return true;
+}
+
+void FilesGridViewController::beginPreviewPanelControl(PreviewPanel* panel)
+{
+    setPreviewPanelOpen(true);
+    panel->setDelegate(this);
+    panel->setDataSource(this);
+    TelemetryClient::shared().trackEvent(QStringLiteral("quicklookInvoked_FromGrid"));
+}
+
+void FilesGridViewController::endPreviewPanelControl(PreviewPanel* panel)
+{
+    setPreviewPanelOpen(false);
+    panel->setDataSource(nullptr);
+    panel->setDelegate(nullptr);
+}
+
+int FilesGridViewController::numberOfPreviewItems(PreviewPanel*)
+{
+    return ui->collectionView->selectedItem() >= 0 ? 1 : 0;
+}
+
+QUrl FilesGridViewController::previewItemAt(PreviewPanel*, int)
+{
+    const RecentFile* file = m_model->fileAt(ui->collectionView->selectedItem());
+    return file ? file->filePath() : QUrl();
+}
+
+bool FilesGridViewController::handleEvent(PreviewPanel*, QEvent* event)
+{
+    // The four arrows move through the grid; Space closes the preview again.
+    static constexpr int gridKeys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up,
+                                       Qt::Key_Space};
+    if (event->type() != QEvent::KeyPress ||
+        std::find(std::begin(gridKeys), std::end(gridKeys),
+                  static_cast<QKeyEvent*>(event)->key()) == std::end(gridKeys))
+        return false;
+    QCoreApplication::sendEvent(ui->collectionView, event);
+    return true;
+}
+
+QRect FilesGridViewController::sourceFrameOnScreen(PreviewPanel*, const QUrl&)
+{
+    GridCollectionView* grid = ui->collectionView;
+    const int item = grid->selectedItem();
+    if (item < 0)
+        return {};
+    const QModelIndex index = m_model->index(item, 0);
+    const QRect square =
+        GridItemView(grid->visualRect(index), GridItem::titleOf(index)).thumbnailContainer();
+    return {grid->viewport()->mapToGlobal(square.topLeft()), square.size()};
+}
+
+QPixmap FilesGridViewController::transitionImage(PreviewPanel*, const QUrl&)
+{
+    const int item = ui->collectionView->selectedItem();
+    if (item < 0)
+        return {};
+    return m_model->index(item, 0).data(Qt::DecorationRole).value<QPixmap>();
 }
 
 void FilesGridViewController::viewDidLoad()
@@ -101,7 +176,7 @@ void FilesGridViewController::selectionDidChange(const QItemSelection& selected,
         if (commandKeyHeld)
             showGridItemPath(index.row());
     }
-    FileViewHooks::reloadQuickLookPanel();
+    reloadQuickLook();
 }
 
 void FilesGridViewController::showGridItemPath(int item)

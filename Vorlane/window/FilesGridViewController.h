@@ -1,5 +1,9 @@
 #pragma once
 
+#include "PreviewPanelController.h"
+#include "PreviewPanelDataSource.h"
+#include "PreviewPanelDelegate.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -16,8 +20,13 @@ class FilesGridViewController;
 // The files as a grid of thumbnails: the selected application's documents, newest first, each
 // with its picture, name and relative date. Remembers the last selected item for the window's
 // Tab, shows the selected item's location while Command (Ctrl) is held, and keeps the selected
-// document selected when the store refreshes the same application.
-class FilesGridViewController : public QWidget
+// document selected when the store refreshes the same application. While the preview window
+// shows the grid's selection, the grid controls it: it names the document, and the four arrows
+// and Space in the preview act on the grid.
+class FilesGridViewController : public QWidget,
+                                public PreviewPanelController,
+                                public PreviewPanelDataSource,
+                                public PreviewPanelDelegate
 {
     Q_OBJECT
 
@@ -32,14 +41,24 @@ public:
     PaddedScrollView* scrollView() const;
     RecentFilesModel* model() const { return m_model; }
 
+    // The preview window, while this view's controller controls it.
+    bool acceptsPreviewPanelControl(PreviewPanel* panel) override;
+    void beginPreviewPanelControl(PreviewPanel* panel) override;
+    void endPreviewPanelControl(PreviewPanel* panel) override;
+    int numberOfPreviewItems(PreviewPanel* panel) override;
+    QUrl previewItemAt(PreviewPanel* panel, int index) override;
+    bool handleEvent(PreviewPanel* panel, QEvent* event) override;
+    QRect sourceFrameOnScreen(PreviewPanel* panel, const QUrl& item) override;
+    QPixmap transitionImage(PreviewPanel* panel, const QUrl& item) override;
+
     // True while the preview shows the grid's selection.
     bool isPreviewPanelOpen() const;
     void setPreviewPanelOpen(bool open);
 
     // Shows the applications list's selection again.
     void reloadData();
-    // The item's location ("Show in Finder", the file manager's icon, the path as tool tip), or
-    // its name and picture again.
+    // The item's location ("Show in File Manager", the file manager's icon, the path as tool tip),
+    // or its name and picture again.
     void showGridItemPath(int item);
     void showGridItemName(int item);
 

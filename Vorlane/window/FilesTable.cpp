@@ -1,6 +1,8 @@
 #include "FilesTable.h"
 
-#include "FileViewHooks.h"
+#include "FileActions.h"
+#include "FilesContextMenu.h"
+#include "FilesTableCell.h"
 #include "MainWindowHelper.h"
 #include "NotificationCenter.h"
 #include "QuickLookMenuItem.h"
@@ -8,10 +10,14 @@
 #include "SlimScrollBar.h"
 
 #include <QContextMenuEvent>
+#include <QCursor>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 FilesTable::FilesTable(QWidget* parent)
     : QListView(parent)
@@ -95,7 +101,7 @@ void FilesTable::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Space:
-        FileViewHooks::showQuickLookFor(this);
+        toggleQuickLook(this);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -107,7 +113,7 @@ void FilesTable::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Left:
         // The window moves the focus back to the applications.
-        FileViewHooks::closeQuickLookPanel();
+        closeQuickLook();
         event->ignore();
         return;
     case Qt::Key_Right:
@@ -186,7 +192,7 @@ void FilesTable::contextMenuEvent(QContextMenuEvent* event)
 QMenu* FilesTable::contextMenu()
 {
     if (!m_menu)
-        m_menu = FileViewHooks::contextMenuFor(this, QStringLiteral("list"));
+        m_menu = new FilesContextMenu(this);
     return m_menu;
 }
 
@@ -215,4 +221,25 @@ void FilesTable::openMenu(const QPoint& pos, const QPoint& globalPos)
         return;
     willOpenMenu();
     menu->exec(globalPos);
+}
+
+void FilesTable::startDrag(Qt::DropActions supportedActions)
+{
+    const QModelIndexList rows = selectedIndexes();
+    const RecentFilesModel* files = filesModel();
+    QMimeData* urls = files && !rows.isEmpty() ? files->mimeData(rows) : nullptr;
+    if (!urls)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(urls);
+    const QModelIndex row = rows.constFirst();
+    drag->setPixmap(FilesTableCell::draggingImage(row, palette(), devicePixelRatioF()));
+    // The picture stays where the row was taken.
+    const QPoint grabbed = viewport()->mapFromGlobal(QCursor::pos()) - visualRect(row).topLeft();
+    const QSize image = drag->pixmap().deviceIndependentSize().toSize();
+    drag->setHotSpot(QPoint(std::clamp(grabbed.x(), 0, std::max(0, image.width() - 1)),
+                            std::clamp(grabbed.y(), 0, std::max(0, image.height() - 1))));
+    // Copied or linked, never moved: a file manager that moved the document would take it away
+    // from where every record of it points.
+    drag->exec(supportedActions & (Qt::CopyAction | Qt::LinkAction), Qt::CopyAction);
 }

@@ -6,11 +6,12 @@ class QMenu;
 class RecentFilesModel;
 
 // The files list: date headings and files, one file selected at a time; headings are never
-// selected. Up and Down step over headings. Space asks for the preview, Return opens the
+// selected. Up and Down step over headings. Space opens or closes the preview, Return opens the
 // selected file, Escape hides the window; Left closes the preview and goes on to the window,
 // which moves the focus back to the applications. A click on a heading or below the last row
 // clears the selection; a Command (Ctrl) click leaves it alone; a double click opens the file;
-// a right click (or Meta-click) opens the context menu on the file under the pointer.
+// a right click (or Meta-click) opens the context menu on the file under the pointer. A file
+// drags out as its file, with its icon and name on a capsule, to be copied or linked.
 class FilesTable : public QListView
 {
     Q_OBJECT
@@ -33,7 +34,7 @@ public:
     // The menu for a right click at pos (viewport coordinates), with the row under it selected;
     // null, and the selection left alone, on a heading or where there is no row.
     QMenu* menuForEvent(const QPoint& pos);
-    // Before the menu shows: its Quick Look item names the selected file.
+    // Before the menu shows: its preview item names the selected file.
     void willOpenMenu();
     QMenu* contextMenu();
 
@@ -43,6 +44,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -101,3 +101,35 @@ void FilesTableCell::drawPicture(QPainter* painter, const QRect& area, const QPi
     }
     painter->restore();
 }
+
+QPixmap FilesTableCell::draggingImage(const QModelIndex& index, const QPalette& palette,
+                                      qreal devicePixelRatio)
+{
+    const QFont& font = themePalette().listTitleFont;
+    const QFontMetrics metrics(font);
+    const QString title = metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                             maxDragTitleWidth);
+    const int titleWidth = metrics.horizontalAdvance(title);
+    // The capsule starts a little before the name and ends a little after it.
+    constexpr int capsuleBefore = 6;
+    constexpr int capsuleAfter = 12;
+    const int titleLeft = leading + iconSize + iconGap;
+    const QRect row(0, 0, titleLeft + titleWidth + capsuleAfter, rowHeight);
+    QPixmap image(row.size() * devicePixelRatio);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF capsule(titleLeft - capsuleBefore, 2, titleWidth + capsuleBefore + capsuleAfter,
+                         rowHeight - 4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette.color(QPalette::Active, QPalette::Highlight));
+    painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+    drawPicture(&painter, iconRect(row), index.data(Qt::DecorationRole).value<QPixmap>(),
+                index.data(RecentFilesModel::HasThumbnailRole).toBool());
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(titleLeft, 0, titleWidth + 1, rowHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    return image;
+}

@@ -8,6 +8,7 @@ class RecentFilesModel;
 // document's picture (its thumbnail, else its type's icon) and its name; the selected row, while
 // Command (Ctrl) is held, shows the file manager's icon and the document's location instead.
 // Heading rows are drawn by FilesHeaderCell, row backgrounds by FilesTableRowView.
+// It also draws the picture a row drags out with.
 class FilesTableCell : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -33,6 +34,12 @@ public:
     // Where the picture and the text of a file row go.
     static QRect iconRect(const QRect& rowRect);
     static QRect titleRect(const QRect& rowRect);
+
+    // The picture a file row drags out with: its icon, and its name in white on a capsule of the
+    // selection's colour. Long names are cut to maxDragTitleWidth.
+    static constexpr int maxDragTitleWidth = 320;
+    static QPixmap draggingImage(const QModelIndex& index, const QPalette& palette,
+                                 qreal devicePixelRatio);
 
 private:
     static void drawFile(QPainter* painter, const QStyleOptionViewItem& option,

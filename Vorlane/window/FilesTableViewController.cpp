@@ -1,16 +1,23 @@
 #include "FilesTableViewController.h"
 
-#include "FileViewHooks.h"
+#include "FileActions.h"
 #include "FilesTable.h"
 #include "FilesTableCell.h"
 #include "PaddedScrollView.h"
+#include "PreviewPanel.h"
 #include "RecentFilesModel.h"
 #include "Selection.h"
 #include "SharedReferences.h"
+#include "TelemetryClient.h"
 #include "ui_FilesTableView.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <iterator>
 
 FilesTableViewController::FilesTableViewController(QWidget* parent)
     : QWidget(parent)
@@ -21,7 +28,10 @@ FilesTableViewController::FilesTableViewController(QWidget* parent)
     viewDidLoad();
 }
 
-FilesTableViewController::~FilesTableViewController() = default;
+FilesTableViewController::~FilesTableViewController()
+{
+    PreviewPanel::controllerWillGoAway(this);
+}
 
 FilesTable* FilesTableViewController::filesTable() const
 {
@@ -41,6 +51,67 @@ bool FilesTableViewController::isPreviewPanelOpen() const
 void FilesTableViewController::setPreviewPanelOpen(bool open)
 {
     ui->filesTable->setPreviewPanelOpen(open);
+}
+
+bool FilesTableViewController::acceptsPreviewPanelControl(PreviewPanel*)
+{
+    return true;
+}
+
+void FilesTableViewController::beginPreviewPanelControl(PreviewPanel* panel)
+{
+    setPreviewPanelOpen(true);
+    panel->setDelegate(this);
+    panel->setDataSource(this);
+    TelemetryClient::shared().trackEvent(QStringLiteral("quicklookInvoked_FromTable"));
+}
+
+void FilesTableViewController::endPreviewPanelControl(PreviewPanel* panel)
+{
+    setPreviewPanelOpen(false);
+    panel->setDataSource(nullptr);
+    panel->setDelegate(nullptr);
+}
+
+int FilesTableViewController::numberOfPreviewItems(PreviewPanel*)
+{
+    return ui->filesTable->selectedRow() >= 0 ? 1 : 0;
+}
+
+QUrl FilesTableViewController::previewItemAt(PreviewPanel*, int)
+{
+    const RecentFile* file = m_model->fileAt(ui->filesTable->selectedRow());
+    return file ? file->filePath() : QUrl();
+}
+
+bool FilesTableViewController::handleEvent(PreviewPanel*, QEvent* event)
+{
+    // The keys that move through the list, and Space, which closes the preview again.
+    static constexpr int listKeys[] = {Qt::Key_Left, Qt::Key_Down, Qt::Key_Up, Qt::Key_Space};
+    if (event->type() != QEvent::KeyPress ||
+        std::find(std::begin(listKeys), std::end(listKeys),
+                  static_cast<QKeyEvent*>(event)->key()) == std::end(listKeys))
+        return false;
+    QCoreApplication::sendEvent(ui->filesTable, event);
+    return true;
+}
+
+QRect FilesTableViewController::sourceFrameOnScreen(PreviewPanel*, const QUrl&)
+{
+    FilesTable* table = ui->filesTable;
+    const int row = table->selectedRow();
+    if (row < 0)
+        return {};
+    const QRect icon = FilesTableCell::iconRect(table->visualRect(m_model->index(row, 0)));
+    return {table->viewport()->mapToGlobal(icon.topLeft()), icon.size()};
+}
+
+QPixmap FilesTableViewController::transitionImage(PreviewPanel*, const QUrl&)
+{
+    const int row = ui->filesTable->selectedRow();
+    if (row < 0)
+        return {};
+    return m_model->index(row, 0).data(Qt::DecorationRole).value<QPixmap>();
 }
 
 void FilesTableViewController::viewDidLoad()
@@ -100,7 +171,7 @@ void FilesTableViewController::tableViewSelectionDidChange()
         refreshSelectedRow(row);
         selectedFileIndex = row;
     }
-    FileViewHooks::reloadQuickLookPanel();
+    reloadQuickLook();
 }
 
 void FilesTableViewController::refreshSelectedRow(int row)

@@ -2,7 +2,8 @@
 
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
-#include "FileViewHooks.h"
+#include "FileActions.h"
+#include "FilesContextMenu.h"
 #include "GridItem.h"
 #include "GridItemView.h"
 #include "MainWindowHelper.h"
@@ -115,7 +116,8 @@ void GridCollectionView::startDrag(Qt::DropActions supportedActions)
     // While Ctrl is held the item stands for its location, not for the document.
     if (commandKeyHeld)
         return;
-    QListView::startDrag(supportedActions);
+    // Copied or linked, never moved: see FilesTable::startDrag.
+    QListView::startDrag(supportedActions & (Qt::CopyAction | Qt::LinkAction));
 }
 
 void GridCollectionView::deselectAll()
@@ -159,7 +161,7 @@ void GridCollectionView::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Space:
-        FileViewHooks::showQuickLookFor(this);
+        toggleQuickLook(this);
         return;
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -218,7 +220,7 @@ bool GridCollectionView::arrowKey(int key)
         deselectAll();
         if (sharedAppsViewController)
             sharedAppsViewController->table()->setFocus(Qt::OtherFocusReason);
-        FileViewHooks::closeQuickLookPanel();
+        closeQuickLook();
         return true;
     }
     // Right on the last item, Up and Down: the rows' own movement.
@@ -285,7 +287,7 @@ void GridCollectionView::contextMenuEvent(QContextMenuEvent* event)
 QMenu* GridCollectionView::contextMenu()
 {
     if (!m_menu)
-        m_menu = FileViewHooks::contextMenuFor(this, QStringLiteral("grid"));
+        m_menu = new FilesContextMenu(this);
     return m_menu;
 }
 

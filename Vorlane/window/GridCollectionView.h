@@ -10,7 +10,7 @@ class RecentFilesModel;
 // time. Arrow keys with nothing selected select the first item; Right and Left step through the
 // items (Left on the first hands the focus back to the applications and closes the preview);
 // Up and Down move by rows; Shift changes none of this. Tab goes back to the applications,
-// Space asks for the preview, Return opens the selected document, Escape hides the window.
+// Space opens or closes the preview, Return opens the selected document, Escape hides the window.
 // A click selects the item whose picture, title or date it hits, anywhere else clears the
 // selection; a double click opens the document.
 class GridCollectionView : public QListView
@@ -46,7 +46,7 @@ public:
     // The menu for a right click at pos, with the item under it selected; null, and the
     // selection cleared, off the items' contents.
     QMenu* menuForEvent(const QPoint& pos);
-    // Before the menu shows: its Quick Look item names the selected file.
+    // Before the menu shows: its preview item names the selected file.
     void willOpenMenu();
     QMenu* contextMenu();
 

@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-const QString GridItem::showInFinderTitle = QStringLiteral("Show in Finder");
+const QString GridItem::showInFinderTitle = QStringLiteral("Show in File Manager");
 
 namespace {
 constexpr qreal gridMarkerRadius = 8;

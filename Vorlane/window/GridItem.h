@@ -10,7 +10,7 @@ class RecentFilesModel;
 // Draws the items of the files grid: the document's picture (its thumbnail, framed like a page,
 // else its type's icon), its name on up to two lines and how long ago it was used. The selected
 // item sits on a soft marker with its name on the accent colour; while Command (Ctrl) is held
-// it reads "Show in Finder" over the file manager's icon, its location in the tool tip.
+// it reads "Show in File Manager" over the file manager's icon, its location in the tool tip.
 // Thumbnails are framed once and kept, one per document, within a bound on their bytes.
 class GridItem : public QStyledItemDelegate
 {
@@ -31,7 +31,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
-    // The title an item shows: the document's name, or "Show in Finder".
+    // The title an item shows: the document's name, or "Show in File Manager".
     static QString titleOf(const QModelIndex& index);
 
     // The framed pictures, by document path.

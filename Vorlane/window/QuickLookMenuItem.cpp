@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QMenu>
 
+const QString QuickLookMenuItem::title = QStringLiteral("Preview");
+
 void QuickLookMenuItem::tagItem(QMenu* menu)
 {
     if (!menu || item(menu))
         return;
     for (QAction* action : menu->actions())
-        if (action->text() == u"Quick Look") {
+        if (action->text() == title) {
             action->setData(tag);
             return;
         }
@@ -28,6 +30,6 @@ void QuickLookMenuItem::retitle(QMenu* menu, const QString& fileName)
 {
     if (QAction* action = item(menu))
         // An ampersand in a name is text, not a mnemonic.
-        action->setText(QStringLiteral("Quick Look \"") +
+        action->setText(title + QStringLiteral(" \"") +
                         QString(fileName).replace(u'&', QStringLiteral("&&")) + u'"');
 }

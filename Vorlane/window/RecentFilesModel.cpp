@@ -161,7 +161,8 @@ QMimeData* RecentFilesModel::mimeData(const QModelIndexList& indexes) const
 
 Qt::DropActions RecentFilesModel::supportedDragActions() const
 {
-    return Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    // Never a move: the document would leave the place every record of it points to.
+    return Qt::CopyAction | Qt::LinkAction;
 }
 
 QVariant RecentFilesModel::data(const QModelIndex& index, int role) const

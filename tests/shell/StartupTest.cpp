@@ -6,6 +6,7 @@
 #include "AppsTableViewController.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "FileActions.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
@@ -121,6 +122,15 @@ private Q_SLOTS:
         QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
         // Until the onboarding is completed the window keeps its first mode.
         QVERIFY(!m_delegate->mainWindowController()->isFloatingPanel());
+    }
+
+    void theFileActionsAreInstalledForAsLongAsTheDelegateRuns()
+    {
+        QVERIFY(!FileActions::installed());
+        start();
+        QVERIFY(FileActions::installed());
+        m_delegate.reset();
+        QVERIFY(!FileActions::installed());
     }
 
     void aStoredLoginItemChoiceIsKept()

@@ -1,11 +1,10 @@
 // The files grid: real thumbnails with the pixels of the picture square, relative dates, the
-// arrow, Tab, Return, Escape and Shift rules, clicks in an item's blank margin, "Show in Finder"
+// arrow, Tab, Return, Escape and Shift rules, clicks in an item's blank margin, "Show in File Manager"
 // while Ctrl is held, the context menu, no second generation for a thumbnail in flight however
 // the grid is scrolled and reloaded, and the pictures kept within their bytes while it scrolls.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
-#include "FileViewHooks.h"
 #include "FilesGridViewController.h"
 #include "FilesTestHome.h"
 #include "FilesViewController.h"
@@ -60,11 +59,9 @@ private Q_SLOTS:
         FilesTestHome::addViewer(m_home.home());
         addGallery();
         QVERIFY(refreshStoreAndWait());
-        setOpenRecentFileHandler(
-            [this](const RecentApp&, qsizetype index, const QString& viewKind, bool reveal) {
-                m_opened << QStringLiteral("%1 %2%3").arg(viewKind).arg(index).arg(
-                    reveal ? QStringLiteral(" reveal") : QString());
-            });
+        auto actions = std::make_unique<RecordingFileActions>();
+        m_actions = actions.get();
+        FileActions::install(std::move(actions));
         m_token = NotificationCenter::defaultCenter().addObserver(
             NotificationName::clickedFileRow, {},
             [this](const Notification& notification) { m_posted << notification.object; });
@@ -73,26 +70,21 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         NotificationCenter::defaultCenter().removeObserver(m_token);
-        setOpenRecentFileHandler({});
+        FileActions::install(nullptr);
     }
 
     void init()
     {
-        m_opened.clear();
+        m_actions->forget();
         m_posted.clear();
         commandKeyHeld = false;
-        FileViewHooks::shared() = {};
         QVERIFY(showFocusedMainWindow(m_controller));
         m_controller->contentViewController()->selectViewType(1);
         QVERIFY(grid());
         appsTable()->setFocus();
     }
 
-    void cleanup()
-    {
-        FileViewHooks::shared() = {};
-        commandKeyHeld = false;
-    }
+    void cleanup() { commandKeyHeld = false; }
 
     void itemsAreTheFilesWithTheirRelativeDates()
     {
@@ -244,14 +236,12 @@ private Q_SLOTS:
 
     void leftOnTheFirstItemGoesBackToTheApplications()
     {
-        int closed = 0;
-        FileViewHooks::shared().closeQuickLook = [&] { ++closed; };
         grid()->setFocus();
         grid()->selectItem(0);
         pressKey(Qt::Key_Left);
         QCOMPARE(QApplication::focusWidget(), appsTable());
         QCOMPARE(grid()->selectedItem(), -1);
-        QCOMPARE(closed, 1);
+        QCOMPARE(m_actions->closed, 1);
     }
 
     void tabGoesBackAndComesBackToTheSameItem()
@@ -284,7 +274,7 @@ private Q_SLOTS:
         doubleClick(thumbnailOf(2).center());
         QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(7),
                                          QVariant::fromValue<qlonglong>(2)}));
-        QCOMPARE(m_opened, QStringList({QStringLiteral("grid 7"), QStringLiteral("grid 2")}));
+        QCOMPARE(opened(), QStringList({QStringLiteral("grid 7"), QStringLiteral("grid 2")}));
 
         // A double click whose second click reaches the next item opens that item.
         m_posted.clear();
@@ -310,12 +300,10 @@ private Q_SLOTS:
 
     void spaceAsksForThePreviewAndEscapeHides()
     {
-        QAbstractItemView* previewed = nullptr;
-        FileViewHooks::shared().showQuickLook = [&](QAbstractItemView* view) { previewed = view; };
         grid()->setFocus();
         grid()->selectItem(1);
         pressKey(Qt::Key_Space);
-        QCOMPARE(previewed, grid());
+        QCOMPARE(m_actions->previewed, QList<QAbstractItemView*>{grid()});
         pressKey(Qt::Key_Escape);
         QVERIFY(!m_controller->window()->isVisible());
     }
@@ -340,20 +328,20 @@ private Q_SLOTS:
         QCOMPARE(grid()->selectedItem(), -1);
     }
 
-    void ctrlShowsShowInFinderOverTheSelectedItem()
+    void ctrlShowsShowInFileManagerOverTheSelectedItem()
     {
         grid()->setFocus();
         grid()->selectItem(2);
         const QModelIndex floorPlan = model()->index(2, 0);
         QTest::keyPress(window(), Qt::Key_Control);
         QVERIFY(floorPlan.data(RecentFilesModel::ShowsPathRole).toBool());
-        QCOMPARE(GridItem::titleOf(floorPlan), QStringLiteral("Show in Finder"));
+        QCOMPARE(GridItem::titleOf(floorPlan), QStringLiteral("Show in File Manager"));
         QCOMPARE(floorPlan.data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Documents \u25B8 House \u25B8 Floor plan.png"));
         // The item that loses the selection shows its name again; the new one the hint.
         grid()->selectItem(0);
         QCOMPARE(GridItem::titleOf(floorPlan), FilesTestHome::viewerNames().at(2));
-        QCOMPARE(GridItem::titleOf(model()->index(0, 0)), QStringLiteral("Show in Finder"));
+        QCOMPARE(GridItem::titleOf(model()->index(0, 0)), QStringLiteral("Show in File Manager"));
         QTest::keyRelease(window(), Qt::Key_Control, Qt::ControlModifier);
         QCOMPARE(GridItem::titleOf(model()->index(0, 0)), FilesTestHome::viewerNames().at(0));
         // Showing its name, an item has no tool tip.
@@ -367,7 +355,7 @@ private Q_SLOTS:
         QTest::keyPress(window(), Qt::Key_Control);
         QTest::keyClick(window(), Qt::Key_Return, Qt::ControlModifier);
         QTest::keyRelease(window(), Qt::Key_Control, Qt::ControlModifier);
-        QCOMPARE(m_opened, QStringList({QStringLiteral("grid 4 reveal")}));
+        QCOMPARE(opened(), QStringList({QStringLiteral("grid 4 reveal")}));
     }
 
     void theMenusQuickLookItemNamesTheFile()
@@ -383,7 +371,7 @@ private Q_SLOTS:
         QAction* quickLook = QuickLookMenuItem::item(menu);
         QVERIFY(quickLook);
         QCOMPARE(quickLook->text(),
-                 QStringLiteral("Quick Look \"") + FilesTestHome::viewerNames().at(5) + u'"');
+                 QStringLiteral("Preview \"") + FilesTestHome::viewerNames().at(5) + u'"');
     }
 
     void picturesFollowTheScreensDensity()
@@ -624,11 +612,22 @@ private:
         click(pos);
         QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
     }
+    // What was opened, as "grid 4" or "grid 4 reveal".
+    QStringList opened() const
+    {
+        QStringList lines;
+        for (const RecordingFileActions::Opened& file : m_actions->opened)
+            lines << QStringLiteral("%1 %2%3")
+                         .arg(file.viewType)
+                         .arg(file.index)
+                         .arg(file.reveal ? QStringLiteral(" reveal") : QString());
+        return lines;
+    }
     void pressKey(Qt::Key key) { QTest::keyClick(window(), key); }
 
     WindowTestHome& m_home;
     std::unique_ptr<MainWindowController> m_controller;
-    QStringList m_opened;
+    RecordingFileActions* m_actions = nullptr;
     QVariantList m_posted;
     NotificationCenter::Token m_token = 0;
 };

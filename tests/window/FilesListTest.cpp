@@ -1,12 +1,11 @@
 // The files list: the row model with its date headings, row heights, headings never selected,
-// the mouse and key rules, the location shown while Ctrl is held, the context menu's Quick Look
+// the mouse and key rules, the location shown while Ctrl is held, the context menu's preview
 // item, and the selection across refreshes.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
 #include "FileIconCache.h"
 #include "FilePathText.h"
-#include "FileViewHooks.h"
 #include "FilesTable.h"
 #include "FilesTableViewController.h"
 #include "FilesTestHome.h"
@@ -36,14 +35,6 @@
 
 namespace {
 const QString listSeparator = QStringLiteral("  \u25B8  ");
-
-struct Opened
-{
-    qsizetype index = -1;
-    QString viewKind;
-    bool reveal = false;
-    int calls = 0;
-};
 } // namespace
 
 class FilesListTest : public QObject
@@ -63,10 +54,9 @@ private Q_SLOTS:
         FilesTestHome::addViewer(m_home.home());
         FilesTestHome::addEditor(m_home.home());
         QVERIFY(refreshStoreAndWait());
-        setOpenRecentFileHandler(
-            [this](const RecentApp&, qsizetype index, const QString& viewKind, bool reveal) {
-                m_opened = {index, viewKind, reveal, m_opened.calls + 1};
-            });
+        auto actions = std::make_unique<RecordingFileActions>();
+        m_actions = actions.get();
+        FileActions::install(std::move(actions));
         m_token = NotificationCenter::defaultCenter().addObserver(
             NotificationName::clickedFileRow, {},
             [this](const Notification& notification) { m_posted << notification.object; });
@@ -75,26 +65,21 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         NotificationCenter::defaultCenter().removeObserver(m_token);
-        setOpenRecentFileHandler({});
+        FileActions::install(nullptr);
     }
 
     void init()
     {
-        m_opened = {};
+        m_actions->forget();
         m_posted.clear();
         commandKeyHeld = false;
-        FileViewHooks::shared() = {};
         QVERIFY(showFocusedMainWindow(m_controller));
         m_controller->contentViewController()->selectViewType(0);
         QVERIFY(table());
         appsTable()->setFocus();
     }
 
-    void cleanup()
-    {
-        FileViewHooks::shared() = {};
-        commandKeyHeld = false;
-    }
+    void cleanup() { commandKeyHeld = false; }
 
     void rowsInterleaveTheHeadingsWithTheFiles()
     {
@@ -205,10 +190,10 @@ private Q_SLOTS:
     {
         doubleClick(rowRect(6).center());
         QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(6)}));
-        QCOMPARE(m_opened.calls, 1);
-        QCOMPARE(m_opened.index, 6);
-        QCOMPARE(m_opened.viewKind, QStringLiteral("list"));
-        QVERIFY(!m_opened.reveal);
+        QCOMPARE(m_actions->opened.size(), 1);
+        QCOMPARE(m_actions->opened.constFirst().index, 6);
+        QCOMPARE(m_actions->opened.constFirst().viewType, QStringLiteral("list"));
+        QVERIFY(!m_actions->opened.constFirst().reveal);
     }
 
     void aDoubleClickOnAHeadingOpensNothing()
@@ -237,21 +222,17 @@ private Q_SLOTS:
         table()->selectRow(9);
         pressKey(Qt::Key_Return);
         QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(9)}));
-        QCOMPARE(m_opened.index, 9);
+        QCOMPARE(m_actions->opened.constLast().index, 9);
     }
 
     void spaceAsksForThePreviewAndLeftClosesIt()
     {
-        QAbstractItemView* previewed = nullptr;
-        int closed = 0;
-        FileViewHooks::shared().showQuickLook = [&](QAbstractItemView* view) { previewed = view; };
-        FileViewHooks::shared().closeQuickLook = [&] { ++closed; };
         table()->setFocus();
         table()->selectRow(3);
         pressKey(Qt::Key_Space);
-        QCOMPARE(previewed, table());
+        QCOMPARE(m_actions->previewed, QList<QAbstractItemView*>{table()});
         pressKey(Qt::Key_Left);
-        QCOMPARE(closed, 1);
+        QCOMPARE(m_actions->closed, 1);
         // The window takes Left on: back to the applications, the file forgotten.
         QCOMPARE(QApplication::focusWidget(), appsTable());
         QCOMPARE(table()->selectedRow(), -1);
@@ -260,11 +241,10 @@ private Q_SLOTS:
 
     void theSelectionMovingReloadsThePreview()
     {
-        int reloads = 0;
-        FileViewHooks::shared().reloadQuickLook = [&] { ++reloads; };
+        m_actions->reloads = 0;
         table()->selectRow(1);
         table()->selectRow(2);
-        QCOMPARE(reloads, 2);
+        QCOMPARE(m_actions->reloads, 2);
     }
 
     void escapeHidesTheWindow()
@@ -371,7 +351,7 @@ private Q_SLOTS:
         QVERIFY(quickLook);
         QCOMPARE(quickLook->data().toInt(), 1234);
         QCOMPARE(quickLook->text(),
-                 QStringLiteral("Quick Look \"") + FilesTestHome::viewerNames().at(1) + u'"');
+                 QStringLiteral("Preview \"") + FilesTestHome::viewerNames().at(1) + u'"');
         // The menu's Open item opens the selected row.
         menu->actions().constFirst()->trigger();
         QCOMPARE(m_posted, QVariantList({QVariant::fromValue<qlonglong>(2)}));
@@ -439,7 +419,7 @@ private:
 
     WindowTestHome& m_home;
     std::unique_ptr<MainWindowController> m_controller;
-    Opened m_opened;
+    RecordingFileActions* m_actions = nullptr;
     QVariantList m_posted;
     NotificationCenter::Token m_token = 0;
 };

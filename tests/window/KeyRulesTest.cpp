@@ -55,14 +55,6 @@ int selectedRowOf(const QAbstractItemView* view)
     const QModelIndexList rows = view->selectionModel()->selectedIndexes();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
-
-struct OpenedFile
-{
-    qsizetype index = -1;
-    QString viewKind;
-    bool reveal = false;
-    int calls = 0;
-};
 } // namespace
 
 class KeyRulesTest : public QObject
@@ -80,16 +72,16 @@ private Q_SLOTS:
         m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
         m_home.addApplication(QStringLiteral("org.example.Beta"), QStringLiteral("Beta"), 50);
         QVERIFY(refreshStoreAndWait());
-        setOpenRecentFileHandler(
-            [this](const RecentApp& app, qsizetype index, const QString& viewKind, bool reveal) {
-                m_opened = {index, viewKind, reveal, m_opened.calls + 1};
-                QCOMPARE(app.appName(), selectedApp.constFirst().appName());
-            });
+        auto actions = std::make_unique<RecordingFileActions>();
+        m_actions = actions.get();
+        FileActions::install(std::move(actions));
     }
+
+    void cleanupTestCase() { FileActions::install(nullptr); }
 
     void init()
     {
-        m_opened = {};
+        m_actions->forget();
         commandKeyHeld = false;
         selectedFileIndex = -1;
         // A new window for every test: a hidden one does not always come back active offscreen.
@@ -141,10 +133,12 @@ private Q_SLOTS:
         QListView* list = installList();
         pressKey(Qt::Key_Right);
         pressKey(Qt::Key_Return);
-        QCOMPARE(m_opened.calls, 1);
-        QCOMPARE(m_opened.index, 1);
-        QCOMPARE(m_opened.viewKind, QStringLiteral("list"));
-        QCOMPARE(m_opened.reveal, false);
+        QCOMPARE(m_actions->opened.size(), 1);
+        const RecordingFileActions::Opened& opened = m_actions->opened.constFirst();
+        QCOMPARE(opened.appName, selectedApp.constFirst().appName());
+        QCOMPARE(opened.index, 1);
+        QCOMPARE(opened.viewType, QStringLiteral("list"));
+        QCOMPARE(opened.reveal, false);
         Q_UNUSED(list);
     }
 
@@ -158,8 +152,8 @@ private Q_SLOTS:
                         Qt::ControlModifier);
         QTest::keyRelease(m_controller->window()->windowHandle(), Qt::Key_Control,
                           Qt::ControlModifier);
-        QCOMPARE(m_opened.calls, 1);
-        QVERIFY(m_opened.reveal);
+        QCOMPARE(m_actions->opened.size(), 1);
+        QVERIFY(m_actions->opened.constFirst().reveal);
         QVERIFY(!commandKeyHeld);
     }
 
@@ -309,7 +303,7 @@ private:
 
     WindowTestHome& m_home;
     std::unique_ptr<MainWindowController> m_controller;
-    OpenedFile m_opened;
+    RecordingFileActions* m_actions = nullptr;
 };
 
 WINDOW_TEST_MAIN(KeyRulesTest)

@@ -25,6 +25,9 @@ WindowTestHome::WindowTestHome()
     auto launcher = std::make_unique<RecordingLauncher>();
     m_launcher = launcher.get();
     ApplicationLauncher::replaceShared(std::move(launcher));
+    auto fileManager = std::make_unique<RecordingFileManager>();
+    m_fileManager = fileManager.get();
+    FileManagerService::replaceShared(std::move(fileManager));
     auto loginItems = std::make_unique<RecordingLoginItems>();
     m_loginItems = loginItems.get();
     LoginItemService::replaceShared(std::move(loginItems));

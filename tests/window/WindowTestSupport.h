@@ -2,6 +2,8 @@
 
 #include "AppearanceService.h"
 #include "ApplicationLauncher.h"
+#include "FileActions.h"
+#include "FileManagerService.h"
 #include "LoginItemService.h"
 #include "PrivacySettings.h"
 #include "TestHome.h"
@@ -32,13 +34,54 @@ private:
 class RecordingLauncher : public ApplicationLauncher
 {
 public:
-    bool launch(const QString& entryPath, const QList<QUrl>& documents) override
+    bool launch(const QString& entryPath, const QList<QUrl>& documents, QString*) override
     {
         launched.append(entryPath);
         Q_UNUSED(documents);
         return true;
     }
     QStringList launched;
+};
+
+// Remembers the documents it was asked to show instead of showing them.
+class RecordingFileManager : public FileManagerService
+{
+public:
+    void selectFile(const QString& path) override { selected.append(path); }
+    QStringList selected;
+};
+
+// Remembers what the views asked of the file actions instead of doing it.
+class RecordingFileActions : public FileActions
+{
+public:
+    struct Opened
+    {
+        QString appName;
+        qsizetype index = -1;
+        QString viewType;
+        bool reveal = false;
+    };
+    void openRecentFile(const RecentApp& app, qsizetype index, const QString& viewType,
+                        bool reveal) override
+    {
+        opened.append({app.appName(), index, viewType, reveal});
+    }
+    void showQuickLook(QAbstractItemView* view) override { previewed.append(view); }
+    void closeQuickLook() override { ++closed; }
+    void reloadQuickLook() override { ++reloads; }
+    void forget()
+    {
+        opened.clear();
+        previewed.clear();
+        closed = 0;
+        reloads = 0;
+    }
+
+    QList<Opened> opened;
+    QList<QAbstractItemView*> previewed;
+    int closed = 0;
+    int reloads = 0;
 };
 
 class RecordingLoginItems : public LoginItemService
@@ -76,6 +119,7 @@ public:
     TestHome& home() { return m_home; }
     StandInAppearance& appearance() { return *m_appearance; }
     RecordingLauncher& launcher() { return *m_launcher; }
+    RecordingFileManager& fileManager() { return *m_fileManager; }
     RecordingLoginItems& loginItems() { return *m_loginItems; }
     RecordingPrivacySettings& privacySettings() { return *m_privacy; }
 
@@ -96,6 +140,7 @@ private:
     TestHome m_home;
     StandInAppearance* m_appearance;
     RecordingLauncher* m_launcher;
+    RecordingFileManager* m_fileManager;
     RecordingLoginItems* m_loginItems;
     RecordingPrivacySettings* m_privacy;
 };
