@@ -1,7 +1,8 @@
 // The files grid: real thumbnails with the pixels of the picture square, relative dates, the
-// arrow, Tab, Return, Escape and Shift rules, clicks in an item's blank margin, "Show in File Manager"
-// while Ctrl is held, the context menu, no second generation for a thumbnail in flight however
-// the grid is scrolled and reloaded, and the pictures kept within their bytes while it scrolls.
+// arrow, Tab, Return, Escape and Shift rules, clicks in an item's blank margin, "Show in File
+// Manager" while Ctrl is held, the context menu, no second generation for a thumbnail in flight
+// however the grid is scrolled and reloaded, and the pictures kept within their bytes while it
+// scrolls.
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
