@@ -48,8 +48,7 @@ std::vector<Step> steadyWriter()
     steps.push_back({1000, 't', "", {"a.sfl3"}});
     steps.push_back({1269, 't', "", {}});
     steps.push_back({1270, 't', "", {"a.sfl3"}});
-    std::sort(steps.begin(), steps.end(),
-              [](const Step& a, const Step& b) { return a.ms < b.ms; });
+    std::sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.ms < b.ms; });
     return steps;
 }
 
