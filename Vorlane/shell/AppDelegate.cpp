@@ -1,15 +1,19 @@
 #include "AppDelegate.h"
 
+#include "AboutController.h"
 #include "AutostartLoginItems.h"
 #include "Diagnostics.h"
+#include "DockMenu.h"
 #include "FileMonitorError.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
-#include "LoginItemService.h"
+#include "LoginItem.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "NotificationCenter.h"
+#include "OnboardingController.h"
+#include "PreferencesController.h"
 #include "RecordLocations.h"
 #include "RunningApplications.h"
 #include "SharedReferences.h"
@@ -37,11 +41,6 @@ const QString autoHideWindowKey = QStringLiteral("AutoHideWindow");
 const QString onboardingCompletedKey = QStringLiteral("OnboardingCompleted");
 const QString appearanceKey = QStringLiteral("Appearance");
 
-void log(const QString& line)
-{
-    SystemLog::write(line);
-}
-
 UserDefaults& defaults()
 {
     return UserDefaults::standard();
@@ -56,6 +55,7 @@ AppDelegate::AppDelegate(QObject* parent)
 
 AppDelegate::~AppDelegate()
 {
+    showPreferencesWindow = nullptr;
     m_fileMonitor.stop();
     if (sharedMainWindowController == m_mainWindowController.get())
         sharedMainWindowController = nullptr;
@@ -73,8 +73,11 @@ void AppDelegate::applicationWillFinishLaunching()
     defaults().setObject(QStringLiteral("NSFullScreenMenuItemEverywhere"), false);
     if (!defaults().objectIsPresent(appearanceKey))
         defaults().setObject(appearanceKey, QStringLiteral("system"));
-    applyLoginItem();
-    m_statusBarMenu = std::make_unique<StatusBarMenu>();
+    applyStoredLoginItem();
+    m_dockMenu = std::make_unique<DockMenu>();
+    m_statusBarMenu = std::make_unique<StatusBarMenu>(m_dockMenu.get());
+    // The toolbar's preferences button.
+    showPreferencesWindow = [this] { preferencesController()->showCentred(); };
     applyDockIcon();
     applyMenuBarIcon();
     applyWindowMode();
@@ -91,18 +94,16 @@ void AppDelegate::watchTrayHost()
         return;
     m_trayWatcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(m_trayWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this] { updateTaskbarPresence(); });
+    connect(m_trayWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
+        updateTaskbarPresence();
+        Q_EMIT trayAvailabilityChanged();
+    });
 }
 
-void AppDelegate::applyLoginItem()
+void AppDelegate::applyStoredLoginItem()
 {
-    const bool enable =
-        !defaults().objectIsPresent(loginItemKey) || defaults().boolForKey(loginItemKey);
-    log(enable ? QStringLiteral("-- VORLANE: Enable start at login")
-               : QStringLiteral("-- VORLANE: Disable start at login"));
-    defaults().setObject(loginItemKey, enable);
-    LoginItemService::shared().setEnabled(LauncherSignal::launcherIdentifier, enable);
+    ::applyLoginItem(!defaults().objectIsPresent(loginItemKey) ||
+                     defaults().boolForKey(loginItemKey));
 }
 
 void AppDelegate::applyDockIcon()
@@ -147,6 +148,33 @@ void AppDelegate::removeStatusItem()
     updateTaskbarPresence();
 }
 
+void AppDelegate::setDockIconShown(bool shown)
+{
+    m_dockIconShown = shown;
+    updateTaskbarPresence();
+}
+
+PreferencesController* AppDelegate::preferencesController()
+{
+    if (!m_preferencesController)
+        m_preferencesController = std::make_unique<PreferencesController>();
+    return m_preferencesController.get();
+}
+
+AboutController* AppDelegate::aboutController()
+{
+    if (!m_aboutController)
+        m_aboutController = std::make_unique<AboutController>();
+    return m_aboutController.get();
+}
+
+OnboardingController* AppDelegate::onboardingController()
+{
+    if (!m_onboardingController)
+        m_onboardingController = std::make_unique<OnboardingController>();
+    return m_onboardingController.get();
+}
+
 void AppDelegate::updateTaskbarPresence()
 {
     if (!m_mainWindowController)
@@ -165,7 +193,8 @@ void AppDelegate::applicationDidFinishLaunching()
     bindShortcut();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
-    // The onboarding window opens here until it has been completed; it does not exist yet.
+    if (!defaults().boolForKey(onboardingCompletedKey))
+        onboardingController()->showWindow();
 }
 
 void AppDelegate::detectStartAtLogin()
@@ -173,10 +202,10 @@ void AppDelegate::detectStartAtLogin()
     if (!RunningApplications::isRunning(LauncherSignal::launcherProcessName))
         return;
     m_startedAtLogin = true;
-    log(QStringLiteral("--VORLANE STARTED AT LOGIN"));
+    SystemLog::write(QStringLiteral("--VORLANE STARTED AT LOGIN"));
     LauncherSignal::postKillLauncher();
     MainWindowHelper::hideMainWindow();
-    log(QStringLiteral("-- VORLANE KILLED THE LAUNCHER"));
+    SystemLog::write(QStringLiteral("-- VORLANE KILLED THE LAUNCHER"));
 }
 
 void AppDelegate::startFileMonitor()
@@ -222,8 +251,10 @@ void AppDelegate::applicationDidBecomeActive()
 {
     if (!m_mainWindowController || !m_mainWindowController->window())
         return;
-    // Another of Vorlane's windows (or a menu of it) has the focus: leave the window alone.
-    if (QApplication::activeWindow() || QApplication::activePopupWidget())
+    // Another of Vorlane's windows (or a menu of it) has the focus: leave the window alone. The
+    // window system's focus comes first; Qt names the active window only after this news.
+    if (QGuiApplication::focusWindow() || QApplication::activeWindow() ||
+        QApplication::activePopupWidget())
         return;
     MainWindowHelper::showMainWindow();
 }
@@ -254,4 +285,22 @@ void AppDelegate::listenTo(SingleInstance* instance)
     connect(instance, &SingleInstance::reopenRequested, this,
             &AppDelegate::applicationShouldHandleReopen);
     connect(instance, &SingleInstance::toggleRequested, this, &AppDelegate::toggleFromOutside);
+    connect(instance, &SingleInstance::centerWindowRequested, this, [](std::uint32_t timestamp) {
+        if (sharedMainWindowController)
+            sharedMainWindowController->setActivationTime(timestamp);
+        DockMenu::centerWindow();
+    });
+    connect(instance, &SingleInstance::resetWindowSizeRequested, this, [](std::uint32_t timestamp) {
+        if (sharedMainWindowController)
+            sharedMainWindowController->setActivationTime(timestamp);
+        DockMenu::resetWindowSize();
+    });
+}
+
+void AppDelegate::applyStartRequest(SingleInstance::Request request)
+{
+    if (request == SingleInstance::Request::centerWindow)
+        DockMenu::centerWindow();
+    else if (request == SingleInstance::Request::resetWindowSize)
+        DockMenu::resetWindowSize();
 }

@@ -1,19 +1,22 @@
 #include "StatusBarMenu.h"
 
+#include "AboutController.h"
+#include "AppDelegate.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "DockMenu.h"
 #include "FilesViewController.h"
 #include "HotKeys/HotKeys.h"
 #include "MainWindowHelper.h"
+#include "OnboardingController.h"
+#include "PreferencesController.h"
+#include "ProductLinks.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
-
-const QUrl StatusBarMenu::websiteUrl(QStringLiteral("https://ostrel.com/vorlane"));
-const QUrl StatusBarMenu::feedbackUrl(QStringLiteral("https://ostrel.com/vorlane/feedback"));
 
 namespace {
 QString filesViewType()
@@ -22,9 +25,15 @@ QString filesViewType()
     const QString key = QStringLiteral("FilesViewType");
     return defaults.objectIsPresent(key) ? defaults.stringForKey(key) : QStringLiteral("grid");
 }
+
+void showCentred(WindowController* controller)
+{
+    if (controller)
+        controller->showCentred();
+}
 } // namespace
 
-StatusBarMenu::StatusBarMenu(QWidget* parent)
+StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
     : QMenu(parent)
     , m_openButton(
           addAction(QStringLiteral("Open Vorlane"), this, &StatusBarMenu::showMainWindowWithSender))
@@ -39,11 +48,22 @@ StatusBarMenu::StatusBarMenu(QWidget* parent)
     connect(&HotKeys::ShortcutNotifier::instance(),
             &HotKeys::ShortcutNotifier::systemBindingDidChange, this,
             &StatusBarMenu::updateShortcutHint);
+    addSeparator();
     addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
     addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
+    if (dockMenu) {
+        addSeparator();
+        addActions(dockMenu->actions());
+    }
+    addSeparator();
+    addAction(QStringLiteral("Preferences\u2026"), this, &StatusBarMenu::showPreferencesWithSender);
+    m_showOnboardingButton =
+        addAction(QStringLiteral("Welcome to Vorlane\u2026"), this, &StatusBarMenu::showOB);
+    addAction(QStringLiteral("About Vorlane"), this, &StatusBarMenu::showAboutWithSender);
     addSeparator();
     addAction(QStringLiteral("Vorlane Website"), this, &StatusBarMenu::launchWebsite);
-    addAction(QStringLiteral("Send Feedback…"), this, &StatusBarMenu::sendFeedback);
+    addAction(QStringLiteral("Follow Vorlane"), this, &StatusBarMenu::launchTwitter);
+    addAction(QStringLiteral("Send Feedback\u2026"), this, &StatusBarMenu::sendFeedback);
     addSeparator();
     addAction(QStringLiteral("Quit Vorlane"), this, &StatusBarMenu::quitWithSender);
 }
@@ -80,14 +100,37 @@ void StatusBarMenu::toggleGridView()
         sharedFilesViewController->showGridView();
 }
 
-void StatusBarMenu::launchWebsite()
+void StatusBarMenu::showOB()
 {
-    QDesktopServices::openUrl(websiteUrl);
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showCentred(delegate->onboardingController());
+}
+
+void StatusBarMenu::showPreferencesWithSender()
+{
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showCentred(delegate->preferencesController());
+}
+
+void StatusBarMenu::showAboutWithSender()
+{
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showCentred(delegate->aboutController());
 }
 
 void StatusBarMenu::sendFeedback()
 {
-    QDesktopServices::openUrl(feedbackUrl);
+    QDesktopServices::openUrl(ProductLinks::feedback());
+}
+
+void StatusBarMenu::launchWebsite()
+{
+    QDesktopServices::openUrl(ProductLinks::website());
+}
+
+void StatusBarMenu::launchTwitter()
+{
+    QDesktopServices::openUrl(ProductLinks::follow());
 }
 
 void StatusBarMenu::quitWithSender()

@@ -1,0 +1,76 @@
+#include "AboutController.h"
+
+#include "ImageNamed.h"
+#include "ProductLinks.h"
+#include "SharedReferences.h"
+#include "ui_AboutController.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+
+namespace {
+constexpr QSize iconSize{96, 96};
+constexpr int namePixelSize = 20;
+} // namespace
+
+AboutController::Versions AboutController::versionsFrom(const QString& applicationVersion)
+{
+    const qsizetype lastDot = applicationVersion.lastIndexOf(u'.');
+    // "2.1" alone, or a version of one number, has no build part.
+    if (lastDot <= 0 || applicationVersion.count(u'.') < 2)
+        return {applicationVersion, {}};
+    return {applicationVersion.left(lastDot), applicationVersion.mid(lastDot + 1)};
+}
+
+QString AboutController::versionText(const Versions& versions)
+{
+    QString text = QStringLiteral("Version ") + versions.shortVersion;
+    if (!versions.bundleVersion.isEmpty())
+        text += QStringLiteral(" (") + versions.bundleVersion + u')';
+    return text;
+}
+
+AboutController::AboutController(QObject* parent)
+    : WindowController(parent)
+    , ui(std::make_unique<Ui::AboutController>())
+    , m_versions(versionsFrom(QCoreApplication::applicationVersion()))
+{}
+
+AboutController::~AboutController() = default;
+
+std::unique_ptr<QWidget> AboutController::loadWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    ui->setupUi(window.get());
+    return window;
+}
+
+void AboutController::windowDidLoad()
+{
+    sharedAboutWindow = window();
+    ui->appIcon->setPixmap(
+        imageNamed(QStringLiteral("Vorlane")).pixmap(iconSize, window()->devicePixelRatioF()));
+    QFont name = ui->appName->font();
+    name.setPixelSize(namePixelSize);
+    name.setWeight(QFont::DemiBold);
+    ui->appName->setFont(name);
+    ui->versionNumber->setText(versionText(m_versions));
+    for (QPushButton* link : {ui->followButton, ui->websiteButton}) {
+        link->setCursor(Qt::PointingHandCursor);
+        link->setForegroundRole(QPalette::Link);
+    }
+    connect(ui->followButton, &QPushButton::clicked, this, &AboutController::followButtonAction);
+    connect(ui->websiteButton, &QPushButton::clicked, this, &AboutController::websiteButtonAction);
+    window()->adjustSize();
+    center();
+}
+
+void AboutController::followButtonAction()
+{
+    QDesktopServices::openUrl(ProductLinks::follow());
+}
+
+void AboutController::websiteButtonAction()
+{
+    QDesktopServices::openUrl(ProductLinks::website());
+}
