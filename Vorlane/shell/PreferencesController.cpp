@@ -64,7 +64,8 @@ void PreferencesController::windowDidLoad()
 
 void PreferencesController::addShortcutRecorder()
 {
-    new HotKeys::RecorderField(HotKeys::Name::toggleApp(), {}, ui->shortcutView);
+    auto* recorder = new HotKeys::RecorderField(HotKeys::Name::toggleApp(), {}, ui->shortcutView);
+    ui->shortcutLabel->setBuddy(recorder);
     ui->shortcutView->setFixedSize(recorderSize);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         subview->setGeometry(QRect(subview->pos(), recorderSize));
