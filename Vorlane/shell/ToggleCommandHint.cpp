@@ -75,11 +75,16 @@ ToggleCommandHint::ToggleCommandHint(QWidget* parent)
 
 QString ToggleCommandHint::toggleCommand()
 {
-    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
-    const QString installed = QStandardPaths::findExecutable(QStringLiteral("vorlane"));
-    if (!installed.isEmpty() && QFileInfo(installed).canonicalFilePath() == self)
+    return toggleCommand(QCoreApplication::applicationFilePath(),
+                         QStandardPaths::findExecutable(QStringLiteral("vorlane")));
+}
+
+QString ToggleCommandHint::toggleCommand(const QString& executable, const QString& installed)
+{
+    const QString self = QFileInfo(executable).canonicalFilePath();
+    if (!installed.isEmpty() && !self.isEmpty() && QFileInfo(installed).canonicalFilePath() == self)
         return QStringLiteral("vorlane --toggle");
-    return quotedPath(QCoreApplication::applicationFilePath()) + QStringLiteral(" --toggle");
+    return quotedPath(executable) + QStringLiteral(" --toggle");
 }
 
 bool ToggleCommandHint::reachesEveryWindow(const HotKeys::SystemBinding& binding,

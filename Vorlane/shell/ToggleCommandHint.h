@@ -22,6 +22,8 @@ public:
     // The command that asks the running Vorlane to show or hide its window: the installed
     // "vorlane" command when it is this program, else this program's own path.
     static QString toggleCommand();
+    // The same for a program at executable and the "vorlane" found on the PATH (or none).
+    static QString toggleCommand(const QString& executable, const QString& installed);
     // Whether the shortcut of this binding can summon Vorlane from anywhere.
     static bool reachesEveryWindow(const HotKeys::SystemBinding& binding, bool waylandSession);
 
