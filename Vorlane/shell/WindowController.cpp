@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -55,6 +56,9 @@ void WindowController::center()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    // A window not shown yet takes the size its layout gives it only now.
+    if (QLayout* layout = centred->layout())
+        layout->activate();
     QRect frame = centred->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     centred->move(frame.topLeft());
