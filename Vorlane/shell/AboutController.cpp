@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEvent>
 
 namespace {
 constexpr QSize iconSize{96, 96};
@@ -55,14 +56,30 @@ void AboutController::windowDidLoad()
     name.setWeight(QFont::DemiBold);
     ui->appName->setFont(name);
     ui->versionNumber->setText(versionText(m_versions));
-    for (QPushButton* link : {ui->followButton, ui->websiteButton}) {
+    for (QPushButton* link : {ui->followButton, ui->websiteButton})
         link->setCursor(Qt::PointingHandCursor);
-        link->setForegroundRole(QPalette::Link);
-    }
+    colourLinks();
     connect(ui->followButton, &QPushButton::clicked, this, &AboutController::followButtonAction);
     connect(ui->websiteButton, &QPushButton::clicked, this, &AboutController::websiteButtonAction);
     window()->adjustSize();
     center();
+}
+
+void AboutController::colourLinks()
+{
+    for (QPushButton* link : {ui->followButton, ui->websiteButton}) {
+        QPalette palette = link->palette();
+        palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
+        link->setPalette(palette);
+    }
+}
+
+bool AboutController::eventFilter(QObject* watched, QEvent* event)
+{
+    // The look changed: the links take its link colour.
+    if (isWindowLoaded() && watched == window() && event->type() == QEvent::PaletteChange)
+        colourLinks();
+    return WindowController::eventFilter(watched, event);
 }
 
 void AboutController::followButtonAction()

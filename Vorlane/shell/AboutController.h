@@ -40,8 +40,12 @@ public:
 protected:
     std::unique_ptr<QWidget> loadWindow() override;
     void windowDidLoad() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The two links drawn in the look's link colour.
+    void colourLinks();
+
     std::unique_ptr<Ui::AboutController> ui;
     const Versions m_versions;
 };

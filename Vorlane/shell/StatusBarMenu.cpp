@@ -12,6 +12,7 @@
 #include "PreferencesController.h"
 #include "ProductLinks.h"
 #include "SharedReferences.h"
+#include "ToggleCommandHint.h"
 #include "UserDefaults.h"
 
 #include <QApplication>
@@ -71,8 +72,8 @@ StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
 void StatusBarMenu::updateShortcutHint()
 {
     const std::optional<QString> name = HotKeys::boundShortcutName(m_openButton);
-    m_shortcutHint->setVisible(name && HotKeys::systemBinding(HotKeys::Name(*name)).state ==
-                                           HotKeys::SystemBinding::State::refused);
+    m_shortcutHint->setVisible(name && *name == HotKeys::Name::toggleApp().rawValue() &&
+                               !ToggleCommandHint::toggleShortcutReachesEveryWindow());
 }
 
 void StatusBarMenu::showMainWindowWithSender()

@@ -47,12 +47,14 @@ ToggleCommandHint::ToggleCommandHint(QWidget* parent)
     m_message->setObjectName(QStringLiteral("toggleCommandMessage"));
     m_message->setWordWrap(true);
     m_message->setText(QStringLiteral(
-        "This desktop does not let Vorlane take a global shortcut. To summon Vorlane with a key, "
-        "add a shortcut in the desktop's keyboard settings that runs this command:"));
+        "The desktop does not let Vorlane have this shortcut. To summon Vorlane with a key, add "
+        "a shortcut in the desktop's keyboard settings that runs this command:"));
     m_command->setObjectName(QStringLiteral("toggleCommand"));
     m_command->setReadOnly(true);
     m_command->setText(toggleCommand());
-    m_command->setCursorPosition(0);
+    m_command->setToolTip(m_command->text());
+    // The end of a long path is the part that says what the command does.
+    m_command->setCursorPosition(int(m_command->text().size()));
     m_copy->setObjectName(QStringLiteral("copyToggleCommand"));
     m_copy->setAutoDefault(false);
     connect(m_copy, &QPushButton::clicked, this, &ToggleCommandHint::copyCommand);
@@ -99,10 +101,15 @@ bool ToggleCommandHint::reachesEveryWindow(const HotKeys::SystemBinding& binding
     return true;
 }
 
+bool ToggleCommandHint::toggleShortcutReachesEveryWindow()
+{
+    return reachesEveryWindow(HotKeys::systemBinding(HotKeys::Name::toggleApp()),
+                              isWaylandSession());
+}
+
 void ToggleCommandHint::refresh()
 {
-    const HotKeys::SystemBinding binding = HotKeys::systemBinding(HotKeys::Name::toggleApp());
-    const bool shown = !reachesEveryWindow(binding, isWaylandSession());
+    const bool shown = !toggleShortcutReachesEveryWindow();
     if (shown)
         m_copy->setText(copyTitle);
     setVisible(shown);

@@ -26,6 +26,8 @@ public:
     static QString toggleCommand(const QString& executable, const QString& installed);
     // Whether the shortcut of this binding can summon Vorlane from anywhere.
     static bool reachesEveryWindow(const HotKeys::SystemBinding& binding, bool waylandSession);
+    // The same for the shortcut that summons the window, in this session now.
+    static bool toggleShortcutReachesEveryWindow();
 
     QLineEdit* commandField() const { return m_command; }
     QPushButton* copyButton() const { return m_copy; }
