@@ -77,8 +77,11 @@ void AboutController::colourLinks()
 bool AboutController::eventFilter(QObject* watched, QEvent* event)
 {
     // The look changed: the links take its link colour.
-    if (isWindowLoaded() && watched == window() && event->type() == QEvent::PaletteChange)
-        colourLinks();
+    const bool paletteChanged =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+    // Once the window has passed the new palette on to its controls.
+    if (paletteChanged && isWindowLoaded() && watched == window())
+        QMetaObject::invokeMethod(this, &AboutController::colourLinks, Qt::QueuedConnection);
     return WindowController::eventFilter(watched, event);
 }
 
