@@ -12,6 +12,9 @@ Each step prints "ok" or "FAILED" and what it saw; the screenshots go to the out
 
 Usage: scripts/shell-tour.py [--vorlane PATH] [--out DIR] [--window-manager openbox|metacity]
 Needs Xvfb, a window manager, xdotool, xwininfo and dbus-run-session; trayer for the tray steps.
+The session's folder (logs, the home) is removed unless a step failed or VORLANE_TOUR_KEEP is set.
+A VorlaneHelper the same user left running elsewhere makes Vorlane take its start for a start at
+login and keep the main window hidden: stop it first.
 """
 
 import argparse
@@ -406,9 +409,9 @@ class Tour:
             return False
         # Vorlane's icon is a small window of its own, embedded in the tray.
         tree = run("xwininfo", "-root", "-tree")
+        embedded = r'"Vorlane": \("Vorlane" "Vorlane"\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)'
         icon = None
-        for match in re.finditer(r'"Vorlane": \("Vorlane" "Vorlane"\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)',
-                                 tree):
+        for match in re.finditer(embedded, tree):
             w, h, x, y = (int(value) for value in match.groups())
             if w <= 64 and h <= 64 and x >= 0:
                 icon = (x, y, w, h)
