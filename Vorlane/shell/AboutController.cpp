@@ -10,8 +10,8 @@
 #include <QEvent>
 
 namespace {
-constexpr QSize iconSize{96, 96};
-constexpr int namePixelSize = 20;
+constexpr QSize aboutIconSize{96, 96};
+constexpr int aboutNamePixelSize = 20;
 } // namespace
 
 AboutController::Versions AboutController::versionsFrom(const QString& applicationVersion)
@@ -50,9 +50,9 @@ void AboutController::windowDidLoad()
 {
     sharedAboutWindow = window();
     ui->appIcon->setPixmap(
-        imageNamed(QStringLiteral("Vorlane")).pixmap(iconSize, window()->devicePixelRatioF()));
+        imageNamed(QStringLiteral("Vorlane")).pixmap(aboutIconSize, window()->devicePixelRatioF()));
     QFont name = ui->appName->font();
-    name.setPixelSize(namePixelSize);
+    name.setPixelSize(aboutNamePixelSize);
     name.setWeight(QFont::DemiBold);
     ui->appName->setFont(name);
     ui->versionNumber->setText(versionText(m_versions));

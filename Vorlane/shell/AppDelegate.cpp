@@ -2,6 +2,7 @@
 
 #include "AboutController.h"
 #include "AutostartLoginItems.h"
+#include "DefaultsKeys.h"
 #include "Diagnostics.h"
 #include "DockMenu.h"
 #include "FileMonitorError.h"
@@ -34,13 +35,6 @@ const QString AppDelegate::appSecret = QStringLiteral("6f0d4c1e-5b7a-4f2e-9c3d-8
 namespace {
 QPointer<AppDelegate> sharedAppDelegate;
 
-const QString loginItemKey = QStringLiteral("LoginItem");
-const QString showDockIconKey = QStringLiteral("ShowDockIcon");
-const QString showMenuBarIconKey = QStringLiteral("ShowMenuBarIcon");
-const QString autoHideWindowKey = QStringLiteral("AutoHideWindow");
-const QString onboardingCompletedKey = QStringLiteral("OnboardingCompleted");
-const QString appearanceKey = QStringLiteral("Appearance");
-
 UserDefaults& defaults()
 {
     return UserDefaults::standard();
@@ -71,8 +65,8 @@ void AppDelegate::applicationWillFinishLaunching()
     m_mainWindowController = std::make_unique<MainWindowController>();
     sharedMainWindowController = m_mainWindowController.get();
     defaults().setObject(QStringLiteral("NSFullScreenMenuItemEverywhere"), false);
-    if (!defaults().objectIsPresent(appearanceKey))
-        defaults().setObject(appearanceKey, QStringLiteral("system"));
+    if (!defaults().objectIsPresent(DefaultsKey::appearance))
+        defaults().setObject(DefaultsKey::appearance, QStringLiteral("system"));
     applyStoredLoginItem();
     m_dockMenu = std::make_unique<DockMenu>();
     m_statusBarMenu = std::make_unique<StatusBarMenu>(m_dockMenu.get());
@@ -102,27 +96,27 @@ void AppDelegate::watchTrayHost()
 
 void AppDelegate::applyStoredLoginItem()
 {
-    ::applyLoginItem(!defaults().objectIsPresent(loginItemKey) ||
-                     defaults().boolForKey(loginItemKey));
+    ::applyLoginItem(!defaults().objectIsPresent(DefaultsKey::loginItem) ||
+                     defaults().boolForKey(DefaultsKey::loginItem));
 }
 
 void AppDelegate::applyDockIcon()
 {
     // The test is on "AutoHideWindow", which the onboarding and the preferences always write.
-    m_dockIconShown =
-        !defaults().objectIsPresent(autoHideWindowKey) || defaults().boolForKey(showDockIconKey);
-    defaults().setObject(showDockIconKey, m_dockIconShown);
+    m_dockIconShown = !defaults().objectIsPresent(DefaultsKey::autoHideWindow) ||
+                      defaults().boolForKey(DefaultsKey::showDockIcon);
+    defaults().setObject(DefaultsKey::showDockIcon, m_dockIconShown);
     updateTaskbarPresence();
 }
 
 void AppDelegate::applyMenuBarIcon()
 {
     // true means the icon is hidden.
-    if (defaults().boolForKey(showMenuBarIconKey)) {
-        defaults().setObject(showMenuBarIconKey, true);
+    if (defaults().boolForKey(DefaultsKey::showMenuBarIcon)) {
+        defaults().setObject(DefaultsKey::showMenuBarIcon, true);
         removeStatusItem();
     } else {
-        defaults().setObject(showMenuBarIconKey, false);
+        defaults().setObject(DefaultsKey::showMenuBarIcon, false);
         createStatusItem();
     }
 }
@@ -130,8 +124,8 @@ void AppDelegate::applyMenuBarIcon()
 void AppDelegate::applyWindowMode()
 {
     // Before the onboarding is completed the window keeps the mode its set-up gives it.
-    if (defaults().boolForKey(onboardingCompletedKey))
-        setWindowAutoHide(defaults().boolForKey(autoHideWindowKey));
+    if (defaults().boolForKey(DefaultsKey::onboardingCompleted))
+        setWindowAutoHide(defaults().boolForKey(DefaultsKey::autoHideWindow));
 }
 
 void AppDelegate::createStatusItem()
@@ -193,7 +187,7 @@ void AppDelegate::applicationDidFinishLaunching()
     bindShortcut();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
-    if (!defaults().boolForKey(onboardingCompletedKey))
+    if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
         onboardingController()->showWindow();
 }
 

@@ -1,12 +1,12 @@
 #include "AppearanceMenu.h"
 
+#include "DefaultsKeys.h"
 #include "NotificationCenter.h"
 #include "UserDefaults.h"
 
 #include <QComboBox>
 
 namespace {
-const QString appearanceKey = QStringLiteral("Appearance");
 const QString lightTitle = QStringLiteral("Light");
 const QString darkTitle = QStringLiteral("Dark");
 } // namespace
@@ -17,8 +17,8 @@ void select(QComboBox* menu)
 {
     const UserDefaults& defaults = UserDefaults::standard();
     // Absent counts as "system", as it does for the window's look.
-    const QString appearance = defaults.objectIsPresent(appearanceKey)
-                                   ? defaults.stringForKey(appearanceKey)
+    const QString appearance = defaults.objectIsPresent(DefaultsKey::appearance)
+                                   ? defaults.stringForKey(DefaultsKey::appearance)
                                    : QStringLiteral("system");
     if (appearance == u"system")
         menu->setCurrentIndex(0);
@@ -32,7 +32,7 @@ void store(const QComboBox* menu, QObject* poster)
     const QString appearance = title == lightTitle  ? QStringLiteral("light")
                                : title == darkTitle ? QStringLiteral("dark")
                                                     : QStringLiteral("system");
-    UserDefaults::standard().setObject(appearanceKey, appearance);
+    UserDefaults::standard().setObject(DefaultsKey::appearance, appearance);
     NotificationCenter::defaultCenter().post(NotificationName::appearanceChanged,
                                              QVariant::fromValue(poster));
 }

@@ -1,5 +1,6 @@
 #include "LoginItem.h"
 
+#include "DefaultsKeys.h"
 #include "LauncherSignal.h"
 #include "LoginItemService.h"
 #include "SystemLog.h"
@@ -9,6 +10,6 @@ void applyLoginItem(bool enabled)
 {
     SystemLog::write(enabled ? QStringLiteral("-- VORLANE: Enable start at login")
                              : QStringLiteral("-- VORLANE: Disable start at login"));
-    UserDefaults::standard().setObject(QStringLiteral("LoginItem"), enabled);
+    UserDefaults::standard().setObject(DefaultsKey::loginItem, enabled);
     LoginItemService::shared().setEnabled(LauncherSignal::launcherIdentifier, enabled);
 }

@@ -2,6 +2,7 @@
 
 #include "Appearance.h"
 #include "AppearanceMenu.h"
+#include "DefaultsKeys.h"
 #include "EntranceAnimation.h"
 #include "HotKeys/RecorderField.h"
 #include "ImageNamed.h"
@@ -16,15 +17,14 @@
 #include <QPointer>
 
 // The artwork lives in this static library; its resources must be registered by hand.
-static void registerArtwork()
+static void registerShellArtwork()
 {
     Q_INIT_RESOURCE(ShellArtwork);
 }
 
 namespace {
-const QString onboardingCompletedKey = QStringLiteral("OnboardingCompleted");
-constexpr QSize heroSize{360, 170};
-constexpr int headingPixelSize = 24;
+constexpr QSize onboardingHeroSize{360, 170};
+constexpr int onboardingHeadingPixelSize = 24;
 } // namespace
 
 OnboardingController::OnboardingController(QObject* parent)
@@ -40,7 +40,7 @@ OnboardingController::~OnboardingController()
 
 std::unique_ptr<QWidget> OnboardingController::loadWindow()
 {
-    static const bool registered = (registerArtwork(), true);
+    static const bool registered = (registerShellArtwork(), true);
     Q_UNUSED(registered);
     auto window = std::make_unique<QWidget>();
     ui->setupUi(window.get());
@@ -64,7 +64,7 @@ void OnboardingController::windowDidLoad()
     }
     addShortcutRecorder();
     ui->toggleLoginCheckbox->setChecked(
-        UserDefaults::standard().boolForKey(QStringLiteral("LoginItem")));
+        UserDefaults::standard().boolForKey(DefaultsKey::loginItem));
     connect(ui->toggleLoginCheckbox, &QCheckBox::clicked, this,
             [](bool checked) { applyLoginItem(checked); });
     AppearanceMenu::select(ui->setAppearanceMenu);
@@ -80,7 +80,7 @@ void OnboardingController::windowDidLoad()
 void OnboardingController::styleTexts()
 {
     QFont heading = ui->headerText->font();
-    heading.setPixelSize(headingPixelSize);
+    heading.setPixelSize(onboardingHeadingPixelSize);
     heading.setWeight(QFont::DemiBold);
     ui->headerText->setFont(heading);
     ui->button->setDefault(true);
@@ -112,7 +112,8 @@ void OnboardingController::applyLook()
     window()->setAutoFillBackground(true);
     const QString hero =
         QStringLiteral("Onboarding_") + (dark ? QStringLiteral("dark") : QStringLiteral("light"));
-    ui->heroImage->setPixmap(imageNamed(hero).pixmap(heroSize, window()->devicePixelRatioF()));
+    ui->heroImage->setPixmap(
+        imageNamed(hero).pixmap(onboardingHeroSize, window()->devicePixelRatioF()));
 }
 
 void OnboardingController::showWindow()
@@ -150,13 +151,13 @@ void OnboardingController::windowDidResignMain()
 
 void OnboardingController::windowWillClose()
 {
-    setWindowAutoHide(UserDefaults::standard().boolForKey(QStringLiteral("AutoHideWindow")));
+    setWindowAutoHide(UserDefaults::standard().boolForKey(DefaultsKey::autoHideWindow));
     restoreToggleShortcut();
     MainWindowHelper::showMainWindow();
 }
 
 void OnboardingController::buttonPressedWithSender()
 {
-    UserDefaults::standard().setObject(onboardingCompletedKey, true);
+    UserDefaults::standard().setObject(DefaultsKey::onboardingCompleted, true);
     close();
 }

@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppearanceMenu.h"
+#include "DefaultsKeys.h"
 #include "DockMenu.h"
 #include "HotKeys/RecorderField.h"
 #include "LoginItem.h"
@@ -17,17 +18,6 @@
 #include <QTimer>
 
 namespace {
-const QString loginItemKey = QStringLiteral("LoginItem");
-const QString showMenuBarIconKey = QStringLiteral("ShowMenuBarIcon");
-const QString showDockIconKey = QStringLiteral("ShowDockIcon");
-const QString autoHideWindowKey = QStringLiteral("AutoHideWindow");
-const QString autoHideSetByUserKey = QStringLiteral("AutoHideWindowSetByUser");
-
-UserDefaults& defaults()
-{
-    return UserDefaults::standard();
-}
-
 void showNote(QLabel* label, const QString& text)
 {
     label->setText(text);
@@ -73,15 +63,18 @@ void PreferencesController::addShortcutRecorder()
 
 void PreferencesController::showStoredChoices()
 {
-    ui->toggleLoginCheckbox->setChecked(defaults().boolForKey(loginItemKey));
+    ui->toggleLoginCheckbox->setChecked(
+        UserDefaults::standard().boolForKey(DefaultsKey::loginItem));
     // "ShowMenuBarIcon" is true while the icon is hidden.
-    ui->toggleMenuBarCheckbox->setChecked(!defaults().boolForKey(showMenuBarIconKey));
-    const bool dockIconShown = defaults().boolForKey(showDockIconKey);
+    ui->toggleMenuBarCheckbox->setChecked(
+        !UserDefaults::standard().boolForKey(DefaultsKey::showMenuBarIcon));
+    const bool dockIconShown = UserDefaults::standard().boolForKey(DefaultsKey::showDockIcon);
     ui->toggleDockCheckbox->setChecked(dockIconShown);
     // Without the task-bar presence the window is always in auto-hide mode.
     ui->toggleAutoHideCheckbox->setEnabled(dockIconShown);
     ui->toggleAutoHideCheckbox->setChecked(
-        dockIconShown ? defaults().boolForKey(autoHideSetByUserKey) : true);
+        dockIconShown ? UserDefaults::standard().boolForKey(DefaultsKey::autoHideWindowSetByUser)
+                      : true);
     AppearanceMenu::select(ui->setAppearanceMenu);
 }
 
@@ -123,7 +116,7 @@ void PreferencesController::toggleLoginWithSender()
 void PreferencesController::toggleMenuBarIconCheckbox()
 {
     const bool shown = ui->toggleMenuBarCheckbox->isChecked();
-    defaults().setObject(showMenuBarIconKey, !shown);
+    UserDefaults::standard().setObject(DefaultsKey::showMenuBarIcon, !shown);
     if (AppDelegate* delegate = AppDelegate::shared()) {
         if (shown)
             delegate->createStatusItem();
@@ -139,7 +132,8 @@ void PreferencesController::toggleDockIconCheckboxWithSender()
     if (ui->toggleDockCheckbox->isChecked()) {
         // The user's own choice comes back.
         autoHide->setEnabled(true);
-        autoHide->setChecked(defaults().boolForKey(autoHideSetByUserKey));
+        autoHide->setChecked(
+            UserDefaults::standard().boolForKey(DefaultsKey::autoHideWindowSetByUser));
         setWindowAutoHide(autoHide->isChecked());
     } else {
         autoHide->setEnabled(false);
@@ -159,8 +153,8 @@ void PreferencesController::toggleAutoHide()
 {
     // The mode itself changes when this window stops being main.
     const bool enabled = ui->toggleAutoHideCheckbox->isChecked();
-    defaults().setObject(autoHideWindowKey, enabled);
-    defaults().setObject(autoHideSetByUserKey, enabled);
+    UserDefaults::standard().setObject(DefaultsKey::autoHideWindow, enabled);
+    UserDefaults::standard().setObject(DefaultsKey::autoHideWindowSetByUser, enabled);
 }
 
 void PreferencesController::centerWindow()
@@ -183,7 +177,7 @@ void PreferencesController::windowWillClose()
 {
     restoreToggleShortcut();
     const bool dockIconShown = ui->toggleDockCheckbox->isChecked();
-    defaults().setObject(showDockIconKey, dockIconShown);
+    UserDefaults::standard().setObject(DefaultsKey::showDockIcon, dockIconShown);
     if (AppDelegate* delegate = AppDelegate::shared())
         delegate->setDockIconShown(dockIconShown);
 }

@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "DefaultsKeys.h"
 #include "DockMenu.h"
 #include "FilesViewController.h"
 #include "HotKeys/HotKeys.h"
@@ -20,14 +21,15 @@
 #include <QUrl>
 
 namespace {
-QString filesViewType()
+QString storedFilesViewType()
 {
     const UserDefaults& defaults = UserDefaults::standard();
-    const QString key = QStringLiteral("FilesViewType");
-    return defaults.objectIsPresent(key) ? defaults.stringForKey(key) : QStringLiteral("grid");
+    return defaults.objectIsPresent(DefaultsKey::filesViewType)
+               ? defaults.stringForKey(DefaultsKey::filesViewType)
+               : QStringLiteral("grid");
 }
 
-void showCentred(WindowController* controller)
+void showControllersWindow(WindowController* controller)
 {
     if (controller)
         controller->showCentred();
@@ -83,7 +85,7 @@ void StatusBarMenu::showMainWindowWithSender()
 
 void StatusBarMenu::toggleListView()
 {
-    if (filesViewType() == u"list")
+    if (storedFilesViewType() == u"list")
         return;
     if (sharedButtonsViewController)
         sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(0);
@@ -93,7 +95,7 @@ void StatusBarMenu::toggleListView()
 
 void StatusBarMenu::toggleGridView()
 {
-    if (filesViewType() == u"grid")
+    if (storedFilesViewType() == u"grid")
         return;
     if (sharedButtonsViewController)
         sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(1);
@@ -104,19 +106,19 @@ void StatusBarMenu::toggleGridView()
 void StatusBarMenu::showOB()
 {
     if (AppDelegate* delegate = AppDelegate::shared())
-        showCentred(delegate->onboardingController());
+        showControllersWindow(delegate->onboardingController());
 }
 
 void StatusBarMenu::showPreferencesWithSender()
 {
     if (AppDelegate* delegate = AppDelegate::shared())
-        showCentred(delegate->preferencesController());
+        showControllersWindow(delegate->preferencesController());
 }
 
 void StatusBarMenu::showAboutWithSender()
 {
     if (AppDelegate* delegate = AppDelegate::shared())
-        showCentred(delegate->aboutController());
+        showControllersWindow(delegate->aboutController());
 }
 
 void StatusBarMenu::sendFeedback()

@@ -16,9 +16,9 @@
 #include <algorithm>
 
 namespace {
-const QString copyTitle = QStringLiteral("Copy");
+const QString copyButtonTitle = QStringLiteral("Copy");
 
-bool isWaylandSession()
+bool inWaylandSession()
 {
     return qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" ||
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
@@ -41,7 +41,7 @@ ToggleCommandHint::ToggleCommandHint(QWidget* parent)
     : QWidget(parent)
     , m_message(new QLabel(this))
     , m_command(new QLineEdit(this))
-    , m_copy(new QPushButton(copyTitle, this))
+    , m_copy(new QPushButton(copyButtonTitle, this))
 {
     setObjectName(QStringLiteral("toggleCommandHint"));
     m_message->setObjectName(QStringLiteral("toggleCommandMessage"));
@@ -104,14 +104,14 @@ bool ToggleCommandHint::reachesEveryWindow(const HotKeys::SystemBinding& binding
 bool ToggleCommandHint::toggleShortcutReachesEveryWindow()
 {
     return reachesEveryWindow(HotKeys::systemBinding(HotKeys::Name::toggleApp()),
-                              isWaylandSession());
+                              inWaylandSession());
 }
 
 void ToggleCommandHint::refresh()
 {
     const bool shown = !toggleShortcutReachesEveryWindow();
     if (shown)
-        m_copy->setText(copyTitle);
+        m_copy->setText(copyButtonTitle);
     setVisible(shown);
 }
 

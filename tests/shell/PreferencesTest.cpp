@@ -265,28 +265,6 @@ private Q_SLOTS:
         QCOMPARE(objects, QList<QObject*>{poster});
     }
 
-    void reachabilityNotes_data()
-    {
-        QTest::addColumn<bool>("trayReachable");
-        QTest::addColumn<bool>("dockIconShown");
-        QTest::addColumn<bool>("dockNote");
-        QTest::newRow("tray and task bar") << true << true << false;
-        QTest::newRow("only the tray") << true << false << false;
-        QTest::newRow("only the task bar") << false << true << false;
-        QTest::newRow("neither") << false << false << true;
-    }
-
-    void reachabilityNotes()
-    {
-        QFETCH(bool, trayReachable);
-        QFETCH(bool, dockIconShown);
-        QFETCH(bool, dockNote);
-        QCOMPARE(!PreferencesController::dockNote(trayReachable, dockIconShown).isEmpty(),
-                 dockNote);
-        QVERIFY(PreferencesController::trayNote(true).isEmpty());
-        QVERIFY(!PreferencesController::trayNote(false).isEmpty());
-    }
-
     // Qt's offscreen platform has no tray host: the window says so, and says how to get back
     // once the task-bar presence is off too.
     void withoutATrayTheWindowSaysHowToGetBack()
