@@ -63,18 +63,16 @@ void PreferencesController::addShortcutRecorder()
 
 void PreferencesController::showStoredChoices()
 {
-    ui->toggleLoginCheckbox->setChecked(
-        UserDefaults::standard().boolForKey(DefaultsKey::loginItem));
+    const UserDefaults& defaults = UserDefaults::standard();
+    ui->toggleLoginCheckbox->setChecked(defaults.boolForKey(DefaultsKey::loginItem));
     // "ShowMenuBarIcon" is true while the icon is hidden.
-    ui->toggleMenuBarCheckbox->setChecked(
-        !UserDefaults::standard().boolForKey(DefaultsKey::showMenuBarIcon));
-    const bool dockIconShown = UserDefaults::standard().boolForKey(DefaultsKey::showDockIcon);
+    ui->toggleMenuBarCheckbox->setChecked(!defaults.boolForKey(DefaultsKey::showMenuBarIcon));
+    const bool dockIconShown = defaults.boolForKey(DefaultsKey::showDockIcon);
     ui->toggleDockCheckbox->setChecked(dockIconShown);
     // Without the task-bar presence the window is always in auto-hide mode.
     ui->toggleAutoHideCheckbox->setEnabled(dockIconShown);
     ui->toggleAutoHideCheckbox->setChecked(
-        dockIconShown ? UserDefaults::standard().boolForKey(DefaultsKey::autoHideWindowSetByUser)
-                      : true);
+        !dockIconShown || defaults.boolForKey(DefaultsKey::autoHideWindowSetByUser));
     AppearanceMenu::select(ui->setAppearanceMenu);
 }
 
@@ -138,11 +136,9 @@ void PreferencesController::toggleDockIconCheckboxWithSender()
     } else {
         autoHide->setEnabled(false);
         autoHide->setChecked(true);
-        // Out of sight before it changes mode, so that changing its mode does not bring it
-        // forward with the focus.
+        setWindowAutoHide(true);
         if (sharedMainWindowController && sharedMainWindowController->window())
             sharedMainWindowController->window()->hide();
-        setWindowAutoHide(true);
         // The preferences stay in front.
         QTimer::singleShot(0, this, &PreferencesController::showWindow);
     }
