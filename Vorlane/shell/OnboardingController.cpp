@@ -52,29 +52,39 @@ void OnboardingController::windowDidLoad()
     sharedOnboardingWindow = window();
     styleTexts();
     applyLook();
-    // The look follows the desktop's preference and the user's choice as they change.
+    observeLook();
+    addShortcutRecorder();
+    ui->toggleLoginCheckbox->setChecked(
+        UserDefaults::standard().boolForKey(DefaultsKey::loginItem));
+    AppearanceMenu::select(ui->setAppearanceMenu);
+    connectControls();
+    // Sized by its content before it is placed.
+    window()->adjustSize();
+    center();
+}
+
+// The look follows the desktop's preference and the user's choice as they change.
+void OnboardingController::observeLook()
+{
     const QPointer<OnboardingController> self(this);
     for (const QString& name :
          {NotificationName::interfaceThemeChanged, NotificationName::appearanceChanged}) {
         m_lookObservers.append(
             NotificationCenter::defaultCenter().addObserver(name, {}, [self](const Notification&) {
                 if (self)
-                    QMetaObject::invokeMethod(self, &OnboardingController::applyLook);
+                    self->applyLook();
             }));
     }
-    addShortcutRecorder();
-    ui->toggleLoginCheckbox->setChecked(
-        UserDefaults::standard().boolForKey(DefaultsKey::loginItem));
+}
+
+void OnboardingController::connectControls()
+{
     connect(ui->toggleLoginCheckbox, &QCheckBox::clicked, this,
             [](bool checked) { applyLoginItem(checked); });
-    AppearanceMenu::select(ui->setAppearanceMenu);
     connect(ui->setAppearanceMenu, &QComboBox::activated, this,
             &OnboardingController::setAppearance);
     connect(ui->button, &QPushButton::clicked, this,
             &OnboardingController::buttonPressedWithSender);
-    // Sized by its content before it is placed.
-    window()->adjustSize();
-    center();
 }
 
 void OnboardingController::styleTexts()

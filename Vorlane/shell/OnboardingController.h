@@ -50,6 +50,8 @@ protected:
 
 private:
     void applyLook();
+    void observeLook();
+    void connectControls();
     void runEntranceAnimation();
     void addShortcutRecorder();
     void styleTexts();
