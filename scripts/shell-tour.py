@@ -3,7 +3,8 @@
 
 The tour starts Vorlane on an empty home and goes through, in order: the onboarding rising in
 (screenshots 0, 100 and 400 ms after its window appears), "Continue" (the onboarding is stored as
-completed and the main window comes forward), a second start without the onboarding, the gear
+completed and the main window comes forward), a second start without the onboarding, the desktop entry's window commands handed to the
+running Vorlane, the gear
 opening the preferences, Ctrl+Alt+K recorded there summoning the window and showing in the tray
 menu, "Dark" turning the open window dark at once, auto-hide hiding the window when another
 window is clicked, and the preferences, onboarding and About windows in both looks.
@@ -370,6 +371,30 @@ class Tour:
         report(not window(ONBOARDING), "the second start shows no onboarding")
         self.shot_window("main-light", MAIN)
 
+    def desktop_actions(self):
+        # The window elsewhere first (and, for the reset, at another size).
+        for argument, size in (("--reset-window-size", (780, 440)), ("--center-window", None)):
+            main = window(MAIN)
+            if size:
+                run("xdotool", "windowsize", str(main), "640", "400")
+            run("xdotool", "windowmove", str(main), "30", "60")
+            wait_until(lambda: geometry(window(MAIN))[:2] == (30, 60))
+            expected = size or geometry(window(MAIN))[2:]
+            later = subprocess.run([self.vorlane.executable, argument],
+                                   env=self.vorlane.environment(), capture_output=True, timeout=60)
+            centred = wait_until(lambda: self.centred(window(MAIN), expected))
+            report(later.returncode == 0 and bool(centred),
+                   "Vorlane %s hands over and frames the window at %dx%d in the middle (%s)"
+                   % (argument, expected[0], expected[1], geometry(window(MAIN))))
+            time.sleep(0.5)
+
+    @staticmethod
+    def centred(window_id, size):
+        x, y, w, h = geometry(window_id)
+        # The window manager's frame puts the client a title bar lower than the frame's middle.
+        return ((w, h) == tuple(size) and abs(x + w / 2 - SCREEN[0] / 2) <= 2 and
+                abs(y + h / 2 - SCREEN[1] / 2) <= 30)
+
     def gear(self):
         main = window(MAIN)
         x, y, w, h = geometry(main)
@@ -523,6 +548,7 @@ def main():
         tour.first_start()
         tour.press_continue()
         tour.second_start()
+        tour.desktop_actions()
         tour.gear()
         tour.record_shortcut()
         tour.summon()
