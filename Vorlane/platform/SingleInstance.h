@@ -16,8 +16,16 @@ public:
     enum class Request
     {
         reopen,
-        toggle
+        toggle,
+        // The desktop entry's actions: the window in the middle of the main display, at its
+        // current size or at its first one.
+        centerWindow,
+        resetWindowSize
     };
+
+    // The request a start's arguments make: --toggle, --center-window, --reset-window-size, else
+    // reopen.
+    static Request requestFrom(const QStringList& arguments);
 
     static const QString serviceName;
     static const QString objectPath;
@@ -42,6 +50,8 @@ Q_SIGNALS:
     // window asks to be activated.
     void reopenRequested(std::uint32_t timestamp);
     void toggleRequested(std::uint32_t timestamp);
+    void centerWindowRequested(std::uint32_t timestamp);
+    void resetWindowSizeRequested(std::uint32_t timestamp);
 
 private:
     bool m_ownsName = false;

@@ -1,16 +1,21 @@
 #include "AppDelegate.h"
 
+#include "AboutController.h"
 #include "AutostartLoginItems.h"
+#include "DefaultsKeys.h"
 #include "Diagnostics.h"
+#include "DockMenu.h"
 #include "FileActions.h"
 #include "FileMonitorError.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
-#include "LoginItemService.h"
+#include "LoginItem.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "NotificationCenter.h"
+#include "OnboardingController.h"
+#include "PreferencesController.h"
 #include "RecordLocations.h"
 #include "RunningApplications.h"
 #include "SharedReferences.h"
@@ -33,18 +38,6 @@ const QString AppDelegate::appSecret = QStringLiteral("6f0d4c1e-5b7a-4f2e-9c3d-8
 namespace {
 QPointer<AppDelegate> sharedAppDelegate;
 
-const QString loginItemKey = QStringLiteral("LoginItem");
-const QString showDockIconKey = QStringLiteral("ShowDockIcon");
-const QString showMenuBarIconKey = QStringLiteral("ShowMenuBarIcon");
-const QString autoHideWindowKey = QStringLiteral("AutoHideWindow");
-const QString onboardingCompletedKey = QStringLiteral("OnboardingCompleted");
-const QString appearanceKey = QStringLiteral("Appearance");
-
-void log(const QString& line)
-{
-    SystemLog::write(line);
-}
-
 UserDefaults& defaults()
 {
     return UserDefaults::standard();
@@ -59,6 +52,7 @@ AppDelegate::AppDelegate(QObject* parent)
 
 AppDelegate::~AppDelegate()
 {
+    showPreferencesWindow = nullptr;
     m_fileMonitor.stop();
     FileActions::install(nullptr);
     if (sharedMainWindowController == m_mainWindowController.get())
@@ -77,10 +71,13 @@ void AppDelegate::applicationWillFinishLaunching()
     m_mainWindowController = std::make_unique<MainWindowController>();
     sharedMainWindowController = m_mainWindowController.get();
     defaults().setObject(QStringLiteral("NSFullScreenMenuItemEverywhere"), false);
-    if (!defaults().objectIsPresent(appearanceKey))
-        defaults().setObject(appearanceKey, QStringLiteral("system"));
-    applyLoginItem();
-    m_statusBarMenu = std::make_unique<StatusBarMenu>();
+    if (!defaults().objectIsPresent(DefaultsKey::appearance))
+        defaults().setObject(DefaultsKey::appearance, QStringLiteral("system"));
+    applyStoredLoginItem();
+    m_dockMenu = std::make_unique<DockMenu>();
+    m_statusBarMenu = std::make_unique<StatusBarMenu>(m_dockMenu.get());
+    // The toolbar's preferences button.
+    showPreferencesWindow = [this] { preferencesController()->showCentred(); };
     applyDockIcon();
     applyMenuBarIcon();
     applyWindowMode();
@@ -97,37 +94,35 @@ void AppDelegate::watchTrayHost()
         return;
     m_trayWatcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(m_trayWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this] { updateTaskbarPresence(); });
+    connect(m_trayWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this, [this] {
+        updateTaskbarPresence();
+        Q_EMIT trayAvailabilityChanged();
+    });
 }
 
-void AppDelegate::applyLoginItem()
+void AppDelegate::applyStoredLoginItem()
 {
-    const bool enable =
-        !defaults().objectIsPresent(loginItemKey) || defaults().boolForKey(loginItemKey);
-    log(enable ? QStringLiteral("-- VORLANE: Enable start at login")
-               : QStringLiteral("-- VORLANE: Disable start at login"));
-    defaults().setObject(loginItemKey, enable);
-    LoginItemService::shared().setEnabled(LauncherSignal::launcherIdentifier, enable);
+    ::applyLoginItem(!defaults().objectIsPresent(DefaultsKey::loginItem) ||
+                     defaults().boolForKey(DefaultsKey::loginItem));
 }
 
 void AppDelegate::applyDockIcon()
 {
     // The test is on "AutoHideWindow", which the onboarding and the preferences always write.
-    m_dockIconShown =
-        !defaults().objectIsPresent(autoHideWindowKey) || defaults().boolForKey(showDockIconKey);
-    defaults().setObject(showDockIconKey, m_dockIconShown);
+    m_dockIconShown = !defaults().objectIsPresent(DefaultsKey::autoHideWindow) ||
+                      defaults().boolForKey(DefaultsKey::showDockIcon);
+    defaults().setObject(DefaultsKey::showDockIcon, m_dockIconShown);
     updateTaskbarPresence();
 }
 
 void AppDelegate::applyMenuBarIcon()
 {
     // true means the icon is hidden.
-    if (defaults().boolForKey(showMenuBarIconKey)) {
-        defaults().setObject(showMenuBarIconKey, true);
+    if (defaults().boolForKey(DefaultsKey::showMenuBarIcon)) {
+        defaults().setObject(DefaultsKey::showMenuBarIcon, true);
         removeStatusItem();
     } else {
-        defaults().setObject(showMenuBarIconKey, false);
+        defaults().setObject(DefaultsKey::showMenuBarIcon, false);
         createStatusItem();
     }
 }
@@ -135,8 +130,8 @@ void AppDelegate::applyMenuBarIcon()
 void AppDelegate::applyWindowMode()
 {
     // Before the onboarding is completed the window keeps the mode its set-up gives it.
-    if (defaults().boolForKey(onboardingCompletedKey))
-        setWindowAutoHide(defaults().boolForKey(autoHideWindowKey));
+    if (defaults().boolForKey(DefaultsKey::onboardingCompleted))
+        setWindowAutoHide(defaults().boolForKey(DefaultsKey::autoHideWindow));
 }
 
 void AppDelegate::createStatusItem()
@@ -151,6 +146,33 @@ void AppDelegate::removeStatusItem()
 {
     m_statusItem.reset();
     updateTaskbarPresence();
+}
+
+void AppDelegate::setDockIconShown(bool shown)
+{
+    m_dockIconShown = shown;
+    updateTaskbarPresence();
+}
+
+PreferencesController* AppDelegate::preferencesController()
+{
+    if (!m_preferencesController)
+        m_preferencesController = std::make_unique<PreferencesController>();
+    return m_preferencesController.get();
+}
+
+AboutController* AppDelegate::aboutController()
+{
+    if (!m_aboutController)
+        m_aboutController = std::make_unique<AboutController>();
+    return m_aboutController.get();
+}
+
+OnboardingController* AppDelegate::onboardingController()
+{
+    if (!m_onboardingController)
+        m_onboardingController = std::make_unique<OnboardingController>();
+    return m_onboardingController.get();
 }
 
 void AppDelegate::updateTaskbarPresence()
@@ -173,7 +195,8 @@ void AppDelegate::applicationDidFinishLaunching()
     bindShortcut();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
-    // The onboarding window opens here until it has been completed; it does not exist yet.
+    if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
+        onboardingController()->showWindow();
 }
 
 void AppDelegate::detectStartAtLogin()
@@ -181,10 +204,10 @@ void AppDelegate::detectStartAtLogin()
     if (!RunningApplications::isRunning(LauncherSignal::launcherProcessName))
         return;
     m_startedAtLogin = true;
-    log(QStringLiteral("--VORLANE STARTED AT LOGIN"));
+    SystemLog::write(QStringLiteral("--VORLANE STARTED AT LOGIN"));
     LauncherSignal::postKillLauncher();
     MainWindowHelper::hideMainWindow();
-    log(QStringLiteral("-- VORLANE KILLED THE LAUNCHER"));
+    SystemLog::write(QStringLiteral("-- VORLANE KILLED THE LAUNCHER"));
 }
 
 void AppDelegate::startFileMonitor()
@@ -277,4 +300,22 @@ void AppDelegate::listenTo(SingleInstance* instance)
     connect(instance, &SingleInstance::reopenRequested, this,
             &AppDelegate::applicationShouldHandleReopen);
     connect(instance, &SingleInstance::toggleRequested, this, &AppDelegate::toggleFromOutside);
+    connect(instance, &SingleInstance::centerWindowRequested, this, [](std::uint32_t timestamp) {
+        if (sharedMainWindowController)
+            sharedMainWindowController->setActivationTime(timestamp);
+        DockMenu::centerWindow();
+    });
+    connect(instance, &SingleInstance::resetWindowSizeRequested, this, [](std::uint32_t timestamp) {
+        if (sharedMainWindowController)
+            sharedMainWindowController->setActivationTime(timestamp);
+        DockMenu::resetWindowSize();
+    });
+}
+
+void AppDelegate::applyStartRequest(SingleInstance::Request request)
+{
+    if (request == SingleInstance::Request::centerWindow)
+        DockMenu::centerWindow();
+    else if (request == SingleInstance::Request::resetWindowSize)
+        DockMenu::resetWindowSize();
 }

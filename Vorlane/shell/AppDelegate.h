@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileMonitor.h"
+#include "SingleInstance.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,7 +9,11 @@
 #include <cstdint>
 #include <memory>
 
+class AboutController;
+class DockMenu;
 class MainWindowController;
+class OnboardingController;
+class PreferencesController;
 class QDBusServiceWatcher;
 class QWindow;
 class SingleInstance;
@@ -44,20 +49,34 @@ public:
     void toggleFromOutside(std::uint32_t timestamp = 0);
     // Listens to the running instance's requests from later starts.
     void listenTo(SingleInstance* instance);
+    // What a first start's arguments ask for beyond a start: the task-bar menu's commands.
+    void applyStartRequest(SingleInstance::Request request);
 
     // Makes the tray item with the status-bar menu (again).
     void createStatusItem();
     void removeStatusItem();
+    // Whether the window has its place in the task bar (the Dock icon's stand-in).
+    void setDockIconShown(bool shown);
+
+    // Vorlane's other windows, each made on first use.
+    PreferencesController* preferencesController();
+    AboutController* aboutController();
+    OnboardingController* onboardingController();
 
     MainWindowController* mainWindowController() const { return m_mainWindowController.get(); }
     StatusBarMenu* statusBarMenu() const { return m_statusBarMenu.get(); }
+    DockMenu* dockMenu() const { return m_dockMenu.get(); }
     StatusItem* statusItem() const { return m_statusItem.get(); }
     FileMonitor& fileMonitor() { return m_fileMonitor; }
     bool startedAtLogin() const { return m_startedAtLogin; }
     bool dockIconShown() const { return m_dockIconShown; }
 
+Q_SIGNALS:
+    // A tray host came or went.
+    void trayAvailabilityChanged();
+
 private:
-    void applyLoginItem();
+    void applyStoredLoginItem();
     void applyDockIcon();
     void applyMenuBarIcon();
     void applyWindowMode();
@@ -73,8 +92,13 @@ private:
 
     std::unique_ptr<MainWindowController> m_mainWindowController;
     FileMonitor m_fileMonitor;
+    std::unique_ptr<DockMenu> m_dockMenu;
     std::unique_ptr<StatusBarMenu> m_statusBarMenu;
     std::unique_ptr<StatusItem> m_statusItem;
+    // Declared after the menus they use, so they go first.
+    std::unique_ptr<PreferencesController> m_preferencesController;
+    std::unique_ptr<AboutController> m_aboutController;
+    std::unique_ptr<OnboardingController> m_onboardingController;
     // A tray host that comes or goes (at login the panel may start after Vorlane).
     QDBusServiceWatcher* m_trayWatcher = nullptr;
     bool m_dockIconShown = true;

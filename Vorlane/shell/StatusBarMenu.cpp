@@ -1,30 +1,42 @@
 #include "StatusBarMenu.h"
 
+#include "AboutController.h"
+#include "AppDelegate.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "DefaultsKeys.h"
+#include "DockMenu.h"
 #include "FilesViewController.h"
 #include "HotKeys/HotKeys.h"
 #include "MainWindowHelper.h"
+#include "OnboardingController.h"
+#include "PreferencesController.h"
+#include "ProductLinks.h"
 #include "SharedReferences.h"
+#include "ToggleCommandHint.h"
 #include "UserDefaults.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
-const QUrl StatusBarMenu::websiteUrl(QStringLiteral("https://ostrel.com/vorlane"));
-const QUrl StatusBarMenu::feedbackUrl(QStringLiteral("https://ostrel.com/vorlane/feedback"));
-
 namespace {
-QString filesViewType()
+QString storedFilesViewType()
 {
     const UserDefaults& defaults = UserDefaults::standard();
-    const QString key = QStringLiteral("FilesViewType");
-    return defaults.objectIsPresent(key) ? defaults.stringForKey(key) : QStringLiteral("grid");
+    return defaults.objectIsPresent(DefaultsKey::filesViewType)
+               ? defaults.stringForKey(DefaultsKey::filesViewType)
+               : QStringLiteral("grid");
+}
+
+void showControllersWindow(WindowController* controller)
+{
+    if (controller)
+        controller->showCentred();
 }
 } // namespace
 
-StatusBarMenu::StatusBarMenu(QWidget* parent)
+StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
     : QMenu(parent)
     , m_openButton(
           addAction(QStringLiteral("Open Vorlane"), this, &StatusBarMenu::showMainWindowWithSender))
@@ -39,11 +51,22 @@ StatusBarMenu::StatusBarMenu(QWidget* parent)
     connect(&HotKeys::ShortcutNotifier::instance(),
             &HotKeys::ShortcutNotifier::systemBindingDidChange, this,
             &StatusBarMenu::updateShortcutHint);
+    addSeparator();
     addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
     addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
+    if (dockMenu) {
+        addSeparator();
+        addActions(dockMenu->actions());
+    }
+    addSeparator();
+    addAction(QStringLiteral("Preferences\u2026"), this, &StatusBarMenu::showPreferencesWithSender);
+    m_showOnboardingButton =
+        addAction(QStringLiteral("Welcome to Vorlane\u2026"), this, &StatusBarMenu::showOB);
+    addAction(QStringLiteral("About Vorlane"), this, &StatusBarMenu::showAboutWithSender);
     addSeparator();
     addAction(QStringLiteral("Vorlane Website"), this, &StatusBarMenu::launchWebsite);
-    addAction(QStringLiteral("Send Feedback…"), this, &StatusBarMenu::sendFeedback);
+    addAction(QStringLiteral("Follow Vorlane"), this, &StatusBarMenu::launchTwitter);
+    addAction(QStringLiteral("Send Feedback\u2026"), this, &StatusBarMenu::sendFeedback);
     addSeparator();
     addAction(QStringLiteral("Quit Vorlane"), this, &StatusBarMenu::quitWithSender);
 }
@@ -51,8 +74,8 @@ StatusBarMenu::StatusBarMenu(QWidget* parent)
 void StatusBarMenu::updateShortcutHint()
 {
     const std::optional<QString> name = HotKeys::boundShortcutName(m_openButton);
-    m_shortcutHint->setVisible(name && HotKeys::systemBinding(HotKeys::Name(*name)).state ==
-                                           HotKeys::SystemBinding::State::refused);
+    m_shortcutHint->setVisible(name && *name == HotKeys::Name::toggleApp().rawValue() &&
+                               !ToggleCommandHint::toggleShortcutReachesEveryWindow());
 }
 
 void StatusBarMenu::showMainWindowWithSender()
@@ -62,7 +85,7 @@ void StatusBarMenu::showMainWindowWithSender()
 
 void StatusBarMenu::toggleListView()
 {
-    if (filesViewType() == u"list")
+    if (storedFilesViewType() == u"list")
         return;
     if (sharedButtonsViewController)
         sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(0);
@@ -72,7 +95,7 @@ void StatusBarMenu::toggleListView()
 
 void StatusBarMenu::toggleGridView()
 {
-    if (filesViewType() == u"grid")
+    if (storedFilesViewType() == u"grid")
         return;
     if (sharedButtonsViewController)
         sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(1);
@@ -80,14 +103,37 @@ void StatusBarMenu::toggleGridView()
         sharedFilesViewController->showGridView();
 }
 
-void StatusBarMenu::launchWebsite()
+void StatusBarMenu::showOB()
 {
-    QDesktopServices::openUrl(websiteUrl);
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showControllersWindow(delegate->onboardingController());
+}
+
+void StatusBarMenu::showPreferencesWithSender()
+{
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showControllersWindow(delegate->preferencesController());
+}
+
+void StatusBarMenu::showAboutWithSender()
+{
+    if (AppDelegate* delegate = AppDelegate::shared())
+        showControllersWindow(delegate->aboutController());
 }
 
 void StatusBarMenu::sendFeedback()
 {
-    QDesktopServices::openUrl(feedbackUrl);
+    QDesktopServices::openUrl(ProductLinks::feedback());
+}
+
+void StatusBarMenu::launchWebsite()
+{
+    QDesktopServices::openUrl(ProductLinks::website());
+}
+
+void StatusBarMenu::launchTwitter()
+{
+    QDesktopServices::openUrl(ProductLinks::follow());
 }
 
 void StatusBarMenu::quitWithSender()

@@ -2,33 +2,42 @@
 
 #include <QMenu>
 
+class DockMenu;
+
 // The menu of Vorlane's tray item: open the window (showing the global shortcut), switch the
-// files between list and grid, the web site and feedback links, and quit.
+// files between list and grid, the task-bar menu's window commands, the preferences, the
+// onboarding and About windows, Vorlane's web pages, and quit.
 class StatusBarMenu : public QMenu
 {
     Q_OBJECT
 
 public:
-    static const QUrl websiteUrl;
-    static const QUrl feedbackUrl;
-
-    explicit StatusBarMenu(QWidget* parent = nullptr);
+    // The task-bar menu's commands are listed here too, when there is one.
+    explicit StatusBarMenu(DockMenu* dockMenu = nullptr, QWidget* parent = nullptr);
 
     // The item that opens the window; it carries the shortcut of the name toggleApp.
     QAction* openButton() const { return m_openButton; }
     // Shown under it while the window system refuses that shortcut: how to summon Vorlane.
     QAction* shortcutHint() const { return m_shortcutHint; }
+    // The item that opens the onboarding window again.
+    QAction* showOnboardingButton() const { return m_showOnboardingButton; }
 
-    void showMainWindowWithSender();
     void toggleListView();
     void toggleGridView();
-    void launchWebsite();
+    void showOB();
+    void showMainWindowWithSender();
+    void showPreferencesWithSender();
     void sendFeedback();
+    void showAboutWithSender();
     void quitWithSender();
+    void launchWebsite();
+    // The product's page to follow its news.
+    void launchTwitter();
 
 private:
     void updateShortcutHint();
 
     QAction* m_openButton;
     QAction* m_shortcutHint;
+    QAction* m_showOnboardingButton = nullptr;
 };

@@ -6,14 +6,6 @@
 #include <QApplication>
 #include <QStyleFactory>
 
-namespace {
-SingleInstance::Request requestFrom(const QStringList& arguments)
-{
-    return arguments.contains(QStringLiteral("--toggle")) ? SingleInstance::Request::toggle
-                                                          : SingleInstance::Request::reopen;
-}
-} // namespace
-
 int main(int argc, char** argv)
 {
     // Qt takes the startup identifier out of the environment when it connects to the display,
@@ -22,13 +14,14 @@ int main(int argc, char** argv)
     const QString activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     QApplication::setApplicationName(QStringLiteral("Vorlane"));
     QApplication::setOrganizationName(QStringLiteral("ostrel"));
+    QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("com.ostrel.Vorlane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
     application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
 
-    const SingleInstance::Request request = requestFrom(QApplication::arguments());
+    const SingleInstance::Request request = SingleInstance::requestFrom(QApplication::arguments());
     SingleInstance instance;
     if (!instance.claim())
         return SingleInstance::handOver(request, startupId, activationToken) ? 0 : 1;
@@ -37,5 +30,6 @@ int main(int argc, char** argv)
     delegate.listenTo(&instance);
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
+    delegate.applyStartRequest(request);
     return QApplication::exec();
 }

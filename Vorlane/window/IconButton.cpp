@@ -4,9 +4,7 @@
 #include "SharedReferences.h"
 #include "ThemePalette.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 
 #include <cmath>
 
@@ -42,15 +40,6 @@ void IconButton::paintEvent(QPaintEvent*)
 
 void IconButton::showPreferences()
 {
-    QWidget* preferences = sharedPreferencesWindow;
-    if (!preferences)
-        return;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = preferences->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        preferences->move(frame.topLeft());
-    }
-    preferences->show();
-    preferences->raise();
-    preferences->activateWindow();
+    if (showPreferencesWindow)
+        showPreferencesWindow();
 }

@@ -100,15 +100,19 @@ void MainWindowController::applyWindowFlags()
     Qt::WindowFlags flags = Qt::Window;
     if (m_floatingPanel)
         flags |= Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-    // Changing the flags hides a shown window; it comes back where it was.
-    window->setWindowFlags(flags);
     const int margin = m_floatingPanel ? panelBorder : 0;
     window->layout()->setContentsMargins(margin, margin, margin, margin);
-    window->setGeometry(frame);
-    if (wasVisible)
-        showWindow();
-    else
+    if (wasVisible && window->windowHandle()) {
+        // A shown window changes its mode in place: making its native window anew would hand
+        // the focus to another window, and the panel would hide as it lost it.
+        window->overrideWindowFlags(flags);
+        window->windowHandle()->setFlags(flags);
         applyWindowManagerStates();
+        return;
+    }
+    window->setWindowFlags(flags);
+    window->setGeometry(frame);
+    applyWindowManagerStates();
 }
 
 void MainWindowController::applyWindowManagerStates()

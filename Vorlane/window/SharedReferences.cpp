@@ -15,5 +15,6 @@ QPointer<ButtonsViewController> sharedButtonsViewController;
 QPointer<QWidget> sharedOnboardingWindow;
 QPointer<QWidget> sharedPreferencesWindow;
 QPointer<QWidget> sharedAboutWindow;
+std::function<void()> showPreferencesWindow;
 
 bool commandKeyHeld = false;

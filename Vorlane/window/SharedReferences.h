@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <functional>
+
 class AppsTableViewController;
 class ButtonsViewController;
 class FilesViewController;
@@ -23,6 +25,10 @@ extern QPointer<ButtonsViewController> sharedButtonsViewController;
 extern QPointer<QWidget> sharedOnboardingWindow;
 extern QPointer<QWidget> sharedPreferencesWindow;
 extern QPointer<QWidget> sharedAboutWindow;
+
+// Brings the preferences window forward, centred and with the keyboard focus: what the
+// toolbar's preferences button does. Set by the shell, which makes that window; empty until then.
+extern std::function<void()> showPreferencesWindow;
 
 // Whether Command (Ctrl here) is held while the window has the focus.
 extern bool commandKeyHeld;

@@ -162,9 +162,10 @@ private:
             addApplication(home, application, minutes);
             minutes += 7;
         }
-        if (autoHide)
-            home.writeFile(home.path() + QStringLiteral("/.config/ostrel/Vorlane.conf"),
-                           "[General]\nOnboardingCompleted=true\nAutoHideWindow=true\n");
+        // A user past the onboarding, so that no welcome window takes the focus at start.
+        home.writeFile(home.path() + QStringLiteral("/.config/ostrel/Vorlane.conf"),
+                       autoHide ? "[General]\nOnboardingCompleted=true\nAutoHideWindow=true\n"
+                                : "[General]\nOnboardingCompleted=true\n");
     }
 
     static void addApplication(const TestHome& home, const Application& application, int minutesAgo)

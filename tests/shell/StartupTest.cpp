@@ -16,6 +16,7 @@
 #include "NotificationCenter.h"
 #include "RecordLocations.h"
 #include "SharedReferences.h"
+#include "ShellTestSupport.h"
 #include "StatusBarMenu.h"
 #include "StatusItem.h"
 #include "SystemLog.h"
@@ -60,19 +61,6 @@ private:
     QDBusConnection m_bus;
 };
 
-// The window system as a test wants it: it takes every registration, and then answers for
-// the desktop as the test says (a portal may bind to a trigger of its own, or refuse).
-class AnsweringBackend : public HotKeys::HotKeyBackend
-{
-public:
-    bool registerHotKey(const HotKeys::Shortcut&, std::uint32_t) override { return true; }
-    void unregisterHotKey(std::uint32_t) override {}
-    bool installEventHandler(EventCallback) override { return true; }
-    void setHotKeyEventsEnabled(bool) override {}
-    HotKeys::SystemBinding binding(std::uint32_t, const QString&) const override { return answer; }
-
-    HotKeys::SystemBinding answer{HotKeys::SystemBinding::State::granted, {}};
-};
 } // namespace
 
 class StartupTest : public QObject

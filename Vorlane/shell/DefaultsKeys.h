@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The keys under which start-up, the preferences, the onboarding and the menus keep the user's
+// choices in the application's settings.
+namespace DefaultsKey {
+
+inline const QString appearance = QStringLiteral("Appearance");
+inline const QString loginItem = QStringLiteral("LoginItem");
+inline const QString showDockIcon = QStringLiteral("ShowDockIcon");
+// True while the tray icon is hidden: the inverse of its name.
+inline const QString showMenuBarIcon = QStringLiteral("ShowMenuBarIcon");
+inline const QString autoHideWindow = QStringLiteral("AutoHideWindow");
+// The user's own auto-hide choice, kept while the task-bar presence forces auto-hide on.
+inline const QString autoHideWindowSetByUser = QStringLiteral("AutoHideWindowSetByUser");
+inline const QString onboardingCompleted = QStringLiteral("OnboardingCompleted");
+inline const QString filesViewType = QStringLiteral("FilesViewType");
+
+} // namespace DefaultsKey
