@@ -7,6 +7,7 @@
 #include "MainWindowHelper.h"
 #include "SharedReferences.h"
 #include "TelemetryClient.h"
+#include "UserDefaults.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        // The welcome window would take the focus at every start.
+        UserDefaults::standard().setObject(QStringLiteral("OnboardingCompleted"), true);
         QVERIFY(refreshStoreAndWait());
     }
 

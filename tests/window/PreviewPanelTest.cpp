@@ -94,15 +94,22 @@ private Q_SLOTS:
         QFETCH(QString, event);
         QFETCH(bool, autoHide);
         QFETCH(int, closingKey);
+        // The window changes mode while hidden: a shown one settles its new frame a moment later,
+        // and the zoom would start from where the picture was before.
+        MainWindowHelper::hideMainWindow();
         setWindowAutoHide(autoHide);
+        MainWindowHelper::showMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
         QAbstractItemView* view = showView(viewType, row);
         QList<bool> openWhenFocused;
-        const QMetaObject::Connection watch = connect(
-            qApp, &QGuiApplication::focusWindowChanged, this, [&openWhenFocused](QWindow* focus) {
-                if (focus && focus == PreviewPanel::sharedPreviewPanel()->windowHandle())
-                    openWhenFocused << sharedFilesViewController->isPreviewPanelOpen();
-            });
+        // Owned here, so a failed check leaves no connection to this frame's variables behind.
+        QObject watcher;
+        const QMetaObject::Connection watch =
+            connect(qApp, &QGuiApplication::focusWindowChanged, &watcher,
+                    [&openWhenFocused](QWindow* focus) {
+                        if (focus && focus == PreviewPanel::sharedPreviewPanel()->windowHandle())
+                            openWhenFocused << sharedFilesViewController->isPreviewPanelOpen();
+                    });
         QTest::keyClick(mainWindow(), Qt::Key_Space);
         PreviewPanel* panel = PreviewPanel::sharedPreviewPanel();
         QVERIFY(panel->isVisible());
