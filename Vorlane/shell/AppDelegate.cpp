@@ -170,7 +170,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::detectStartAtLogin()
 {
-    if (!RunningApplications::isRunning(LauncherSignal::launcherProcessName))
+    if (!RunningApplications::isRunning(LauncherSignal::launcherIdentifier))
         return;
     m_startedAtLogin = true;
     log(QStringLiteral("--VORLANE STARTED AT LOGIN"));

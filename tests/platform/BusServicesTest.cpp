@@ -1,11 +1,12 @@
 // The services that meet the session bus, on a private bus of the test's own: the appearance read
 // from a stand-in desktop portal and its changes, one instance per session with the hand-over of
-// later starts, and the launcher signal.
+// later starts, the launcher signal and the launcher's presence.
 #include "AppearanceService.h"
 #include "DesktopSession.h"
 #include "LauncherSignal.h"
 #include "NotificationCenter.h"
 #include "PortalAppearanceService.h"
+#include "RunningApplications.h"
 #include "SingleInstance.h"
 #include "StandInPortal.h"
 
@@ -13,9 +14,11 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -208,6 +211,29 @@ private Q_SLOTS:
         SignalListener launcher(QStringLiteral("launcher"));
         QVERIFY(LauncherSignal::postKillLauncher());
         QTRY_COMPARE(launcher.arguments, QStringList{QStringLiteral("com.ostrel.Vorlane")});
+    }
+
+    // Only a launcher in this session counts: its name on the bus, not a program's name.
+    void theLauncherRunsWhileItOwnsItsName()
+    {
+        const QString launcher = QStringLiteral("com.ostrel.VorlaneHelper");
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("VorlaneHelper"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), program));
+        QProcess sameName;
+        sameName.start(program, {QStringLiteral("60")});
+        QVERIFY(sameName.waitForStarted());
+        QVERIFY(!RunningApplications::isRunning(launcher));
+        sameName.kill();
+        sameName.waitForFinished();
+        {
+            QDBusConnection other =
+                QDBusConnection::connectToBus(busAddress, QStringLiteral("launcher"));
+            QVERIFY(other.registerService(launcher));
+            QVERIFY(RunningApplications::isRunning(launcher));
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("launcher"));
+        QTRY_VERIFY(!RunningApplications::isRunning(launcher));
     }
 };
 

@@ -1,9 +1,8 @@
 // The services that work on the user's own files and programs: autostart entries, launching
-// desktop entries through GIO, the privacy settings opener and the running-program check.
+// desktop entries through GIO and the privacy settings opener.
 #include "AutostartLoginItems.h"
 #include "DesktopPrivacySettings.h"
 #include "GioApplicationLauncher.h"
-#include "RunningApplications.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -150,20 +149,6 @@ private Q_SLOTS:
         qputenv("PATH", path);
         QVERIFY(waitForFile(output));
         QCOMPARE(readFile(output), QStringLiteral("privacy\n"));
-    }
-
-    void theLauncherIsFoundAmongTheRunningPrograms()
-    {
-        QVERIFY(!RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
-        const QString launcher = m_home->filePath(QStringLiteral("VorlaneHelper"));
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
-        QProcess running;
-        running.start(launcher, {QStringLiteral("60")});
-        QVERIFY(running.waitForStarted());
-        QVERIFY(RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
-        running.kill();
-        running.waitForFinished();
-        QVERIFY(!RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
     }
 
 private:

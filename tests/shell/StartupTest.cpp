@@ -30,10 +30,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// Receives the launcher signal on a connection of its own, as the launcher would.
+// The launcher as Vorlane finds it: its name on the bus, and the launcher signal received on a
+// connection of its own.
 class LauncherListener : public QObject
 {
     Q_OBJECT
@@ -45,8 +47,10 @@ public:
     {
         m_bus.connect(QString(), LauncherSignal::objectPath, LauncherSignal::interfaceName,
                       LauncherSignal::name, this, SLOT(received(QDBusMessage)));
+        m_ownsName = m_bus.registerService(LauncherSignal::launcherIdentifier);
     }
     ~LauncherListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("launcher")); }
+    bool ownsItsName() const { return m_ownsName; }
     QStringList arguments;
 
 public Q_SLOTS:
@@ -57,6 +61,7 @@ public Q_SLOTS:
 
 private:
     QDBusConnection m_bus;
+    bool m_ownsName = false;
 };
 
 // The window system as a test wants it: it takes every registration, and then answers for
@@ -163,23 +168,33 @@ private Q_SLOTS:
 
     void aStartAtLoginStopsTheLauncherAndKeepsTheWindowHidden()
     {
-        QTemporaryDir folder;
-        const QString launcher = folder.filePath(QStringLiteral("VorlaneHelper"));
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
-        QProcess running;
-        running.start(launcher, {QStringLiteral("60")});
-        QVERIFY(running.waitForStarted());
-        LauncherListener listener;
+        LauncherListener launcher;
+        QVERIFY(launcher.ownsItsName());
         start();
-        running.kill();
-        running.waitForFinished();
         QVERIFY(m_delegate->startedAtLogin());
         QCOMPARE(m_log, (QStringList{QStringLiteral("-- VORLANE: Enable start at login"),
                                      QStringLiteral("--VORLANE STARTED AT LOGIN"),
                                      QStringLiteral("-- VORLANE KILLED THE LAUNCHER")}));
-        QTRY_COMPARE_WITH_TIMEOUT(listener.arguments,
+        QTRY_COMPARE_WITH_TIMEOUT(launcher.arguments,
                                   QStringList{QStringLiteral("com.ostrel.Vorlane")}, 20000);
         QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+    }
+
+    // A program called VorlaneHelper that is not this session's launcher (another login's, or
+    // anything of that name) leaves a normal start alone.
+    void onlyTheSessionsLauncherMakesAStartAtLogin()
+    {
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("VorlaneHelper"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), program));
+        QProcess sameName;
+        sameName.start(program, {QStringLiteral("60")});
+        QVERIFY(sameName.waitForStarted());
+        start();
+        sameName.kill();
+        sameName.waitForFinished();
+        QVERIFY(!m_delegate->startedAtLogin());
+        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
     }
 
     void theFileMonitorRefreshesTheWindow()
