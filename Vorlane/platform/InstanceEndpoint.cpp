@@ -32,6 +32,18 @@ void InstanceEndpoint::Toggle(const QString& startupId, const QString& activatio
     Q_EMIT m_instance->toggleRequested(SingleInstance::timestampFromStartupId(startupId));
 }
 
+void InstanceEndpoint::CenterWindow(const QString& startupId, const QString& activationToken)
+{
+    useActivationToken(activationToken);
+    Q_EMIT m_instance->centerWindowRequested(SingleInstance::timestampFromStartupId(startupId));
+}
+
+void InstanceEndpoint::ResetWindowSize(const QString& startupId, const QString& activationToken)
+{
+    useActivationToken(activationToken);
+    Q_EMIT m_instance->resetWindowSizeRequested(SingleInstance::timestampFromStartupId(startupId));
+}
+
 void InstanceEndpoint::Reopen(const QString& startupId)
 {
     Reopen(startupId, QString());

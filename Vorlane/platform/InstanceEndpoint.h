@@ -16,6 +16,8 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void Reopen(const QString& startupId, const QString& activationToken);
     Q_SCRIPTABLE void Toggle(const QString& startupId, const QString& activationToken);
+    Q_SCRIPTABLE void CenterWindow(const QString& startupId, const QString& activationToken);
+    Q_SCRIPTABLE void ResetWindowSize(const QString& startupId, const QString& activationToken);
     // For callers that have no activation token to pass (scripts, earlier versions).
     Q_SCRIPTABLE void Reopen(const QString& startupId);
     Q_SCRIPTABLE void Toggle(const QString& startupId);

@@ -15,6 +15,21 @@ const QString SingleInstance::interfaceName = QStringLiteral("com.ostrel.Vorlane
 namespace {
 // The running instance may still be starting; it answers once its event loop runs.
 constexpr int handOverTimeoutMs = 10000;
+
+QString methodName(SingleInstance::Request request)
+{
+    switch (request) {
+    case SingleInstance::Request::toggle:
+        return QStringLiteral("Toggle");
+    case SingleInstance::Request::centerWindow:
+        return QStringLiteral("CenterWindow");
+    case SingleInstance::Request::resetWindowSize:
+        return QStringLiteral("ResetWindowSize");
+    case SingleInstance::Request::reopen:
+        break;
+    }
+    return QStringLiteral("Reopen");
+}
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent)
@@ -54,9 +69,8 @@ bool SingleInstance::handOver(Request request, const QString& startupId,
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        serviceName, objectPath, interfaceName,
-        request == Request::toggle ? QStringLiteral("Toggle") : QStringLiteral("Reopen"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, methodName(request));
     call << startupId << activationToken;
     return bus.call(call, QDBus::Block, handOverTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }

@@ -16,7 +16,9 @@ public:
     enum class Request
     {
         reopen,
-        toggle
+        toggle,
+        centerWindow,
+        resetWindowSize
     };
 
     static const QString serviceName;
@@ -42,6 +44,9 @@ Q_SIGNALS:
     // window asks to be activated.
     void reopenRequested(std::uint32_t timestamp);
     void toggleRequested(std::uint32_t timestamp);
+    // The task-bar menu's actions, asked for through the desktop entry's actions.
+    void centerWindowRequested(std::uint32_t timestamp);
+    void resetWindowSizeRequested(std::uint32_t timestamp);
 
 private:
     bool m_ownsName = false;

@@ -2,6 +2,7 @@
 
 #include "AutostartLoginItems.h"
 #include "Diagnostics.h"
+#include "DockMenu.h"
 #include "FileMonitorError.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
@@ -75,6 +76,7 @@ void AppDelegate::applicationWillFinishLaunching()
         defaults().setObject(appearanceKey, QStringLiteral("system"));
     applyLoginItem();
     m_statusBarMenu = std::make_unique<StatusBarMenu>();
+    m_dockMenu = std::make_unique<DockMenu>();
     applyDockIcon();
     applyMenuBarIcon();
     applyWindowMode();
@@ -254,4 +256,20 @@ void AppDelegate::listenTo(SingleInstance* instance)
     connect(instance, &SingleInstance::reopenRequested, this,
             &AppDelegate::applicationShouldHandleReopen);
     connect(instance, &SingleInstance::toggleRequested, this, &AppDelegate::toggleFromOutside);
+    connect(instance, &SingleInstance::centerWindowRequested, this,
+            [this](std::uint32_t timestamp) {
+                performDockMenuAction(&DockMenu::centerWindow, timestamp);
+            });
+    connect(instance, &SingleInstance::resetWindowSizeRequested, this,
+            [this](std::uint32_t timestamp) {
+                performDockMenuAction(&DockMenu::resetWindowSize, timestamp);
+            });
+}
+
+void AppDelegate::performDockMenuAction(void (DockMenu::*action)(), std::uint32_t timestamp)
+{
+    if (sharedMainWindowController)
+        sharedMainWindowController->setActivationTime(timestamp);
+    if (m_dockMenu)
+        (m_dockMenu.get()->*action)();
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+class DockMenu;
 class MainWindowController;
 class QDBusServiceWatcher;
 class SingleInstance;
@@ -49,6 +50,8 @@ public:
 
     MainWindowController* mainWindowController() const { return m_mainWindowController.get(); }
     StatusBarMenu* statusBarMenu() const { return m_statusBarMenu.get(); }
+    // The task-bar menu, whose actions the desktop entry offers.
+    DockMenu* applicationDockMenu() const { return m_dockMenu.get(); }
     StatusItem* statusItem() const { return m_statusItem.get(); }
     FileMonitor& fileMonitor() { return m_fileMonitor; }
     bool startedAtLogin() const { return m_startedAtLogin; }
@@ -65,10 +68,12 @@ private:
     void updateTaskbarPresence();
     void watchTrayHost();
     void applicationStateChanged(Qt::ApplicationState state);
+    void performDockMenuAction(void (DockMenu::*action)(), std::uint32_t timestamp);
 
     std::unique_ptr<MainWindowController> m_mainWindowController;
     FileMonitor m_fileMonitor;
     std::unique_ptr<StatusBarMenu> m_statusBarMenu;
+    std::unique_ptr<DockMenu> m_dockMenu;
     std::unique_ptr<StatusItem> m_statusItem;
     // A tray host that comes or goes (at login the panel may start after Vorlane).
     QDBusServiceWatcher* m_trayWatcher = nullptr;

@@ -1,21 +1,50 @@
 // Vorlane: the documents you opened recently, by the application that opened them.
 #include "AppDelegate.h"
+#include "CommandLineOptions.h"
+#include "DockMenu.h"
 #include "ImageNamed.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdio>
+
 namespace {
-SingleInstance::Request requestFrom(const QStringList& arguments)
+QStringList commandLine(int argc, char** argv)
 {
-    return arguments.contains(QStringLiteral("--toggle")) ? SingleInstance::Request::toggle
-                                                          : SingleInstance::Request::reopen;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int print(const QString& text)
+{
+    std::fputs(qPrintable(text), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// A first start asked for a window action does it once started.
+void performFirstRequest(AppDelegate& delegate, SingleInstance::Request request)
+{
+    DockMenu* menu = delegate.applicationDockMenu();
+    if (request == SingleInstance::Request::centerWindow && menu)
+        menu->centerWindow();
+    else if (request == SingleInstance::Request::resetWindowSize && menu)
+        menu->resetWindowSize();
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Help and version need no display: they are answered before Qt connects to one.
+    const CommandLineOptions options = CommandLineOptions::parse(commandLine(argc, argv));
+    if (options.showHelp)
+        return print(CommandLineOptions::helpText());
+    if (options.showVersion)
+        return print(CommandLineOptions::versionText());
+
     // Qt takes the startup identifier out of the environment when it connects to the display,
     // and may take the Wayland activation token when a window asks for the focus.
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
@@ -28,14 +57,14 @@ int main(int argc, char** argv)
     application.setQuitOnLastWindowClosed(false);
     application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
 
-    const SingleInstance::Request request = requestFrom(QApplication::arguments());
     SingleInstance instance;
     if (!instance.claim())
-        return SingleInstance::handOver(request, startupId, activationToken) ? 0 : 1;
+        return SingleInstance::handOver(options.request, startupId, activationToken) ? 0 : 1;
 
     AppDelegate delegate;
     delegate.listenTo(&instance);
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
+    performFirstRequest(delegate, options.request);
     return QApplication::exec();
 }

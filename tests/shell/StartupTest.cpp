@@ -15,6 +15,7 @@
 #include "NotificationCenter.h"
 #include "RecordLocations.h"
 #include "SharedReferences.h"
+#include "SingleInstance.h"
 #include "StatusBarMenu.h"
 #include "StatusItem.h"
 #include "SystemLog.h"
@@ -30,6 +31,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -271,6 +273,36 @@ private Q_SLOTS:
         m_delegate->toggleFromOutside();
         QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isVisible() ||
                     !m_delegate->mainWindowController()->window()->isMainWindow());
+    }
+
+    // The desktop entry's actions reach the running instance as requests of a later start.
+    void theTaskBarActionsShowTheWindowInTheMiddle_data()
+    {
+        QTest::addColumn<SingleInstance::Request>("request");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("center") << SingleInstance::Request::centerWindow << QSize(600, 400);
+        QTest::newRow("reset size") << SingleInstance::Request::resetWindowSize << QSize(780, 440);
+    }
+
+    void theTaskBarActionsShowTheWindowInTheMiddle()
+    {
+        QFETCH(SingleInstance::Request, request);
+        QFETCH(QSize, size);
+        SingleInstance instance;
+        start();
+        m_delegate->listenTo(&instance);
+        QWidget* window = m_delegate->mainWindowController()->window();
+        window->setGeometry(10, 20, 600, 400);
+        MainWindowHelper::hideMainWindow();
+        if (request == SingleInstance::Request::centerWindow)
+            Q_EMIT instance.centerWindowRequested(0);
+        else
+            Q_EMIT instance.resetWindowSizeRequested(0);
+        QVERIFY(window->isVisible());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_COMPARE(window->geometry(), QRect(screen.x() + (screen.width() - size.width()) / 2,
+                                               screen.y() + (screen.height() - size.height()) / 2,
+                                               size.width(), size.height()));
     }
 
     void resigningActivePostsItsNotification()
