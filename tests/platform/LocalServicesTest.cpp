@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <gio/gdesktopappinfo.h>
+
 namespace {
 QString readFile(const QString& path)
 {
@@ -87,6 +89,41 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, value);
         QCOMPARE(AutostartLoginItems::quotedExecValue(path), value);
+    }
+
+    // The session reads and starts the login item with GLib: what starts is the helper at that
+    // path, whatever the path holds.
+    void theLoginItemStartsItsHelperExactly_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("space and quotes") << QStringLiteral("it's \"my\" apps");
+        QTest::newRow("shell characters") << QStringLiteral("$HOME;`x`|&");
+        QTest::newRow("backslash") << QStringLiteral("back\\slash\\n");
+        QTest::newRow("new line and tab") << QStringLiteral("two\nlines\tand tab");
+        QTest::newRow("leading space") << QStringLiteral(" lead");
+    }
+
+    void theLoginItemStartsItsHelperExactly()
+    {
+        QFETCH(QString, folder);
+        const QString helper = m_home->path() + u'/' + folder + QStringLiteral("/VorlaneHelper");
+        const QString output = m_home->filePath(QStringLiteral("started.txt"));
+        QVERIFY(QDir().mkpath(QFileInfo(helper).path()));
+        writeExecutable(
+            helper, QStringLiteral("#!/bin/sh\nprintf '%s' \"$0\" > '%1'\n").arg(output).toUtf8());
+        const QString entry = m_home->filePath(QStringLiteral("com.ostrel.VorlaneHelper.desktop"));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(AutostartLoginItems::entryText(helper));
+        file.close();
+        // GLib checks TryExec and the program of Exec when it reads the entry.
+        GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(QFile::encodeName(entry));
+        QVERIFY2(info, qPrintable(readFile(entry)));
+        const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, nullptr, nullptr);
+        g_object_unref(info);
+        QVERIFY(launched);
+        QVERIFY(waitForFile(output));
+        QCOMPARE(readFile(output), helper);
     }
 
     void desktopEntriesLaunchWithTheirDocumentsAndNoShell()
