@@ -54,9 +54,10 @@ void AppDelegate::observeKillLauncher()
     // Listening first, then the name: whoever sees the name may send "killLauncher" at once.
     bus.connect(QString(), vorlaneObjectPath, vorlaneInterface, killLauncherName, this,
                 SLOT(killLauncherReceived(QString)));
-    // A call to this object is answered only after everything the bus delivered before it has
-    // been handled, so a caller can tell that a signal it sent was seen.
-    bus.registerObject(launcherObjectPath, this, QDBusConnection::ExportNonScriptableContents);
+    // The object exports nothing, but a call to it (Introspect) is answered only after
+    // everything the bus delivered before it has been handled: a caller can tell that a signal
+    // it sent was seen.
+    bus.registerObject(launcherObjectPath, this);
     bus.interface()->registerService(launcherIdentifier, QDBusConnectionInterface::QueueService,
                                      QDBusConnectionInterface::DontAllowReplacement);
 }
