@@ -66,6 +66,10 @@ private Q_SLOTS:
                  qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("\nTryExec=") + helper + u'\n'));
         QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+        // Every desktop starts it: enabled for GNOME's session, and no desktop left out.
+        QVERIFY(text.contains(QStringLiteral("\nX-GNOME-Autostart-enabled=true\n")));
+        QVERIFY(!text.contains(QStringLiteral("OnlyShowIn")) &&
+                !text.contains(QStringLiteral("NotShowIn")));
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
         QVERIFY(!QFile::exists(entry));
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
