@@ -2,7 +2,7 @@
 // start of Vorlane registers the login item; the session then starts its autostart entry as it
 // does at login (through GIO); VorlaneHelper starts Vorlane, which finds the launcher by its bus
 // name, logs its two start-at-login lines, stops it and stays hidden. A later launcher start hands
-// over to the running Vorlane, and the window actions of the desktop entry reach it.
+// over to the running Vorlane.
 #include "DesktopSession.h"
 #include "TestHome.h"
 
@@ -171,20 +171,6 @@ private Q_SLOTS:
         QCOMPARE(ownerPid(vorlaneName), running);
         helper.kill();
         helper.waitForFinished();
-    }
-
-    void theWindowActionsReachTheRunningVorlane()
-    {
-        const quint64 window = visibleWindow(windowTitle);
-        QVERIFY(window != 0);
-        QVERIFY(QProcess::execute(QStringLiteral("xdotool"),
-                                  {QStringLiteral("windowsize"), QString::number(window),
-                                   QStringLiteral("900"), QStringLiteral("520")}) == 0);
-        QVERIFY(waitUntil([&] { return windowGeometry(window).size() == QSize(900, 520); }));
-        QCOMPARE(QProcess::execute(QStringLiteral(VORLANE_EXECUTABLE),
-                                   {QStringLiteral("--reset-window-size")}),
-                 0);
-        QVERIFY(waitUntil([&] { return windowGeometry(window).size() == QSize(780, 440); }));
     }
 
 private:
