@@ -37,25 +37,45 @@ QString AutostartLoginItems::helperExecutablePath()
                           "VorlaneHelper");
 }
 
+QString AutostartLoginItems::escapedStringValue(const QString& text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == u'\\')
+            escaped += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (c == u'\t')
+            escaped += QStringLiteral("\\t");
+        else if (c == u'\r')
+            escaped += QStringLiteral("\\r");
+        // Leading spaces would be taken for the space around the equals sign.
+        else if (c == u' ' && escaped.isEmpty())
+            escaped += QStringLiteral("\\s");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 QString AutostartLoginItems::quotedExecValue(const QString& path)
 {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString reserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
     const bool needsQuotes =
         std::any_of(path.cbegin(), path.cend(), [](QChar c) { return reserved.contains(c); });
     QString value = path;
     // Field codes start with %; a literal one is written twice.
     value.replace(u'%', QStringLiteral("%%"));
     if (!needsQuotes)
-        return value;
+        return escapedStringValue(value);
     QString quoted;
     for (const QChar c : std::as_const(value)) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
             quoted += u'\\';
         quoted += c;
     }
-    // The desktop entry's own string escape applies on top: a backslash is written twice.
-    quoted.replace(u'\\', QStringLiteral("\\\\"));
-    return u'"' + quoted + u'"';
+    // The desktop entry's own string escape applies on top of the quoting.
+    return escapedStringValue(u'"' + quoted + u'"');
 }
 
 QByteArray AutostartLoginItems::entryText(const QString& executable)
@@ -71,6 +91,6 @@ QByteArray AutostartLoginItems::entryText(const QString& executable)
                           "NoDisplay=true\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(exec, executable)
+        .arg(exec, escapedStringValue(executable))
         .toUtf8();
 }

@@ -15,5 +15,7 @@ public:
     static QString helperExecutablePath();
     // The entry's Exec value: the path, quoted as the desktop entry rules require.
     static QString quotedExecValue(const QString& path);
+    // A value of the string type: backslash, line breaks, tabs and a leading space escaped.
+    static QString escapedStringValue(const QString& text);
     static QByteArray entryText(const QString& executable);
 };

@@ -10,9 +10,8 @@ inline const QString objectPath = QStringLiteral("/com/ostrel/Vorlane");
 inline const QString interfaceName = QStringLiteral("com.ostrel.Vorlane");
 inline const QString name = QStringLiteral("killLauncher");
 inline const QString bundleIdentifier = QStringLiteral("com.ostrel.Vorlane");
+// The launcher's bundle identifier, its name on the session bus while it runs.
 inline const QString launcherIdentifier = QStringLiteral("com.ostrel.VorlaneHelper");
-// The launcher's process name, as the kernel reports it.
-inline const QString launcherProcessName = QStringLiteral("VorlaneHelper");
 
 // Sends the signal; false without a session bus.
 bool postKillLauncher();

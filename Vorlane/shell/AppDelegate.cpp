@@ -201,7 +201,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::detectStartAtLogin()
 {
-    if (!RunningApplications::isRunning(LauncherSignal::launcherProcessName))
+    if (!RunningApplications::isRunning(LauncherSignal::launcherIdentifier))
         return;
     m_startedAtLogin = true;
     SystemLog::write(QStringLiteral("--VORLANE STARTED AT LOGIN"));

@@ -1,11 +1,12 @@
 // The services that meet the session bus, on a private bus of the test's own: the appearance read
 // from a stand-in desktop portal and its changes, one instance per session with the hand-over of
-// later starts, and the launcher signal.
+// later starts, the launcher signal and the launcher's presence.
 #include "AppearanceService.h"
 #include "DesktopSession.h"
 #include "LauncherSignal.h"
 #include "NotificationCenter.h"
 #include "PortalAppearanceService.h"
+#include "RunningApplications.h"
 #include "SingleInstance.h"
 #include "StandInPortal.h"
 
@@ -13,9 +14,11 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -158,32 +161,46 @@ private Q_SLOTS:
         QTRY_COMPARE(toggled.count(), 1);
     }
 
-    // On Wayland the window of the running instance may take the focus only with the token
-    // the desktop gave the start that asked for it.
-    void theHandOverCarriesTheActivationToken_data()
+    // Every request reaches the running instance. On Wayland its window may take the focus only
+    // with the token the desktop gave the start that asked for it.
+    void theHandOverCarriesTheRequestAndTheActivationToken_data()
     {
-        QTest::addColumn<bool>("toggle");
+        QTest::addColumn<SingleInstance::Request>("request");
         QTest::addColumn<QString>("token");
-        QTest::newRow("reopen") << false << QStringLiteral("token-of-a-second-start");
-        QTest::newRow("toggle") << true << QStringLiteral("token-of-vorlane-toggle");
-        QTest::newRow("no token") << false << QString();
+        QTest::newRow("reopen") << SingleInstance::Request::reopen
+                                << QStringLiteral("token-of-a-second-start");
+        QTest::newRow("toggle") << SingleInstance::Request::toggle
+                                << QStringLiteral("token-of-vorlane-toggle");
+        QTest::newRow("center") << SingleInstance::Request::centerWindow
+                                << QStringLiteral("token-of-the-action");
+        QTest::newRow("reset size") << SingleInstance::Request::resetWindowSize << QString();
     }
 
-    void theHandOverCarriesTheActivationToken()
+    void theHandOverCarriesTheRequestAndTheActivationToken()
     {
-        QFETCH(bool, toggle);
+        QFETCH(SingleInstance::Request, request);
         QFETCH(QString, token);
         qputenv("XDG_ACTIVATION_TOKEN", "token-of-an-earlier-start");
         SingleInstance instance;
         QVERIFY(instance.claim());
-        QStringList tokensWhenAsked;
-        const auto note = [&] { tokensWhenAsked << qEnvironmentVariable("XDG_ACTIVATION_TOKEN"); };
-        connect(&instance, &SingleInstance::reopenRequested, this, note);
-        connect(&instance, &SingleInstance::toggleRequested, this, note);
-        QVERIFY(SingleInstance::handOver(toggle ? SingleInstance::Request::toggle
-                                                : SingleInstance::Request::reopen,
-                                         QStringLiteral("id_TIME1"), token));
-        QTRY_COMPARE(tokensWhenAsked, QStringList{token});
+        QList<std::pair<SingleInstance::Request, QString>> asked;
+        const auto note = [&](SingleInstance::Request what) {
+            return [&asked, what] {
+                asked.append({what, qEnvironmentVariable("XDG_ACTIVATION_TOKEN")});
+            };
+        };
+        connect(&instance, &SingleInstance::reopenRequested, this,
+                note(SingleInstance::Request::reopen));
+        connect(&instance, &SingleInstance::toggleRequested, this,
+                note(SingleInstance::Request::toggle));
+        connect(&instance, &SingleInstance::centerWindowRequested, this,
+                note(SingleInstance::Request::centerWindow));
+        connect(&instance, &SingleInstance::resetWindowSizeRequested, this,
+                note(SingleInstance::Request::resetWindowSize));
+        QVERIFY(SingleInstance::handOver(request, QStringLiteral("id_TIME1"), token));
+        QTRY_COMPARE(asked.size(), 1);
+        QCOMPARE(asked.constFirst().first, request);
+        QCOMPARE(asked.constFirst().second, token);
         qunsetenv("XDG_ACTIVATION_TOKEN");
     }
 
@@ -208,6 +225,29 @@ private Q_SLOTS:
         SignalListener launcher(QStringLiteral("launcher"));
         QVERIFY(LauncherSignal::postKillLauncher());
         QTRY_COMPARE(launcher.arguments, QStringList{QStringLiteral("com.ostrel.Vorlane")});
+    }
+
+    // Only a launcher in this session counts: its name on the bus, not a program's name.
+    void theLauncherRunsWhileItOwnsItsName()
+    {
+        const QString launcher = QStringLiteral("com.ostrel.VorlaneHelper");
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("VorlaneHelper"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), program));
+        QProcess sameName;
+        sameName.start(program, {QStringLiteral("60")});
+        QVERIFY(sameName.waitForStarted());
+        QVERIFY(!RunningApplications::isRunning(launcher));
+        sameName.kill();
+        sameName.waitForFinished();
+        {
+            QDBusConnection other =
+                QDBusConnection::connectToBus(busAddress, QStringLiteral("launcher"));
+            QVERIFY(other.registerService(launcher));
+            QVERIFY(RunningApplications::isRunning(launcher));
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("launcher"));
+        QTRY_VERIFY(!RunningApplications::isRunning(launcher));
     }
 };
 

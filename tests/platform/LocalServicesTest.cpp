@@ -1,9 +1,8 @@
 // The services that work on the user's own files and programs: autostart entries, launching
-// desktop entries through GIO, the privacy settings opener and the running-program check.
+// desktop entries through GIO and the privacy settings opener.
 #include "AutostartLoginItems.h"
 #include "DesktopPrivacySettings.h"
 #include "GioApplicationLauncher.h"
-#include "RunningApplications.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <gio/gdesktopappinfo.h>
 
 namespace {
 QString readFile(const QString& path)
@@ -65,6 +66,10 @@ private Q_SLOTS:
                  qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("\nTryExec=") + helper + u'\n'));
         QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+        // Every desktop starts it: enabled for GNOME's session, and no desktop left out.
+        QVERIFY(text.contains(QStringLiteral("\nX-GNOME-Autostart-enabled=true\n")));
+        QVERIFY(!text.contains(QStringLiteral("OnlyShowIn")) &&
+                !text.contains(QStringLiteral("NotShowIn")));
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
         QVERIFY(!QFile::exists(entry));
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
@@ -88,6 +93,41 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, value);
         QCOMPARE(AutostartLoginItems::quotedExecValue(path), value);
+    }
+
+    // The session reads and starts the login item with GLib: what starts is the helper at that
+    // path, whatever the path holds.
+    void theLoginItemStartsItsHelperExactly_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("space and quotes") << QStringLiteral("it's \"my\" apps");
+        QTest::newRow("shell characters") << QStringLiteral("$HOME;`x`|&");
+        QTest::newRow("backslash") << QStringLiteral("back\\slash\\n");
+        QTest::newRow("new line and tab") << QStringLiteral("two\nlines\tand tab");
+        QTest::newRow("leading space") << QStringLiteral(" lead");
+    }
+
+    void theLoginItemStartsItsHelperExactly()
+    {
+        QFETCH(QString, folder);
+        const QString helper = m_home->path() + u'/' + folder + QStringLiteral("/VorlaneHelper");
+        const QString output = m_home->filePath(QStringLiteral("started.txt"));
+        QVERIFY(QDir().mkpath(QFileInfo(helper).path()));
+        writeExecutable(
+            helper, QStringLiteral("#!/bin/sh\nprintf '%s' \"$0\" > '%1'\n").arg(output).toUtf8());
+        const QString entry = m_home->filePath(QStringLiteral("com.ostrel.VorlaneHelper.desktop"));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(AutostartLoginItems::entryText(helper));
+        file.close();
+        // GLib checks TryExec and the program of Exec when it reads the entry.
+        GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(QFile::encodeName(entry));
+        QVERIFY2(info, qPrintable(readFile(entry)));
+        const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, nullptr, nullptr);
+        g_object_unref(info);
+        QVERIFY(launched);
+        QVERIFY(waitForFile(output));
+        QCOMPARE(readFile(output), helper);
     }
 
     void desktopEntriesLaunchWithTheirDocumentsAndNoShell()
@@ -150,20 +190,6 @@ private Q_SLOTS:
         qputenv("PATH", path);
         QVERIFY(waitForFile(output));
         QCOMPARE(readFile(output), QStringLiteral("privacy\n"));
-    }
-
-    void theLauncherIsFoundAmongTheRunningPrograms()
-    {
-        QVERIFY(!RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
-        const QString launcher = m_home->filePath(QStringLiteral("VorlaneHelper"));
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
-        QProcess running;
-        running.start(launcher, {QStringLiteral("60")});
-        QVERIFY(running.waitForStarted());
-        QVERIFY(RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
-        running.kill();
-        running.waitForFinished();
-        QVERIFY(!RunningApplications::isRunning(QStringLiteral("VorlaneHelper")));
     }
 
 private:

@@ -21,6 +21,7 @@
 #include "StatusBarMenu.h"
 #include "ThemePalette.h"
 #include "UserDefaults.h"
+#include "VorlaneVersion.h"
 #include "WindowTestSupport.h"
 
 #include <QAbstractAnimation>
@@ -233,12 +234,12 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(about.window(), "versionNumber")->text(), text);
     }
 
-    // The project's one version number gives both parts.
+    // The project's one version and its build number give both parts.
     void thisBuildsVersionHasBothParts()
     {
         const QString text = AboutController::versionText(
-            AboutController::versionsFrom(QStringLiteral(VORLANE_VERSION)));
-        QVERIFY2(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+ \\(\\d+\\)$"))
+            AboutController::versionsFrom(QStringLiteral(VORLANE_VERSION "." VORLANE_BUILD_NUMBER)));
+        QVERIFY2(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+ \\(\\d+\\)$"))
                      .match(text)
                      .hasMatch(),
                  qPrintable(text));

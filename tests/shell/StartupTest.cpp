@@ -17,6 +17,7 @@
 #include "RecordLocations.h"
 #include "SharedReferences.h"
 #include "ShellTestSupport.h"
+#include "SingleInstance.h"
 #include "StatusBarMenu.h"
 #include "StatusItem.h"
 #include "SystemLog.h"
@@ -32,10 +33,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// Receives the launcher signal on a connection of its own, as the launcher would.
+// The launcher as Vorlane finds it: its name on the bus, and the launcher signal received on a
+// connection of its own.
 class LauncherListener : public QObject
 {
     Q_OBJECT
@@ -47,8 +51,10 @@ public:
     {
         m_bus.connect(QString(), LauncherSignal::objectPath, LauncherSignal::interfaceName,
                       LauncherSignal::name, this, SLOT(received(QDBusMessage)));
+        m_ownsName = m_bus.registerService(LauncherSignal::launcherIdentifier);
     }
     ~LauncherListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("launcher")); }
+    bool ownsItsName() const { return m_ownsName; }
     QStringList arguments;
 
 public Q_SLOTS:
@@ -59,6 +65,7 @@ public Q_SLOTS:
 
 private:
     QDBusConnection m_bus;
+    bool m_ownsName = false;
 };
 
 } // namespace
@@ -161,23 +168,33 @@ private Q_SLOTS:
 
     void aStartAtLoginStopsTheLauncherAndKeepsTheWindowHidden()
     {
-        QTemporaryDir folder;
-        const QString launcher = folder.filePath(QStringLiteral("VorlaneHelper"));
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
-        QProcess running;
-        running.start(launcher, {QStringLiteral("60")});
-        QVERIFY(running.waitForStarted());
-        LauncherListener listener;
+        LauncherListener launcher;
+        QVERIFY(launcher.ownsItsName());
         start();
-        running.kill();
-        running.waitForFinished();
         QVERIFY(m_delegate->startedAtLogin());
         QCOMPARE(m_log, (QStringList{QStringLiteral("-- VORLANE: Enable start at login"),
                                      QStringLiteral("--VORLANE STARTED AT LOGIN"),
                                      QStringLiteral("-- VORLANE KILLED THE LAUNCHER")}));
-        QTRY_COMPARE_WITH_TIMEOUT(listener.arguments,
+        QTRY_COMPARE_WITH_TIMEOUT(launcher.arguments,
                                   QStringList{QStringLiteral("com.ostrel.Vorlane")}, 20000);
         QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+    }
+
+    // A program called VorlaneHelper that is not this session's launcher (another login's, or
+    // anything of that name) leaves a normal start alone.
+    void onlyTheSessionsLauncherMakesAStartAtLogin()
+    {
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QStringLiteral("VorlaneHelper"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), program));
+        QProcess sameName;
+        sameName.start(program, {QStringLiteral("60")});
+        QVERIFY(sameName.waitForStarted());
+        start();
+        sameName.kill();
+        sameName.waitForFinished();
+        QVERIFY(!m_delegate->startedAtLogin());
+        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
     }
 
     void theFileMonitorRefreshesTheWindow()
@@ -254,6 +271,36 @@ private Q_SLOTS:
         m_delegate->toggleFromOutside();
         QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isVisible() ||
                     !m_delegate->mainWindowController()->window()->isMainWindow());
+    }
+
+    // The desktop entry's actions reach the running instance as requests of a later start.
+    void theTaskBarActionsShowTheWindowInTheMiddle_data()
+    {
+        QTest::addColumn<SingleInstance::Request>("request");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("center") << SingleInstance::Request::centerWindow << QSize(600, 400);
+        QTest::newRow("reset size") << SingleInstance::Request::resetWindowSize << QSize(780, 440);
+    }
+
+    void theTaskBarActionsShowTheWindowInTheMiddle()
+    {
+        QFETCH(SingleInstance::Request, request);
+        QFETCH(QSize, size);
+        SingleInstance instance;
+        start();
+        m_delegate->listenTo(&instance);
+        QWidget* window = m_delegate->mainWindowController()->window();
+        window->setGeometry(10, 20, 600, 400);
+        MainWindowHelper::hideMainWindow();
+        if (request == SingleInstance::Request::centerWindow)
+            Q_EMIT instance.centerWindowRequested(0);
+        else
+            Q_EMIT instance.resetWindowSizeRequested(0);
+        QVERIFY(window->isVisible());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_COMPARE(window->geometry(), QRect(screen.x() + (screen.width() - size.width()) / 2,
+                                               screen.y() + (screen.height() - size.height()) / 2,
+                                               size.width(), size.height()));
     }
 
     void resigningActivePostsItsNotification()
