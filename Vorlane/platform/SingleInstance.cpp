@@ -63,17 +63,6 @@ bool SingleInstance::claim()
     return m_ownsName || !reply.isValid();
 }
 
-SingleInstance::Request SingleInstance::requestFrom(const QStringList& arguments)
-{
-    if (arguments.contains(QStringLiteral("--toggle")))
-        return Request::toggle;
-    if (arguments.contains(QStringLiteral("--center-window")))
-        return Request::centerWindow;
-    if (arguments.contains(QStringLiteral("--reset-window-size")))
-        return Request::resetWindowSize;
-    return Request::reopen;
-}
-
 bool SingleInstance::handOver(Request request, const QString& startupId,
                               const QString& activationToken)
 {

@@ -23,10 +23,6 @@ public:
         resetWindowSize
     };
 
-    // The request a start's arguments make: --toggle, --center-window, --reset-window-size, else
-    // reopen.
-    static Request requestFrom(const QStringList& arguments);
-
     static const QString serviceName;
     static const QString objectPath;
     static const QString interfaceName;

@@ -94,7 +94,6 @@ private:
     FileMonitor m_fileMonitor;
     std::unique_ptr<DockMenu> m_dockMenu;
     std::unique_ptr<StatusBarMenu> m_statusBarMenu;
-    std::unique_ptr<DockMenu> m_dockMenu;
     std::unique_ptr<StatusItem> m_statusItem;
     // Declared after the menus they use, so they go first.
     std::unique_ptr<PreferencesController> m_preferencesController;

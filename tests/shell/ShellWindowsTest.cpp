@@ -4,6 +4,7 @@
 #include "AboutController.h"
 #include "AppDelegate.h"
 #include "ButtonsViewController.h"
+#include "CommandLineOptions.h"
 #include "DockMenu.h"
 #include "EntranceAnimation.h"
 #include "HotKeys/CarbonHotKeys.h"
@@ -237,8 +238,8 @@ private Q_SLOTS:
     // The project's one version and its build number give both parts.
     void thisBuildsVersionHasBothParts()
     {
-        const QString text = AboutController::versionText(
-            AboutController::versionsFrom(QStringLiteral(VORLANE_VERSION "." VORLANE_BUILD_NUMBER)));
+        const QString text = AboutController::versionText(AboutController::versionsFrom(
+            QStringLiteral(VORLANE_VERSION "." VORLANE_BUILD_NUMBER)));
         QVERIFY2(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+ \\(\\d+\\)$"))
                      .match(text)
                      .hasMatch(),
@@ -318,7 +319,8 @@ private Q_SLOTS:
             QVERIFY(m_delegate->statusBarMenu()->actions().contains(item));
             item->trigger();
         } else {
-            const auto request = SingleInstance::requestFrom({QStringLiteral("Vorlane"), argument});
+            const auto request =
+                CommandLineOptions::parse({QStringLiteral("Vorlane"), argument}).request;
             QVERIFY(SingleInstance::handOver(request, QString(), QString()));
         }
         const QSize size = reset ? defaultWindowSize : QSize(600, 380);
