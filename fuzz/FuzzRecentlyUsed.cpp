@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (decoder.hasError())
         return 0;
     // Clears every other application the document names.
-    const auto everyOther = [parity = false](const RecentlyUsedFile::Application&) mutable {
+    const auto everyOther = [parity = false](const RecentlyUsedFile::Bookmark&,
+                                             const RecentlyUsedFile::Application&) mutable {
         parity = !parity;
         return parity;
     };

@@ -298,6 +298,24 @@ TEST_F(SystemRecords, applicationNamesComeFromTheDesktopEntry)
     EXPECT_EQ(plain, (QStringList{QStringLiteral("Viewer"), QStringLiteral("App")}));
 }
 
+TEST_F(SystemRecords, applicationsInSubfoldersAreFoundByTheirDesktopId)
+{
+    const QString konsole =
+        home.writeFile(home.systemDataDir() + QStringLiteral("/applications/kde4/konsole.desktop"),
+                       "[Desktop Entry]\nType=Application\nName=Konsole\nExec=konsole\n");
+    const QString doc = document(QStringLiteral("session.log"), 1);
+    home.writeRecord(QStringLiteral("kde4-konsole"), {doc}, hoursAgo(1));
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    EXPECT_EQ(appNames(apps), QStringList{QStringLiteral("Konsole")});
+    ASSERT_TRUE(apps);
+    EXPECT_EQ(apps->first().sourceApp(), konsole);
+
+    // The id is the entry's, whichever folder holds it: the user's entry hides the system one.
+    home.installApplication(QStringLiteral("kde4-konsole"), QStringLiteral("Konsole"),
+                            QStringLiteral("Hidden=true"));
+    EXPECT_FALSE(buildRecentApps());
+}
+
 TEST_F(SystemRecords, theUsersEntryHidesTheSystemOne)
 {
     home.writeFile(home.systemDataDir() + QStringLiteral("/applications/org.example.Sys.desktop"),
