@@ -4,6 +4,7 @@
 # memory use above the limit fails the run; the input that caused it is kept in the build folder
 # to become a regression test.
 # Usage: scripts/fuzz.sh BUILD_DIR SECONDS_PER_FUZZER [RUNS [FUZZER...]]
+#   (VORLANE_FUZZ_MAX_LEN and VORLANE_FUZZ_RSS_LIMIT_MB change the input size and memory limits)
 #   RUNS > 0 runs each fuzzer for that many executions instead (SECONDS_PER_FUZZER is then ignored);
 #   FUZZER... chooses fuzzers by name (default: all of them).
 set -euo pipefail
@@ -18,6 +19,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 samples="$top/../shared/fixtures/real"
 # Peak memory is part of what is checked: no input of at most max_len bytes may need more.
 rss_limit_mb=${VORLANE_FUZZ_RSS_LIMIT_MB:-512}
+max_len=${VORLANE_FUZZ_MAX_LEN:-65536}
 
 if ((runs > 0)); then
     budget=(-runs="$runs")
@@ -32,11 +34,12 @@ for fuzzer in "${fuzzers[@]}"; do
     echo "-- $fuzzer (${budget[*]})"
     log="$build/$fuzzer.log"
     if ! "$build/bin/$fuzzer" "$corpus" "${seeds[@]}" "${budget[@]}" -timeout=10 \
-        -rss_limit_mb="$rss_limit_mb" -max_len=65536 \
+        -rss_limit_mb="$rss_limit_mb" -max_len="$max_len" \
         -print_final_stats=1 -artifact_prefix="$build/crashes/$fuzzer-" >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "$fuzzer found a failure; the input is in $build/crashes" >&2
         exit 1
     fi
-    grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|stat::new_units_added' "$log" || true
+    grep -E 'stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb|new_units_added)' \
+        "$log" || true
 done
