@@ -38,6 +38,14 @@ constexpr int recordHeaderSize = 8;
 constexpr int maximumTablesOfContents = 64;
 } // namespace
 
+namespace {
+// No file's path holds a NUL; Qt would warn about each such path on standard error.
+bool existsOnDisk(const QString& path)
+{
+    return !path.contains(QChar(0)) && QFileInfo::exists(path);
+}
+} // namespace
+
 // Reads records from the data area (everything after the header), where all offsets point.
 class BookmarkParser
 {
@@ -273,7 +281,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
     // Paths stored relative to their volume ("..") only make sense joined with it.
     if (m_components.contains(QStringLiteral("..")) || m_components.contains(QStringLiteral(".")))
         path = QDir::cleanPath(m_volumePath + path);
-    if (QFileInfo::exists(path))
+    if (existsOnDisk(path))
         return Resolution{QUrl::fromLocalFile(path), false};
 
     if (m_homeComponentCount && *m_homeComponentCount > 0 && !homeDirectory.isEmpty()) {
@@ -282,7 +290,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
         if (belowHome.contains(QStringLiteral("..")))
             return std::nullopt;
         const QString moved = QDir::cleanPath(homeDirectory + u'/' + belowHome.join(u'/'));
-        if (!belowHome.isEmpty() && QFileInfo::exists(moved))
+        if (!belowHome.isEmpty() && existsOnDisk(moved))
             return Resolution{QUrl::fromLocalFile(moved), true};
     }
     return std::nullopt;

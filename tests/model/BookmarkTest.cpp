@@ -94,6 +94,34 @@ TEST(Bookmark, resolvesTheStoredPathThenTheSamePathBelowThisHome)
     EXPECT_FALSE(Bookmark::resolve(BookmarkWriter::write(climbing), home.path()));
 }
 
+TEST(Bookmark, aPathHoldingANulNeverReachesTheFileSystem)
+{
+    TestHome home;
+    const QString document =
+        home.createDocument(QStringLiteral("Documents/plan.txt"), QDateTime::currentDateTime());
+    const QStringList homeParts = home.path().split(u'/', Qt::SkipEmptyParts);
+    BookmarkWriter::Contents inPath = contentsFor(
+        homeParts + QStringList{QStringLiteral("Documents"), QStringLiteral("plan.txt")});
+    inPath.pathComponents.last() += QChar(0);
+    inPath.homeComponentCount = static_cast<int>(homeParts.size());
+    BookmarkWriter::Contents inVolume =
+        contentsFor(QStringList{QStringLiteral("..")} + homeParts +
+                    QStringList{QStringLiteral("Documents"), QStringLiteral("plan.txt")});
+    inVolume.volumePath = QStringLiteral("/a") + QChar(0) + QStringLiteral("/b");
+
+    // Qt would warn on standard error about every such path, once per bookmark and rebuild.
+    static QStringList messages;
+    messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { messages << message; });
+    const auto fromPath = Bookmark::resolve(BookmarkWriter::write(inPath), home.path());
+    const auto fromVolume = Bookmark::resolve(BookmarkWriter::write(inVolume), home.path());
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(fromPath);
+    EXPECT_FALSE(fromVolume);
+    EXPECT_EQ(messages, QStringList());
+}
+
 TEST(Bookmark, relativeComponentsAreJoinedWithTheVolume)
 {
     TestHome home;
