@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Vorlane and runs every test: the suite with warnings as errors, the suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run of the binary readers.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run of the readers.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -28,7 +28,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== fuzzing (${fuzz_seconds}s per reader)"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVORLANE_FUZZ=ON -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
-cmake --build build/fuzz -j "$jobs" --target FuzzPropertyList FuzzKeyedArchive FuzzBookmark
+cmake --build build/fuzz -j "$jobs" --target FuzzPropertyList FuzzKeyedArchive FuzzBookmark \
+      FuzzRecordFile FuzzRecentlyUsed
 scripts/fuzz.sh build/fuzz "$fuzz_seconds"
 
 echo "== all tests passed in $((SECONDS / 60)) min $((SECONDS % 60)) s"

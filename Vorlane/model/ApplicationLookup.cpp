@@ -1,9 +1,8 @@
 #include "ApplicationLookup.h"
 
-#include "DesktopEntry.h"
+#include "DesktopApplicationIndex.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 QString dataHome()
@@ -45,17 +44,9 @@ QString ApplicationLookup::urlForApplicationWithBundleIdentifier(const QString& 
 {
     if (!isPlausibleIdentifier(bundleIdentifier))
         return {};
-    const QString fileName = bundleIdentifier + QStringLiteral(".desktop");
-    for (const QString& folder : applicationFolders()) {
-        const QString path = folder + u'/' + fileName;
-        if (!QFileInfo(path).isFile())
-            continue;
-        // The first entry with this id decides, even when it hides the application: that is how
-        // a user removes a system application from their menus.
-        const std::shared_ptr<const DesktopEntry> entry = DesktopEntry::load(path);
-        if (entry && (entry->isHidden() || !entry->isApplication()))
-            return {};
-        return path;
-    }
-    return {};
+    // The index knows every entry by its desktop id, those in subfolders included, and applies
+    // the rule that the first entry with an id decides, even one that hides the application.
+    DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
+    index.refresh();
+    return index.findById(bundleIdentifier).path;
 }

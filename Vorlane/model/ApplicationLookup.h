@@ -8,9 +8,11 @@
 class ApplicationLookup
 {
 public:
-    // Path of the desktop entry <bundleIdentifier>.desktop, searched in the user's applications
-    // folder and then in those of the system data folders; empty when the application is not
-    // installed (no entry, or an entry that is hidden or is not an application).
+    // Path of the desktop entry whose desktop id is bundleIdentifier (<id>.desktop, or a file in a
+    // subfolder: kde4/konsole.desktop is kde4-konsole), searched in the user's applications folder
+    // and then in those of the system data folders, as DesktopApplicationIndex finds it; empty
+    // when the application is not installed (no entry, or an entry that is hidden or is not an
+    // application).
     static QString urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier);
 
     // $XDG_DATA_HOME/applications, then each $XDG_DATA_DIRS entry's applications folder.

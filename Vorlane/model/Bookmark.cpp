@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -37,6 +38,14 @@ constexpr int recordHeaderSize = 8;
 constexpr int maximumTablesOfContents = 64;
 } // namespace
 
+namespace {
+// No file's path holds a NUL; Qt would warn about each such path on standard error.
+bool existsOnDisk(const QString& path)
+{
+    return !path.contains(QChar(0)) && QFileInfo::exists(path);
+}
+} // namespace
+
 // Reads records from the data area (everything after the header), where all offsets point.
 class BookmarkParser
 {
@@ -54,7 +63,7 @@ private:
         QByteArrayView payload;
     };
 
-    bool fail(QString* error, const char* reason)
+    static bool fail(QString* error, const char* reason)
     {
         if (error)
             *error = QString::fromUtf8(reason);
@@ -110,20 +119,37 @@ private:
         }
     }
 
-    // An array of strings; none if the array or any element is not what it should be.
-    std::optional<QStringList> stringArray(quint32 offset) const
+    // The path components, an array of strings; none if the array or any element is not what
+    // it should be. The components may all point at one record, so their size is checked before
+    // any is decoded: a path no file system could hold (PATH_MAX bytes with its terminating
+    // zero) is damage.
+    std::optional<QStringList> pathComponents(quint32 offset, QString* error) const
     {
         const std::optional<Record> found = record(offset);
-        if (!found || found->type != ArrayRecord || found->payload.size() % 4 != 0)
+        if (!found || found->type != ArrayRecord || found->payload.size() % 4 != 0) {
+            fail(error, "The bookmark's path is damaged.");
             return std::nullopt;
-        QStringList strings;
+        }
+        QList<QByteArrayView> components;
+        qint64 pathLength = 0;
         for (qsizetype at = 0; at < found->payload.size(); at += 4) {
             const quint32 elementOffset = qFromLittleEndian<quint32>(found->payload.data() + at);
-            const std::optional<QString> element = string(elementOffset);
-            if (!element)
+            const std::optional<Record> element = record(elementOffset);
+            if (!element || (element->type != StringRecord && element->type != UrlRecord)) {
+                fail(error, "The bookmark's path is damaged.");
                 return std::nullopt;
-            strings << *element;
+            }
+            pathLength += 1 + element->payload.size(); // "/" and the component
+            if (pathLength >= PATH_MAX) {
+                fail(error, "The bookmark's path is longer than a path can be.");
+                return std::nullopt;
+            }
+            components << element->payload;
         }
+        QStringList strings;
+        strings.reserve(components.size());
+        for (const QByteArrayView component : components)
+            strings << QString::fromUtf8(component);
         return strings;
     }
 
@@ -196,10 +222,10 @@ bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
     }
 
     if (const std::optional<quint32> path = find(entries, PathComponentsKey)) {
-        const std::optional<QStringList> components = stringArray(*path);
+        std::optional<QStringList> components = pathComponents(*path, error);
         if (!components)
-            return fail(error, "The bookmark's path is damaged.");
-        bookmark.m_components = *components;
+            return false;
+        bookmark.m_components = std::move(*components);
         bookmark.m_hasPath = true;
     }
     if (const std::optional<quint32> url = find(entries, TargetUrlKey))
@@ -255,7 +281,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
     // Paths stored relative to their volume ("..") only make sense joined with it.
     if (m_components.contains(QStringLiteral("..")) || m_components.contains(QStringLiteral(".")))
         path = QDir::cleanPath(m_volumePath + path);
-    if (QFileInfo::exists(path))
+    if (existsOnDisk(path))
         return Resolution{QUrl::fromLocalFile(path), false};
 
     if (m_homeComponentCount && *m_homeComponentCount > 0 && !homeDirectory.isEmpty()) {
@@ -264,7 +290,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
         if (belowHome.contains(QStringLiteral("..")))
             return std::nullopt;
         const QString moved = QDir::cleanPath(homeDirectory + u'/' + belowHome.join(u'/'));
-        if (!belowHome.isEmpty() && QFileInfo::exists(moved))
+        if (!belowHome.isEmpty() && existsOnDisk(moved))
             return Resolution{QUrl::fromLocalFile(moved), true};
     }
     return std::nullopt;

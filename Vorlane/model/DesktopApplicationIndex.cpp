@@ -99,6 +99,9 @@ struct IndexedEntry
     QString foldedTail;
     // The Exec program's arguments, folded, without field codes.
     QStringList arguments;
+    // The programs the entry runs, folded: its Exec program, the app id of a flatpak launcher,
+    // the program of TryExec.
+    QStringList programs;
 };
 } // namespace
 
@@ -112,9 +115,11 @@ struct DesktopApplicationIndex::State
     qint64 scannedAtNs = 0;
 
     QList<IndexedEntry> entries;
+    QHash<QString, qsizetype> byExactId;
     QHash<QString, qsizetype> byId;
     QHash<QString, qsizetype> byTail;
-    QHash<QString, qsizetype> byName;
+    // Every entry of a name, in index order: distinct applications may share one.
+    QHash<QString, QList<qsizetype>> byName;
     QHash<QString, QList<qsizetype>> byProgram;
     QHash<QString, qsizetype> byWindowClass;
     QHash<QString, Match> found;
@@ -128,6 +133,10 @@ struct DesktopApplicationIndex::State
     Match lookUp(const QString& name, const QString& exec) const;
     std::optional<qsizetype> byProgramName(const QString& program,
                                            const QStringList& arguments) const;
+    qsizetype amongNamesakes(const QList<qsizetype>& namesakes, const Command& command) const;
+    std::optional<qsizetype> runningProgram(const QList<qsizetype>& candidates,
+                                            const QString& program,
+                                            const QStringList& arguments) const;
 };
 
 bool DesktopApplicationIndex::State::isCurrent() const
@@ -147,6 +156,7 @@ bool DesktopApplicationIndex::State::isCurrent() const
 void DesktopApplicationIndex::State::build()
 {
     entries.clear();
+    byExactId.clear();
     byId.clear();
     byTail.clear();
     byName.clear();
@@ -209,14 +219,18 @@ void DesktopApplicationIndex::State::addEntry(const QString& desktopId, const QS
     for (const QString& argument : command.arguments)
         indexed.arguments << argument.toCaseFolded();
 
+    byExactId.insert(desktopId, index);
     byId.insert(indexed.foldedId, index);
     if (!indexed.foldedTail.isEmpty() && !byTail.contains(indexed.foldedTail))
         byTail.insert(indexed.foldedTail, index);
     for (const QString& key : {QStringLiteral("Name"), QStringLiteral("X-GNOME-FullName")}) {
         for (const QString& value : {entry.value(key), entry.localizedValue(key)}) {
             const QString name = folded(value);
-            if (!name.isEmpty() && !byName.contains(name))
-                byName.insert(name, index);
+            if (name.isEmpty())
+                continue;
+            QList<qsizetype>& namesakes = byName[name];
+            if (!namesakes.contains(index))
+                namesakes.append(index);
         }
     }
     QStringList programs{command.program};
@@ -226,11 +240,10 @@ void DesktopApplicationIndex::State::addEntry(const QString& desktopId, const QS
     programs << fileNameOf(entry.value(QStringLiteral("TryExec")));
     for (const QString& program : programs) {
         const QString key = folded(program);
-        if (key.isEmpty())
+        if (key.isEmpty() || indexed.programs.contains(key))
             continue;
-        QList<qsizetype>& candidates = byProgram[key];
-        if (!candidates.contains(index))
-            candidates.append(index);
+        indexed.programs << key;
+        byProgram[key].append(index);
     }
     const QString windowClass = folded(entry.value(QStringLiteral("StartupWMClass")));
     if (!windowClass.isEmpty() && !byWindowClass.contains(windowClass))
@@ -251,15 +264,51 @@ DesktopApplicationIndex::State::byProgramName(const QString& program,
     const auto candidates = byProgram.constFind(program);
     if (candidates == byProgram.constEnd() || candidates->isEmpty())
         return std::nullopt;
-    // Several entries may run one program (libreoffice --writer, --calc, ...): the one with
-    // the same arguments, else the one named after the program, else the first.
-    for (const qsizetype index : *candidates)
+    return runningProgram(*candidates, program, arguments);
+}
+
+// Of entries that all run program, the one that takes the same arguments (libreoffice --writer,
+// --calc, ...), else the one named after the program, else the first.
+std::optional<qsizetype> DesktopApplicationIndex::State::runningProgram(
+    const QList<qsizetype>& candidates, const QString& program, const QStringList& arguments) const
+{
+    if (candidates.isEmpty())
+        return std::nullopt;
+    for (const qsizetype index : candidates)
         if (entries.at(index).arguments == arguments)
             return index;
-    for (const qsizetype index : *candidates)
+    for (const qsizetype index : candidates)
         if (entries.at(index).foldedId == program || entries.at(index).foldedTail == program)
             return index;
-    return candidates->first();
+    return candidates.first();
+}
+
+// Applications that share a name (GNOME's Text Editor and gedit are both "Text Editor") are told
+// apart by the program of the exec line: the entry that runs it, else the one whose desktop id
+// names it, else the first (the user's entries first, then by desktop id).
+qsizetype DesktopApplicationIndex::State::amongNamesakes(const QList<qsizetype>& namesakes,
+                                                         const Command& command) const
+{
+    if (namesakes.size() == 1)
+        return namesakes.first();
+    QStringList programs{folded(command.program), folded(command.flatpakId)};
+    programs.removeAll(QString());
+    QStringList arguments;
+    for (const QString& argument : command.arguments)
+        arguments << argument.toCaseFolded();
+    for (const QString& program : programs) {
+        QList<qsizetype> running;
+        for (const qsizetype index : namesakes)
+            if (entries.at(index).programs.contains(program))
+                running << index;
+        if (const std::optional<qsizetype> index = runningProgram(running, program, arguments))
+            return *index;
+    }
+    for (const QString& program : programs)
+        for (const qsizetype index : namesakes)
+            if (entries.at(index).foldedId == program || entries.at(index).foldedTail == program)
+                return index;
+    return namesakes.first();
 }
 
 DesktopApplicationIndex::Match DesktopApplicationIndex::State::lookUp(const QString& name,
@@ -275,11 +324,11 @@ DesktopApplicationIndex::Match DesktopApplicationIndex::State::lookUp(const QStr
         if (const auto it = byTail.constFind(key); it != byTail.constEnd())
             return matchOf(*it);
     }
+    const Command command = commandOf(exec);
     if (!foldedName.isEmpty())
         if (const auto it = byName.constFind(foldedName); it != byName.constEnd())
-            return matchOf(*it);
+            return matchOf(amongNamesakes(*it, command));
 
-    const Command command = commandOf(exec);
     if (!command.flatpakId.isEmpty())
         if (const auto it = byId.constFind(folded(command.flatpakId)); it != byId.constEnd())
             return matchOf(*it);
@@ -337,13 +386,22 @@ DesktopApplicationIndex::Match DesktopApplicationIndex::find(const QString& name
     return match;
 }
 
+DesktopApplicationIndex::Match
+DesktopApplicationIndex::attribute(const RecentlyUsedFile::Bookmark& bookmark,
+                                   const RecentlyUsedFile::Application& registration)
+{
+    if (bookmark.localPath.isEmpty())
+        return {};
+    return find(registration.name, registration.exec);
+}
+
 DesktopApplicationIndex::Match DesktopApplicationIndex::findById(const QString& desktopId)
 {
     const QMutexLocker locker(&m_state->mutex);
     if (!m_state->built)
         m_state->build();
-    const auto it = m_state->byId.constFind(folded(desktopId));
-    if (it == m_state->byId.constEnd())
+    const auto it = m_state->byExactId.constFind(desktopId);
+    if (it == m_state->byExactId.constEnd())
         return {};
     return m_state->matchOf(*it);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecentlyUsedFile.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -12,6 +14,8 @@
 // and an unquoted command. The cascade, all comparisons ignoring case:
 //   1. the name is a desktop id, or the last component of a reverse-DNS desktop id;
 //   2. the name is an entry's Name, its Name in the user's language, or its X-GNOME-FullName;
+//      when several entries carry the name, the program of the exec line decides between them
+//      (the entry that runs it, else the one whose desktop id names it, else the first);
 //   3. the exec line, unquoted and unwrapped (env VAR=x prog, flatpak run ... <app id>): the
 //      flatpak app id as a desktop id; the program's file name against the program of each
 //      entry's Exec and TryExec, then against desktop ids;
@@ -60,7 +64,13 @@ public:
 
     // The installed application an XBEL application element names; invalid when none.
     Match find(const QString& name, const QString& exec);
-    // The installed application with this desktop id; invalid when none.
+    // The application a registration's document is listed under: find() for documents that are
+    // local files, invalid for others (they are never listed). Listing and clearing both decide
+    // by this, so clearing an entry removes exactly the registrations listed under it.
+    Match attribute(const RecentlyUsedFile::Bookmark& bookmark,
+                    const RecentlyUsedFile::Application& registration);
+    // The installed application with exactly this desktop id (a file applications/kde4/
+    // konsole.desktop has the id kde4-konsole); invalid when none.
     Match findById(const QString& desktopId);
 
     // How many installed applications are indexed.

@@ -9,11 +9,12 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 // Every nested object costs a stack frame; real archives are a few levels deep.
-constexpr int maximumDepth = 256;
+constexpr std::size_t maximumDepth = 256;
 
 bool isA(const QVariant& value, QMetaType type)
 {
@@ -31,15 +32,13 @@ public:
         Shallow
     };
 
-    Decoder(const KeyedArchive::Objects& objects, Mode mode)
+    // Decoded objects are remembered in decoded, so that an object shared by many others is
+    // decoded once; the shallow resolves of one archive share theirs.
+    Decoder(const KeyedArchive::Objects& objects, Mode mode, QHash<quint64, QVariant>& decoded)
         : m_objects(objects)
         , m_mode(mode)
-    {
-        if (mode == Mode::Deep) {
-            m_decoded.resize(static_cast<size_t>(objects.count()));
-            m_states.resize(static_cast<size_t>(objects.count()), State::Undecoded);
-        }
-    }
+        , m_decoded(decoded)
+    {}
 
     QVariant decodeValue(const QVariant& value)
     {
@@ -60,6 +59,9 @@ private:
 
     bool failed() const { return !m_error.isEmpty(); }
 
+    // Both modes follow references (shallow decoding still decodes dictionary keys and the
+    // contents of strings, data, dates, URLs and UUIDs), so both guard against cycles and
+    // against nesting deep enough to exhaust the stack.
     QVariant decodeObject(quint64 uid)
     {
         if (failed())
@@ -68,21 +70,18 @@ private:
             return fail(QStringLiteral("The archive refers to object %1, but it holds only %2.")
                             .arg(uid)
                             .arg(m_objects.count()));
-        if (m_mode == Mode::Shallow)
-            return decodeStoredOnce(uid);
-        if (m_states[uid] == State::Decoded)
-            return m_decoded[uid];
-        if (m_states[uid] == State::Decoding)
+        if (const auto known = m_decoded.constFind(uid); known != m_decoded.constEnd())
+            return *known;
+        if (std::find(m_open.cbegin(), m_open.cend(), uid) != m_open.cend())
             return fail(QStringLiteral("The archive's object %1 refers back to itself.").arg(uid));
-        if (m_depth >= maximumDepth)
+        if (m_open.size() >= maximumDepth)
             return fail(QStringLiteral("The archive is nested too deeply."));
 
-        m_states[uid] = State::Decoding;
-        ++m_depth;
+        m_open.push_back(uid);
         QVariant result = decodeStoredOnce(uid);
-        --m_depth;
-        m_states[uid] = State::Decoded;
-        m_decoded[uid] = result;
+        m_open.pop_back();
+        if (!failed())
+            m_decoded.insert(uid, result);
         return result;
     }
 
@@ -244,15 +243,9 @@ private:
 
     const KeyedArchive::Objects& m_objects;
     Mode m_mode;
-    enum class State : quint8
-    {
-        Undecoded,
-        Decoding,
-        Decoded
-    };
-    std::vector<QVariant> m_decoded;
-    std::vector<State> m_states;
-    int m_depth = 0;
+    QHash<quint64, QVariant>& m_decoded;
+    // The objects being decoded, outermost first.
+    std::vector<quint64> m_open;
     QString m_error;
 };
 } // namespace
@@ -385,7 +378,8 @@ QVariant KeyedArchive::topLevelReference(const QString& key) const
 
 QVariant KeyedArchive::decodeTopLevelObject(const QString& name, QString* error) const
 {
-    Decoder decoder(m_objects, Decoder::Mode::Deep);
+    QHash<quint64, QVariant> decoded;
+    Decoder decoder(m_objects, Decoder::Mode::Deep, decoded);
     QVariant value = decoder.decodeValue(m_top.value(name));
     *error = decoder.error();
     return decoder.error().isEmpty() ? value : QVariant();
@@ -393,7 +387,7 @@ QVariant KeyedArchive::decodeTopLevelObject(const QString& name, QString* error)
 
 QVariant KeyedArchive::resolve(const QVariant& value, QString* error) const
 {
-    Decoder decoder(m_objects, Decoder::Mode::Shallow);
+    Decoder decoder(m_objects, Decoder::Mode::Shallow, m_objects.m_resolved);
     QVariant resolved = decoder.decodeValue(value);
     *error = decoder.error();
     return decoder.error().isEmpty() ? resolved : QVariant();

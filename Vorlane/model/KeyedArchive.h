@@ -73,6 +73,8 @@ public:
     private:
         friend class KeyedArchive;
         mutable QHash<quint64, ArchivedClass> m_classes;
+        // What resolve() made of each object it reached, kept for the archive's lifetime.
+        mutable QHash<quint64, QVariant> m_resolved;
         QVariantList m_list;
         std::shared_ptr<BinaryPropertyListReader> m_reader;
         QList<quint64> m_indices;

@@ -155,7 +155,7 @@ RecentlyUsedEditor::Edit RecentlyUsedEditor::withoutApplications(QStringView tex
             if (element.applicationIndex >= 0) {
                 const RecentlyUsedFile::Application& application =
                     bookmark.applications.at(element.applicationIndex);
-                if (remove(application)) {
+                if (remove(bookmark, application)) {
                     removedElements.append({element.span.start, element.span.end});
                     continue;
                 }
@@ -226,8 +226,9 @@ bool RecentlyUsedEditor::removeApplication(const QString& xbelPath, const QStrin
 
     DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
     index.refresh();
-    const auto belongsToApplication = [&](const RecentlyUsedFile::Application& application) {
-        return index.find(application.name, application.exec).desktopId == desktopId;
+    const auto belongsToApplication = [&](const RecentlyUsedFile::Bookmark& bookmark,
+                                          const RecentlyUsedFile::Application& application) {
+        return index.attribute(bookmark, application).desktopId == desktopId;
     };
 
     const QByteArray encodedPath = QFile::encodeName(xbelPath);

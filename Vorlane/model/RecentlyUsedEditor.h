@@ -14,7 +14,8 @@
 class RecentlyUsedEditor
 {
 public:
-    using ApplicationFilter = std::function<bool(const RecentlyUsedFile::Application&)>;
+    using ApplicationFilter = std::function<bool(const RecentlyUsedFile::Bookmark&,
+                                                 const RecentlyUsedFile::Application&)>;
 
     struct Edit
     {

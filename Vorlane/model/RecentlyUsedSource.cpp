@@ -57,11 +57,8 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     QHash<QString, qsizetype> applicationPositions;
     QList<ApplicationDocuments> applications;
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
-        if (bookmark.localPath.isEmpty())
-            continue;
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
-            const DesktopApplicationIndex::Match match =
-                index.find(registration.name, registration.exec);
+            const DesktopApplicationIndex::Match match = index.attribute(bookmark, registration);
             if (!match.isValid())
                 continue;
             auto position = applicationPositions.constFind(match.desktopId);

@@ -111,8 +111,13 @@ RecordContents readRecordFile(const QUrl& recordFile)
         Diagnostics::write(QStringLiteral("Couldn't read file"));
         return {QList<RecentFile>(), {}};
     }
+    return readRecordData(*bytes);
+}
+
+RecordContents readRecordData(const QByteArray& bytes)
+{
     QString error;
-    const std::optional<KeyedArchive> archive = KeyedArchive::open(*bytes, &error);
+    const std::optional<KeyedArchive> archive = KeyedArchive::open(bytes, &error);
     if (!archive) {
         Diagnostics::write(QStringLiteral("Error:") + error);
         return {QList<RecentFile>(), {}};

@@ -23,3 +23,5 @@ std::optional<QList<RecentApp>> buildRecentApps();
 // Reads one record file (a keyed archive whose root dictionary holds "items", each with a
 // "Bookmark") and resolves its bookmarks against the home folder.
 RecordContents readRecordFile(const QUrl& recordFile);
+// The same for the bytes of a record file already in memory.
+RecordContents readRecordData(const QByteArray& bytes);

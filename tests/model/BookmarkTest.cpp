@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 BookmarkWriter::Contents contentsFor(const QStringList& components)
 {
@@ -90,6 +92,34 @@ TEST(Bookmark, resolvesTheStoredPathThenTheSamePathBelowThisHome)
     climbing.homeComponentCount = 2;
     climbing.volumePath = QStringLiteral("/nonexistent-volume");
     EXPECT_FALSE(Bookmark::resolve(BookmarkWriter::write(climbing), home.path()));
+}
+
+TEST(Bookmark, aPathHoldingANulNeverReachesTheFileSystem)
+{
+    TestHome home;
+    const QString document =
+        home.createDocument(QStringLiteral("Documents/plan.txt"), QDateTime::currentDateTime());
+    const QStringList homeParts = home.path().split(u'/', Qt::SkipEmptyParts);
+    BookmarkWriter::Contents inPath = contentsFor(
+        homeParts + QStringList{QStringLiteral("Documents"), QStringLiteral("plan.txt")});
+    inPath.pathComponents.last() += QChar(0);
+    inPath.homeComponentCount = static_cast<int>(homeParts.size());
+    BookmarkWriter::Contents inVolume =
+        contentsFor(QStringList{QStringLiteral("..")} + homeParts +
+                    QStringList{QStringLiteral("Documents"), QStringLiteral("plan.txt")});
+    inVolume.volumePath = QStringLiteral("/a") + QChar(0) + QStringLiteral("/b");
+
+    // Qt would warn on standard error about every such path, once per bookmark and rebuild.
+    static QStringList messages;
+    messages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { messages << message; });
+    const auto fromPath = Bookmark::resolve(BookmarkWriter::write(inPath), home.path());
+    const auto fromVolume = Bookmark::resolve(BookmarkWriter::write(inVolume), home.path());
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(fromPath);
+    EXPECT_FALSE(fromVolume);
+    EXPECT_EQ(messages, QStringList());
 }
 
 TEST(Bookmark, relativeComponentsAreJoinedWithTheVolume)
@@ -178,5 +208,42 @@ TEST(Bookmark, anArrayThatContainsItselfIsNotAPath)
     QString error;
     EXPECT_FALSE(Bookmark::parse(bytes, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+} // namespace
+
+namespace {
+TEST(Bookmark, pathsLongerThanAPathCanBeAreRefusedBeforeTheyAreCopied)
+{
+    // A path reaches PATH_MAX bytes with its terminating zero; "/" goes before each component.
+    const QString megabyte(1024 * 1024, u'a');
+    struct Case
+    {
+        const char* description;
+        QStringList components;
+        bool accepted;
+    };
+    const QList<Case> cases{
+        {"2,000 components that are one 1 MB string", QStringList(2000, megabyte), false},
+        {"one component of 1 MB", {megabyte}, false},
+        {"20,000 one-letter components", QStringList(20000, QStringLiteral("a")), false},
+        {"the longest path there can be",
+         {QString(PATH_MAX - 8, u'b'), QStringLiteral("c"), QStringLiteral("doc")},
+         true},
+        {"one byte longer",
+         {QString(PATH_MAX - 7, u'b'), QStringLiteral("c"), QStringLiteral("doc")},
+         false},
+    };
+    for (const Case& c : cases) {
+        BookmarkWriter::Contents contents = contentsFor(c.components);
+        contents.shareEqualComponents = true;
+        QString error;
+        const std::optional<Bookmark> bookmark =
+            Bookmark::parse(BookmarkWriter::write(contents), &error);
+        EXPECT_EQ(bookmark.has_value(), c.accepted) << c.description;
+        if (bookmark)
+            EXPECT_EQ(bookmark->targetPath().size(), PATH_MAX - 1) << c.description;
+        else
+            EXPECT_FALSE(error.isEmpty()) << c.description;
+    }
 }
 } // namespace

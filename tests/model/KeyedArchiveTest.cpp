@@ -179,3 +179,98 @@ TEST(KeyedArchive, keepsObjectsOfOtherClassesWithTheirFields)
     EXPECT_EQ(item.fields.value(QStringLiteral("order")).toDouble(), 1.5);
 }
 } // namespace
+
+namespace {
+QVariantMap archivedObject(quint64 classUid, const QVariantMap& fields)
+{
+    QVariantMap object = fields;
+    object.insert(QStringLiteral("$class"), uid(classUid));
+    return object;
+}
+
+// Archives whose objects lead back to themselves through what resolve() follows: dictionary keys
+// and the contents of strings and data. Objects 1 to 3 are the classes.
+const QVariantList selfReferringClasses{QStringLiteral("$null"),
+                                        classDefinition(QStringLiteral("NSDictionary")),
+                                        classDefinition(QStringLiteral("NSMutableData")),
+                                        classDefinition(QStringLiteral("NSMutableString"))};
+
+QVariantList withObjects(const QVariantList& objects)
+{
+    return selfReferringClasses + objects;
+}
+
+TEST(KeyedArchive, objectsContainingThemselvesAreErrorsForBothDecoders)
+{
+    struct Case
+    {
+        const char* description;
+        QVariantList objects;
+    };
+    const QList<Case> cases{
+        {"dictionary whose key is itself",
+         withObjects({archivedObject(1, {{QStringLiteral("NS.keys"), QVariantList{uid(4)}},
+                                         {QStringLiteral("NS.objects"), QVariantList{uid(0)}}})})},
+        {"dictionary whose key is a string made of the dictionary",
+         withObjects({archivedObject(1, {{QStringLiteral("NS.keys"), QVariantList{uid(5)}},
+                                         {QStringLiteral("NS.objects"), QVariantList{uid(0)}}}),
+                      archivedObject(3, {{QStringLiteral("NS.string"), uid(4)}})})},
+        {"data holding itself",
+         withObjects({archivedObject(2, {{QStringLiteral("NS.data"), uid(4)}})})},
+        {"string holding itself",
+         withObjects({archivedObject(3, {{QStringLiteral("NS.string"), uid(4)}})})},
+        {"string holding its bytes as itself",
+         withObjects({archivedObject(3, {{QStringLiteral("NS.bytes"), uid(4)}})})},
+    };
+    for (const Case& c : cases) {
+        const QByteArray bytes = ArchiveWriter::rawArchive(c.objects, uid(4));
+        QString error;
+        const std::optional<KeyedArchive> archive = KeyedArchive::open(bytes, &error);
+        ASSERT_TRUE(archive) << c.description;
+        EXPECT_TRUE(
+            archive->resolve(archive->topLevelReference(QStringLiteral("root")), &error).isNull())
+            << c.description;
+        EXPECT_FALSE(error.isEmpty()) << c.description;
+        EXPECT_TRUE(decode(bytes).root.isNull()) << c.description;
+    }
+}
+
+TEST(KeyedArchive, resolvingALongChainOfStringsFailsInsteadOfExhaustingTheStack)
+{
+    QVariantList objects = selfReferringClasses;
+    for (quint64 link = 0; link < 2000; ++link)
+        objects.append(archivedObject(
+            3, {{QStringLiteral("NS.string"), uid(static_cast<quint64>(objects.size()) + 1)}}));
+    objects.append(QStringLiteral("end"));
+    const QByteArray bytes = ArchiveWriter::rawArchive(objects, uid(4));
+    QString error;
+    const std::optional<KeyedArchive> archive = KeyedArchive::open(bytes, &error);
+    ASSERT_TRUE(archive);
+    EXPECT_TRUE(archive->resolve(uid(4), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+    // The failure spoils nothing: the end of the chain still resolves.
+    const quint64 lastLink = static_cast<quint64>(objects.size()) - 2;
+    EXPECT_EQ(archive->resolve(uid(lastLink), &error).toString(), QStringLiteral("end"));
+    EXPECT_TRUE(error.isEmpty());
+}
+
+TEST(KeyedArchive, keysSharedByManyDictionariesAreResolvedOnce)
+{
+    // Each dictionary has the next one twice among its keys: resolving every path separately
+    // would take 2^60 steps.
+    QVariantList objects = selfReferringClasses;
+    for (quint64 level = 0; level < 60; ++level) {
+        const QVariant next = uid(static_cast<quint64>(objects.size()) + 1);
+        objects.append(
+            archivedObject(1, {{QStringLiteral("NS.keys"), QVariantList{next, next}},
+                               {QStringLiteral("NS.objects"), QVariantList{uid(0), uid(0)}}}));
+    }
+    objects.append(QStringLiteral("bottom"));
+    const QByteArray bytes = ArchiveWriter::rawArchive(objects, uid(4));
+    QString error;
+    const std::optional<KeyedArchive> archive = KeyedArchive::open(bytes, &error);
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(archive->resolve(uid(4), &error).metaType(), QMetaType::fromType<QVariantMap>());
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+}
+} // namespace

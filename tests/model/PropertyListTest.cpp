@@ -4,6 +4,8 @@
 #include "KeyedArchive.h"
 #include "PlistWriter.h"
 #include "QtPrinters.h"
+#include "RecentlyUsedFile.h"
+#include "SystemRecordsReader.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -118,7 +120,7 @@ TEST(PropertyList, deepXmlFailsInsteadOfExhaustingTheStack)
     EXPECT_FALSE(PropertyList::parse(deep));
 }
 
-TEST(PropertyList, regressionInputsFromFuzzingAreHandled)
+TEST(Readers, regressionInputsFromFuzzingAreHandled)
 {
     const QDir regressions(QStringLiteral(VORLANE_FUZZ_REGRESSIONS));
     const QStringList files = regressions.entryList(QDir::Files);
@@ -133,6 +135,8 @@ TEST(PropertyList, regressionInputsFromFuzzingAreHandled)
         if (const std::optional<KeyedArchive> archive = KeyedArchive::open(bytes, &error))
             archive->decodeTopLevelObject(QStringLiteral("root"), &error);
         Bookmark::parse(bytes);
+        readRecordData(bytes);
+        RecentlyUsedFile::parse(bytes);
     }
 }
 } // namespace

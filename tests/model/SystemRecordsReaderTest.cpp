@@ -189,6 +189,84 @@ TEST_F(SystemRecords, damagedRecordsAreSkippedWithTheirMessage)
     EXPECT_EQ(errors, ::geteuid() == 0 ? 4 : 3) << lines.join(u'\n').toStdString();
 }
 
+namespace {
+QVariant uid(quint64 value)
+{
+    return QVariant::fromValue(PlistUid{value});
+}
+
+QVariantMap archived(quint64 classUid, QVariantMap fields)
+{
+    fields.insert(QStringLiteral("$class"), uid(classUid));
+    return fields;
+}
+
+QVariantMap classNamed(const QString& name)
+{
+    return {{QStringLiteral("$classname"), name},
+            {QStringLiteral("$classes"), QVariantList{name, QStringLiteral("NSObject")}}};
+}
+
+// A record whose items are a good bookmark, then data that holds itself, then another good
+// bookmark.
+QByteArray recordWithSelfReferringItem(const QByteArray& before, const QByteArray& after)
+{
+    const QVariant bookmarkKey = uid(5);
+    auto item = [&](quint64 bookmark) {
+        return archived(1, {{QStringLiteral("NS.keys"), QVariantList{bookmarkKey}},
+                            {QStringLiteral("NS.objects"), QVariantList{uid(bookmark)}}});
+    };
+    const QVariantList objects{
+        QStringLiteral("$null"),
+        classNamed(QStringLiteral("NSDictionary")),
+        classNamed(QStringLiteral("NSArray")),
+        classNamed(QStringLiteral("NSMutableData")),
+        archived(1, {{QStringLiteral("NS.keys"), QVariantList{uid(6)}},
+                     {QStringLiteral("NS.objects"), QVariantList{uid(7)}}}),
+        QStringLiteral("Bookmark"),
+        QStringLiteral("items"),
+        archived(2, {{QStringLiteral("NS.objects"), QVariantList{uid(8), uid(10), uid(12)}}}),
+        item(9),
+        before,
+        item(11),
+        archived(3, {{QStringLiteral("NS.data"), uid(11)}}),
+        item(13),
+        after,
+    };
+    return ArchiveWriter::rawArchive(objects, uid(4));
+}
+} // namespace
+
+TEST_F(SystemRecords, aRecordLeadingBackToItselfKeepsTheItemsBeforeTheFault)
+{
+    home.installApplication(QStringLiteral("org.example.Looping"), QStringLiteral("Looping"));
+    const QString first = document(QStringLiteral("first.txt"), 1);
+    const QString last = document(QStringLiteral("last.txt"), 2);
+    home.writeFile(home.recordFolder() + QStringLiteral("/org.example.Looping.sfl3"),
+                   recordWithSelfReferringItem(BookmarkWriter::forPath(first, home.path()),
+                                               BookmarkWriter::forPath(last, home.path())));
+
+    const RecordContents contents = readRecordFile(
+        QUrl::fromLocalFile(home.recordFolder() + QStringLiteral("/org.example.Looping.sfl3")));
+    ASSERT_TRUE(contents.files);
+    ASSERT_EQ(contents.files->size(), 1);
+    EXPECT_EQ(contents.files->first().filePath(), QUrl::fromLocalFile(first));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("Error:"))) << lines.first().toStdString();
+
+    // A root dictionary keyed by itself: nothing is read, and the build goes on.
+    const QVariantList selfKeyedRoot{
+        QStringLiteral("$null"), classNamed(QStringLiteral("NSDictionary")),
+        archived(1, {{QStringLiteral("NS.keys"), QVariantList{uid(2)}},
+                     {QStringLiteral("NS.objects"), QVariantList{uid(0)}}})};
+    home.installApplication(QStringLiteral("org.example.SelfKeyed"), QStringLiteral("SelfKeyed"));
+    home.writeFile(home.recordFolder() + QStringLiteral("/org.example.SelfKeyed.sfl3"),
+                   ArchiveWriter::rawArchive(selfKeyedRoot, uid(2)));
+    lines.clear();
+    EXPECT_EQ(appNames(buildRecentApps()), QStringList{QStringLiteral("Looping")});
+    EXPECT_EQ(lines.filter(QStringLiteral("Error:")).size(), 2) << lines.join(u'\n').toStdString();
+}
+
 TEST_F(SystemRecords, nothingFoundIsSaidOnce)
 {
     EXPECT_FALSE(buildRecentApps());
@@ -218,6 +296,24 @@ TEST_F(SystemRecords, applicationNamesComeFromTheDesktopEntry)
     qputenv("LC_ALL", previousLocale);
     EXPECT_EQ(german, (QStringList{QStringLiteral("Betrachter"), QStringLiteral("App")}));
     EXPECT_EQ(plain, (QStringList{QStringLiteral("Viewer"), QStringLiteral("App")}));
+}
+
+TEST_F(SystemRecords, applicationsInSubfoldersAreFoundByTheirDesktopId)
+{
+    const QString konsole =
+        home.writeFile(home.systemDataDir() + QStringLiteral("/applications/kde4/konsole.desktop"),
+                       "[Desktop Entry]\nType=Application\nName=Konsole\nExec=konsole\n");
+    const QString doc = document(QStringLiteral("session.log"), 1);
+    home.writeRecord(QStringLiteral("kde4-konsole"), {doc}, hoursAgo(1));
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    EXPECT_EQ(appNames(apps), QStringList{QStringLiteral("Konsole")});
+    ASSERT_TRUE(apps);
+    EXPECT_EQ(apps->first().sourceApp(), konsole);
+
+    // The id is the entry's, whichever folder holds it: the user's entry hides the system one.
+    home.installApplication(QStringLiteral("kde4-konsole"), QStringLiteral("Konsole"),
+                            QStringLiteral("Hidden=true"));
+    EXPECT_FALSE(buildRecentApps());
 }
 
 TEST_F(SystemRecords, theUsersEntryHidesTheSystemOne)

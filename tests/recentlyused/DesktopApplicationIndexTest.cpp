@@ -225,6 +225,49 @@ TEST_F(DesktopApplicationIndexTest, onlyInstalledApplicationsCount)
     EXPECT_EQ(index.entryCount(), 3);
 }
 
+TEST_F(DesktopApplicationIndexTest, applicationsSharingANameAreToldApartByTheirProgram)
+{
+    // GNOME's two text editors are both "Text Editor"; a user's own launcher for gedit's
+    // development build and a flatpak are too.
+    install(QStringLiteral("org.gnome.TextEditor.desktop"),
+            QStringLiteral("Name=Text Editor\nExec=gnome-text-editor %U\n"));
+    install(QStringLiteral("org.gnome.gedit.desktop"),
+            QStringLiteral("Name=Text Editor\nExec=/usr/libexec/gedit-launcher %U\n"));
+    install(QStringLiteral("org.example.Notes.desktop"),
+            QStringLiteral("Name=Text Editor\nExec=flatpak run org.example.Notes %U\n"));
+    install(QStringLiteral("a-editor.desktop"), QStringLiteral("Name=Editor\nExec=kate --new %U\n"),
+            true);
+    install(QStringLiteral("b-editor.desktop"), QStringLiteral("Name=Editor\nExec=kate %U\n"),
+            true);
+    install(QStringLiteral("c-editor.desktop"), QStringLiteral("Name=Editor\nExec=mousepad\n"),
+            true);
+
+    struct Case
+    {
+        const char* name;
+        const char* exec;
+        const char* desktopId;
+    };
+    const Case cases[] = {
+        {"Text Editor", "'gnome-text-editor %u'", "org.gnome.TextEditor"},
+        // Not the program of its entry, but the last part of its id.
+        {"Text Editor", "'gedit %u'", "org.gnome.gedit"},
+        {"Text Editor", "'flatpak run org.example.Notes %u'", "org.example.Notes"},
+        {"text editor", "'gedit-launcher %u'", "org.gnome.gedit"},
+        // One program, entries with different arguments.
+        {"Editor", "'kate %u'", "b-editor"},
+        {"Editor", "'kate --new %u'", "a-editor"},
+        {"Editor", "'mousepad %u'", "c-editor"},
+        // Nothing decides: the first, the user's entries first, then by desktop id.
+        {"Editor", "'unknown %u'", "a-editor"},
+        {"Text Editor", "", "org.example.Notes"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(idOf(QString::fromUtf8(c.name), QString::fromUtf8(c.exec)),
+                  QString::fromUtf8(c.desktopId))
+            << c.name << " / " << c.exec;
+}
+
 TEST_F(DesktopApplicationIndexTest, seesApplicationsInstalledAndRemovedLater)
 {
     const QString system = home.systemDataDir() + QStringLiteral("/applications");

@@ -150,7 +150,9 @@ TEST_F(RealSamples, aTruncatedEndTagCostsNothingBeforeIt)
     // A file that stops early is not rewritten: what follows the fault would be lost.
     const RecentlyUsedEditor::Edit edit = RecentlyUsedEditor::withoutApplications(
         QString::fromUtf8(readSample(realSamples + QStringLiteral("/glib-xbel/bookmarks.xbel"))),
-        [](const RecentlyUsedFile::Application&) { return true; });
+        [](const RecentlyUsedFile::Bookmark&, const RecentlyUsedFile::Application&) {
+            return true;
+        });
     EXPECT_FALSE(edit.ok);
 }
 
@@ -186,7 +188,8 @@ TEST_F(RealSamples, aRealUsersFileOfOneHundredSixtyBookmarks)
 
     // Removing one application leaves the rest as GLib reads it.
     const RecentlyUsedEditor::Edit edit = RecentlyUsedEditor::withoutApplications(
-        QString::fromUtf8(readSample(path)), [](const RecentlyUsedFile::Application& application) {
+        QString::fromUtf8(readSample(path)),
+        [](const RecentlyUsedFile::Bookmark&, const RecentlyUsedFile::Application& application) {
             return application.name == u"nautilus";
         });
     ASSERT_TRUE(edit.ok) << edit.error.toStdString();

@@ -394,7 +394,9 @@ TEST_F(RecentlyUsedRemovalTest, theEditorCutsOnlyWhatItWasAskedTo)
                             XbelFiles::bookmark(QStringLiteral("file:///b"),
                                                 {{QStringLiteral("A"), QStringLiteral("a"), {}}})));
     const auto byName = [](const QString& name) {
-        return [name](const RecentlyUsedFile::Application& a) { return a.name == name; };
+        return [name](const RecentlyUsedFile::Bookmark&, const RecentlyUsedFile::Application& a) {
+            return a.name == name;
+        };
     };
     const RecentlyUsedEditor::Edit removeA =
         RecentlyUsedEditor::withoutApplications(text, byName(QStringLiteral("A")));

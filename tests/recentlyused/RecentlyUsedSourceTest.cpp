@@ -209,6 +209,45 @@ TEST_F(RecentlyUsedSourceTest, namesOfOneApplicationMakeOneEntry)
     EXPECT_EQ(apps.first().dateModified(), hoursAgo(2));
 }
 
+TEST_F(RecentlyUsedSourceTest, applicationsSharingANameKeepTheirOwnHistory)
+{
+    // GNOME's Text Editor and gedit are both "Text Editor"; only the exec line tells them apart.
+    home.installApplication(QStringLiteral("org.gnome.gedit"), QStringLiteral("Text Editor"));
+    const QString draft = document(QStringLiteral("draft.txt"));
+    const QString notes = document(QStringLiteral("notes.txt"));
+    const QString page = QStringLiteral("https://example.org/page.html");
+    GLibBookmarks writer;
+    writer.registerDocument(draft, QStringLiteral("Text Editor"), QStringLiteral("texteditor %u"),
+                            hoursAgo(1));
+    writer.registerDocument(notes, QStringLiteral("Text Editor"), QStringLiteral("gedit %u"),
+                            hoursAgo(2));
+    // Not a file, so never listed: clearing the editor must leave it too.
+    writer.registerDocument(page, QStringLiteral("Text Editor"), QStringLiteral("texteditor %u"),
+                            hoursAgo(3));
+    ASSERT_TRUE(writer.save(xbelPath()));
+
+    const QList<RecentApp> apps = read();
+    ASSERT_EQ(apps.size(), 2);
+    const RecentApp* editor = entryFor(apps, QStringLiteral("org.gnome.TextEditor"));
+    const RecentApp* gedit = entryFor(apps, QStringLiteral("org.gnome.gedit"));
+    ASSERT_TRUE(editor && gedit);
+    EXPECT_EQ(fileNames(*editor), QStringList{QStringLiteral("draft.txt")});
+    EXPECT_EQ(fileNames(*gedit), QStringList{QStringLiteral("notes.txt")});
+
+    QString error;
+    ASSERT_TRUE(clearRecentlyUsedEntry(editor->filePath(), &error)) << error.toStdString();
+    const std::optional<QList<GLibBookmarks::Item>> after = GLibBookmarks::load(xbelPath(), &error);
+    ASSERT_TRUE(after) << error.toStdString();
+    QStringList uris;
+    for (const GLibBookmarks::Item& item : *after)
+        uris << item.uri;
+    uris.sort();
+    EXPECT_EQ(uris, (QStringList{notes, page}));
+    const QList<RecentApp> left = read();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(fileNames(left.first()), QStringList{QStringLiteral("notes.txt")});
+}
+
 TEST_F(RecentlyUsedSourceTest, onlyExistingLocalDocumentsCountOncePerFile)
 {
     const QString kept = document(QStringLiteral("Docs/kept (1).txt"));

@@ -1,5 +1,6 @@
 #include "BookmarkWriter.h"
 
+#include <QHash>
 #include <QMap>
 #include <QtEndian>
 
@@ -78,8 +79,15 @@ QByteArray BookmarkWriter::write(const Contents& contents)
     QMap<quint32, quint32> entries;
     if (contents.hasPath) {
         QList<quint32> components;
-        for (const QString& component : contents.pathComponents)
-            components << area.addString(component);
+        QHash<QString, quint32> written;
+        for (const QString& component : contents.pathComponents) {
+            if (!contents.shareEqualComponents)
+                components << area.addString(component);
+            else if (const auto known = written.constFind(component); known != written.constEnd())
+                components << *known;
+            else
+                components << written.insert(component, area.addString(component)).value();
+        }
         entries.insert(0x1004, area.addArray(components));
     }
     if (!contents.targetUrl.isEmpty())

@@ -24,6 +24,8 @@ public:
         QString targetUrl;
         // Adds a second table of contents, as bookmarks of files on other volumes have.
         bool secondTableOfContents = false;
+        // Equal path components share one string record, as a crafted bookmark may have them.
+        bool shareEqualComponents = false;
     };
 
     static QByteArray write(const Contents& contents);
