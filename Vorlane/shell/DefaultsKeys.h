@@ -16,5 +16,7 @@ inline const QString autoHideWindow = QStringLiteral("AutoHideWindow");
 inline const QString autoHideWindowSetByUser = QStringLiteral("AutoHideWindowSetByUser");
 inline const QString onboardingCompleted = QStringLiteral("OnboardingCompleted");
 inline const QString filesViewType = QStringLiteral("FilesViewType");
+// The touch strip along the bottom of the main window; absent: shown when there is a touch screen.
+inline const QString showTouchStrip = QStringLiteral("ShowTouchStrip");
 
 } // namespace DefaultsKey

@@ -12,6 +12,7 @@
 #include "SharedReferences.h"
 #include "StatusItem.h"
 #include "ToggleShortcut.h"
+#include "TouchStrip.h"
 #include "UserDefaults.h"
 #include "ui_PreferencesController.h"
 
@@ -73,6 +74,8 @@ void PreferencesController::showStoredChoices()
     ui->toggleAutoHideCheckbox->setEnabled(dockIconShown);
     ui->toggleAutoHideCheckbox->setChecked(
         !dockIconShown || defaults.boolForKey(DefaultsKey::autoHideWindowSetByUser));
+    // Without a choice of the user's, the strip follows the touch screen.
+    ui->toggleTouchStripCheckbox->setChecked(TouchStrip::isWanted());
     AppearanceMenu::select(ui->setAppearanceMenu);
 }
 
@@ -89,6 +92,8 @@ void PreferencesController::connectControls()
             &PreferencesController::toggleDockIconCheckboxWithSender);
     connect(ui->toggleAutoHideCheckbox, &QCheckBox::clicked, this,
             &PreferencesController::toggleAutoHide);
+    connect(ui->toggleTouchStripCheckbox, &QCheckBox::clicked, this,
+            &PreferencesController::toggleTouchStrip);
     connect(ui->centerWindowButton, &QPushButton::clicked, this,
             &PreferencesController::centerWindow);
     connect(ui->restoreDefaultSizeButton, &QPushButton::clicked, this,
@@ -151,6 +156,13 @@ void PreferencesController::toggleAutoHide()
     const bool enabled = ui->toggleAutoHideCheckbox->isChecked();
     UserDefaults::standard().setObject(DefaultsKey::autoHideWindow, enabled);
     UserDefaults::standard().setObject(DefaultsKey::autoHideWindowSetByUser, enabled);
+}
+
+void PreferencesController::toggleTouchStrip()
+{
+    UserDefaults::standard().setObject(DefaultsKey::showTouchStrip,
+                                       ui->toggleTouchStripCheckbox->isChecked());
+    TouchStrip::choiceChanged();
 }
 
 void PreferencesController::centerWindow()

@@ -11,10 +11,10 @@ class PreferencesController;
 }
 
 // The preferences window: the shortcut that summons Vorlane, start at login, the tray icon, the
-// task-bar presence, auto-hide, the appearance, and putting the main window back in the middle
-// or at its first size. Each choice is stored at once and takes effect at once, except the
-// task-bar presence (when the window closes) and auto-hide (when the window stops being main,
-// or at once when the task-bar presence changes).
+// task-bar presence, auto-hide, the touch strip, the appearance, and putting the main window back
+// in the middle or at its first size. Each choice is stored at once and takes effect at once,
+// except the task-bar presence (when the window closes) and auto-hide (when the window stops being
+// main, or at once when the task-bar presence changes).
 class PreferencesController : public WindowController
 {
     Q_OBJECT
@@ -31,6 +31,7 @@ public:
     void toggleMenuBarIconCheckbox();
     void toggleDockIconCheckboxWithSender();
     void toggleAutoHide();
+    void toggleTouchStrip();
     void centerWindow();
     void restoreDefaultSize();
 

@@ -71,7 +71,20 @@ void FileActions::openRecentFile(const RecentApp& app, qsizetype index, const QS
         openFile(QUrl::fromLocalFile(path), app.sourceApp());
 }
 
+void FileActions::openRecentFileKeepingWindow(const RecentApp& app, qsizetype fileIndex)
+{
+    const RecentFile* file = fileNamedBy(app, fileIndex, QStringLiteral("grid"));
+    if (file && file->filePath().isLocalFile())
+        launchInBackground(QUrl::fromLocalFile(file->filePath().toLocalFile()), app.sourceApp());
+}
+
 void FileActions::openFile(const QUrl& fileUrl, const QString& sourceApp)
+{
+    launchInBackground(fileUrl, sourceApp);
+    hideWindowInAutoHideMode();
+}
+
+void FileActions::launchInBackground(const QUrl& fileUrl, const QString& sourceApp)
 {
     ApplicationLauncher* launcher = &ApplicationLauncher::shared();
     QElapsedTimer asked;
@@ -86,7 +99,6 @@ void FileActions::openFile(const QUrl& fileUrl, const QString& sourceApp)
         QMetaObject::invokeMethod(
             qApp, [opened, error] { reportLaunch(opened, error); }, Qt::QueuedConnection);
     });
-    hideWindowInAutoHideMode();
 }
 
 void FileActions::reportLaunch(bool opened, const QString& error)
@@ -154,6 +166,12 @@ void openRecentFile(const RecentApp& app, qsizetype index, const QString& viewTy
 {
     if (FileActions* actions = FileActions::installed())
         actions->openRecentFile(app, index, viewType, reveal);
+}
+
+void openRecentFileKeepingWindow(const RecentApp& app, qsizetype fileIndex)
+{
+    if (FileActions* actions = FileActions::installed())
+        actions->openRecentFileKeepingWindow(app, fileIndex);
 }
 
 void showQuickLook(QAbstractItemView* view)

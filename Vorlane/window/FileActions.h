@@ -30,6 +30,9 @@ public:
     // An index that names no file does nothing.
     virtual void openRecentFile(const RecentApp& app, qsizetype index, const QString& viewType,
                                 bool reveal);
+    // Opens the app's file at fileIndex with it, as the touch strip does: the window stays as it
+    // is, whatever its mode.
+    virtual void openRecentFileKeepingWindow(const RecentApp& app, qsizetype fileIndex);
     // The view's selected file in the preview window, which follows the view's selection from
     // then on. With nothing selected the preview closes.
     virtual void showQuickLook(QAbstractItemView* view);
@@ -45,6 +48,7 @@ protected:
     virtual void revealFile(const QString& path);
 
 private:
+    void launchInBackground(const QUrl& fileUrl, const QString& sourceApp);
     static void hideWindowInAutoHideMode();
     static void reportLaunch(bool opened, const QString& error);
 
@@ -55,6 +59,7 @@ private:
 
 // The calls the views make; each does nothing while no actions are installed.
 void openRecentFile(const RecentApp& app, qsizetype index, const QString& viewType, bool reveal);
+void openRecentFileKeepingWindow(const RecentApp& app, qsizetype fileIndex);
 void showQuickLook(QAbstractItemView* view);
 // Space: closes an open preview, else shows the view's selection.
 void toggleQuickLook(QAbstractItemView* view);

@@ -14,7 +14,10 @@
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ThemePalette.h"
+#include "TouchBarScrubbers.h"
+#include "TouchStrip.h"
 #include "UserDefaults.h"
+#include "ViewControllerTouchBar.h"
 #include "VorlaneController.h"
 #include "ui_VorlaneWindow.h"
 
@@ -111,6 +114,11 @@ void ViewController::viewDidLoad()
     registerViewHooks();
     addViewTypeShortcuts();
     qApp->installEventFilter(this);
+    // The touch strips along the bottom, only where they are wanted.
+    auto* touchBar = new ViewControllerTouchBar(m_appsViewController, this);
+    auto* touchStrip = new TouchStrip([touchBar] { return touchBar->makeTouchBar(); }, this);
+    ui->rootLayout->addWidget(touchStrip);
+    touchStrip->updateVisibility();
 }
 
 void ViewController::addViewTypeShortcuts()
@@ -185,8 +193,8 @@ void ViewController::registerViewHooks()
                 if (self)
                     self->m_filesViewController->reloadFilesGrid();
             },
-        .reloadApplicationsScrubber = {},
-        .reloadFilesScrubber = {},
+        .reloadApplicationsScrubber = reloadAppScrubber,
+        .reloadFilesScrubber = reloadFileScrubber,
     });
 }
 
