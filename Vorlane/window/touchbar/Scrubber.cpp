@@ -285,6 +285,8 @@ void Scrubber::wheelEvent(QWheelEvent* event)
     QScrollBar* bar = horizontalScrollBar();
     bar->setValue(bar->value() - distance);
     event->accept();
+    // A turn of the wheel is an interaction of its own, as a swipe is.
+    finishInteraction();
 }
 
 void Scrubber::paintEvent(QPaintEvent*)
