@@ -15,6 +15,7 @@
 #include "StatusBarMenu.h"
 #include "SystemLog.h"
 #include "ToggleCommandHint.h"
+#include "TouchStrip.h"
 #include "UserDefaults.h"
 #include "WindowTestSupport.h"
 
@@ -100,6 +101,9 @@ private Q_SLOTS:
             << QStringList{"login", "tray", "autohide"} << false << "Automatic";
         QTest::newRow("dark") << QVariantMap{{"Appearance", "dark"}}
                               << QStringList{"login", "tray", "dock"} << true << "Dark";
+        QTest::newRow("the touch strip chosen")
+            << QVariantMap{{"ShowTouchStrip", true}}
+            << QStringList{"login", "tray", "dock", "touch"} << true << "Automatic";
         QTest::newRow("an unknown appearance")
             << QVariantMap{{"Appearance", "sepia"}} << QStringList{"login", "tray", "dock"} << true
             << "Dark";
@@ -118,7 +122,8 @@ private Q_SLOTS:
             {"login", "toggleLoginCheckbox"},
             {"tray", "toggleMenuBarCheckbox"},
             {"dock", "toggleDockCheckbox"},
-            {"autohide", "toggleAutoHideCheckbox"}};
+            {"autohide", "toggleAutoHideCheckbox"},
+            {"touch", "toggleTouchStripCheckbox"}};
         for (const auto& [shortName, name] : checkboxes)
             QVERIFY2(control<QCheckBox>(window, name)->isChecked() == ticked.contains(shortName),
                      name);
@@ -165,6 +170,19 @@ private Q_SLOTS:
         OtherWindow other;
         QVERIFY(other.takeFocus());
         QTRY_VERIFY(m_delegate->mainWindowController()->isFloatingPanel());
+    }
+
+    void theTouchStripFollowsItsCheckboxAtOnce()
+    {
+        QCheckBox* touch = control<QCheckBox>(openPreferences(), "toggleTouchStripCheckbox");
+        const auto* strip = m_delegate->mainWindowController()->window()->findChild<TouchStrip*>();
+        QVERIFY(strip->isHidden());
+        touch->click();
+        QCOMPARE(setting("ShowTouchStrip"), QStringLiteral("true"));
+        QVERIFY(!strip->isHidden());
+        touch->click();
+        QCOMPARE(setting("ShowTouchStrip"), QStringLiteral("false"));
+        QVERIFY(strip->isHidden());
     }
 
     // Without a task-bar presence the window is always an auto-hide panel; the user's own
