@@ -15,7 +15,7 @@
 #include <QPushButton>
 
 namespace {
-constexpr int iconSize = 30;
+constexpr int fileIconSize = 30;
 
 const QList<RecentFile>& touchedAppFiles()
 {
@@ -26,7 +26,7 @@ const QList<RecentFile>& touchedAppFiles()
 QPixmap iconForFile(const RecentFile& file, const QWidget* view)
 {
     const QString name = QFileInfo(file.filePath().path()).fileName();
-    return FileIconCache::shared().pixmapForFileName(name, iconSize, view->devicePixelRatioF());
+    return FileIconCache::shared().pixmapForFileName(name, fileIconSize, view->devicePixelRatioF());
 }
 } // namespace
 

@@ -20,7 +20,7 @@
 #include <cstdlib>
 
 namespace {
-constexpr qreal markerRadius = 6;
+constexpr qreal scrubberMarkerRadius = 6;
 
 // A finger wobbles more than a mouse: this far, a touch still counts as a tap.
 qreal tapTolerance()
@@ -299,7 +299,7 @@ void Scrubber::paintEvent(QPaintEvent*)
         QColor marker = themePalette().selectionColor;
         marker.setAlphaF(marker.alphaF() * static_cast<float>(strength));
         QPainterPath path;
-        path.addRoundedRect(QRectF(itemRect(index)), markerRadius, markerRadius);
+        path.addRoundedRect(QRectF(itemRect(index)), scrubberMarkerRadius, scrubberMarkerRadius);
         painter.fillPath(path, marker);
     };
     const QList<int> highlighted = highlightedIndexes();

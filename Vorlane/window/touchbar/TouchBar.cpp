@@ -8,16 +8,16 @@
 #include <utility>
 
 namespace {
-constexpr int sideMargin = 8;
-constexpr int itemSpacing = 8;
+constexpr int barSideMargin = 8;
+constexpr int barItemSpacing = 8;
 } // namespace
 
 TouchBar::TouchBar(QWidget* parent)
     : QWidget(parent)
     , m_row(new QHBoxLayout(this))
 {
-    m_row->setContentsMargins(sideMargin, 0, sideMargin, 0);
-    m_row->setSpacing(itemSpacing);
+    m_row->setContentsMargins(barSideMargin, 0, barSideMargin, 0);
+    m_row->setSpacing(barItemSpacing);
     setFocusPolicy(Qt::NoFocus);
 }
 

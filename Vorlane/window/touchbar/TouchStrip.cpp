@@ -19,7 +19,7 @@ namespace {
 const QString showTouchStripKey = QStringLiteral("ShowTouchStrip");
 constexpr int closeButtonSide = 30;
 
-QList<TouchStrip*>& strips()
+QList<TouchStrip*>& liveStrips()
 {
     static QList<TouchStrip*> all;
     return all;
@@ -72,12 +72,12 @@ TouchStrip::TouchStrip(TouchBarMaker makeTouchBar, QWidget* parent)
     connect(m_slide, &QPropertyAnimation::finished, this, &TouchStrip::slideFinished);
     // Hidden until wanted: a hidden band takes no room in the window.
     hide();
-    strips().append(this);
+    liveStrips().append(this);
 }
 
 TouchStrip::~TouchStrip()
 {
-    strips().removeOne(this);
+    liveStrips().removeOne(this);
 }
 
 bool TouchStrip::isWanted()
@@ -104,7 +104,7 @@ bool TouchStrip::hasTouchScreen()
 
 void TouchStrip::choiceChanged()
 {
-    for (TouchStrip* strip : std::as_const(strips()))
+    for (TouchStrip* strip : std::as_const(liveStrips()))
         strip->updateVisibility();
 }
 

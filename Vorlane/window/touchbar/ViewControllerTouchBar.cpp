@@ -11,7 +11,7 @@
 #include "VorlaneController.h"
 
 namespace {
-constexpr int iconSize = 30;
+constexpr int appIconSize = 30;
 const QString appsListLabel = QStringLiteral("Apps List");
 } // namespace
 
@@ -91,7 +91,7 @@ ScrubberItemView* ViewControllerTouchBar::viewForItemAtIndex(Scrubber* scrubber,
     }
     const RecentApp& app = apps.at(index);
     imageView->setImage(
-        AppIconCache::shared().pixmap(app.icon(), iconSize, scrubber->devicePixelRatioF()));
+        AppIconCache::shared().pixmap(app.icon(), appIconSize, scrubber->devicePixelRatioF()));
     imageView->setImageAlignment(Qt::AlignCenter);
     imageView->setAccessibleName(app.appName());
     return imageView;
