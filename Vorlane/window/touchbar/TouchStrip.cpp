@@ -83,15 +83,9 @@ TouchStrip::~TouchStrip()
 bool TouchStrip::isWanted()
 {
     const UserDefaults& defaults = UserDefaults::standard();
-    std::optional<bool> choice;
     if (defaults.objectIsPresent(showTouchStripKey))
-        choice = defaults.boolForKey(showTouchStripKey);
-    return isWanted(choice, choice ? false : hasTouchScreen());
-}
-
-bool TouchStrip::isWanted(std::optional<bool> choice, bool hasTouchScreen)
-{
-    return choice.value_or(hasTouchScreen);
+        return defaults.boolForKey(showTouchStripKey);
+    return hasTouchScreen();
 }
 
 bool TouchStrip::hasTouchScreen()

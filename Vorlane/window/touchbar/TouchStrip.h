@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 
 class PopoverTouchBarItem;
 class QHBoxLayout;
@@ -33,7 +32,6 @@ public:
     ~TouchStrip() override;
 
     static bool isWanted();
-    static bool isWanted(std::optional<bool> choice, bool hasTouchScreen);
     static bool hasTouchScreen();
     // The setting changed: every strip shows or hides at once.
     static void choiceChanged();
