@@ -38,8 +38,12 @@ void ScrubberContentIndicators::paintFade(QPainter& painter, const QRect& area, 
     const QColor background = palette().color(QPalette::Window);
     QColor clear = background;
     clear.setAlpha(0);
+    QColor half = background;
+    half.setAlphaF(0.75f);
+    // Eased, so that an item cut by the edge fades out rather than ends in a band.
     QLinearGradient fade(area.topLeft(), area.topRight());
-    fade.setColorAt(0, leading ? background : clear);
-    fade.setColorAt(1, leading ? clear : background);
+    fade.setColorAt(leading ? 1 : 0, clear);
+    fade.setColorAt(0.5, half);
+    fade.setColorAt(leading ? 0 : 1, background);
     painter.fillRect(area, fade);
 }

@@ -11,7 +11,7 @@ class ScrubberContentIndicators : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int fadeWidth = 36;
+    static constexpr int fadeWidth = 48;
 
     // position tells how far the row is scrolled, and how far it can be.
     ScrubberContentIndicators(const QScrollBar* position, QWidget* viewport);
