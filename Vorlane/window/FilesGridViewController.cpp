@@ -3,7 +3,7 @@
 #include "FileActions.h"
 #include "GridCollectionView.h"
 #include "GridItem.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "PaddedScrollView.h"
 #include "PreviewPanel.h"
 #include "RecentFilesModel.h"
@@ -105,7 +105,7 @@ QRect FilesGridViewController::sourceFrameOnScreen(PreviewPanel*, const QUrl&)
         return {};
     const QModelIndex index = m_model->index(item, 0);
     const QRect square =
-        GridItemView(grid->visualRect(index), GridItem::titleOf(index)).thumbnailContainer();
+        GridItemLayout(grid->visualRect(index), GridItem::titleOf(index)).thumbnailContainer();
     return {grid->viewport()->mapToGlobal(square.topLeft()), square.size()};
 }
 
@@ -139,8 +139,8 @@ bool FilesGridViewController::event(QEvent* event)
 void FilesGridViewController::updatePictureSizes()
 {
     // Pictures are made with the pixels of the square they are shown in, no more.
-    constexpr qreal square = GridItemView::thumbnailSize;
-    m_model->setPictureSizes(QSizeF(square, square), GridItemView::thumbnailSize,
+    constexpr qreal square = GridItemLayout::thumbnailSize;
+    m_model->setPictureSizes(QSizeF(square, square), GridItemLayout::thumbnailSize,
                              devicePixelRatioF());
 }
 

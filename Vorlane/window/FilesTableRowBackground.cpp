@@ -1,4 +1,4 @@
-#include "FilesTableRowView.h"
+#include "FilesTableRowBackground.h"
 
 #include "ThemePalette.h"
 
@@ -6,14 +6,14 @@
 #include <QPainterPath>
 #include <QPalette>
 
-QRectF FilesTableRowView::markerRect(const QRect& rowRect)
+QRectF FilesTableRowBackground::markerRect(const QRect& rowRect)
 {
     return QRectF(rowRect).adjusted(horizontalInset, verticalInset, -horizontalInset,
                                     -verticalInset);
 }
 
-void FilesTableRowView::drawBackground(QPainter* painter, const QRect& rowRect,
-                                       const QPalette& palette, bool selected, bool hovered)
+void FilesTableRowBackground::drawBackground(QPainter* painter, const QRect& rowRect,
+                                             const QPalette& palette, bool selected, bool hovered)
 {
     if (!selected && !hovered)
         return;

@@ -10,7 +10,7 @@ class QRectF;
 // The background of a row of the files list. The row draws nothing of its own unless it is
 // selected, when it shows a rounded marker in the accent colour (the list always looks
 // emphasized), or under the pointer, when a faint one shows.
-class FilesTableRowView
+class FilesTableRowBackground
 {
 public:
     static constexpr int horizontalInset = 8;

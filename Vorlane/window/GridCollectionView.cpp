@@ -5,7 +5,7 @@
 #include "FileActions.h"
 #include "FilesContextMenu.h"
 #include "GridItem.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "MainWindowHelper.h"
 #include "NotificationCenter.h"
 #include "QuickLookMenuItem.h"
@@ -83,9 +83,9 @@ void GridCollectionView::updateGridSize()
     const int scrollBar =
         style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
     const int available =
-        std::max(maximumViewportSize().width() - scrollBar - 1, GridItemView::itemWidth);
-    const int columns = std::max(1, available / GridItemView::itemWidth);
-    const QSize cell(available / columns, GridItemView::itemHeight);
+        std::max(maximumViewportSize().width() - scrollBar - 1, GridItemLayout::itemWidth);
+    const int columns = std::max(1, available / GridItemLayout::itemWidth);
+    const QSize cell(available / columns, GridItemLayout::itemHeight);
     if (cell == gridSize())
         return;
     m_item->setCellSize(cell);
@@ -232,7 +232,7 @@ bool GridCollectionView::hitsItemContent(const QPoint& pos) const
     const QModelIndex index = indexAt(pos);
     if (!index.isValid())
         return false;
-    return GridItemView(visualRect(index), GridItem::titleOf(index)).hitsItemContent(pos);
+    return GridItemLayout(visualRect(index), GridItem::titleOf(index)).hitsItemContent(pos);
 }
 
 void GridCollectionView::mousePressEvent(QMouseEvent* event)

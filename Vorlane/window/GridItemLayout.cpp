@@ -1,10 +1,10 @@
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 
 #include "ThemePalette.h"
 
 #include <QFontMetrics>
 
-GridItemView::GridItemView(const QRect& cell, const QString& title)
+GridItemLayout::GridItemLayout(const QRect& cell, const QString& title)
     : m_title(GridItemTitle::laidOut(title, themePalette().gridTitleFont, titleWidthIn(cell)))
 {
     const int titleWidth = titleWidthIn(cell);
@@ -18,7 +18,7 @@ GridItemView::GridItemView(const QRect& cell, const QString& title)
         QRect(centre - titleWidth / 2, m_titleField.bottom() + 1 + dateGap, titleWidth, dateHeight);
 }
 
-bool GridItemView::hitsItemContent(const QPoint& point) const
+bool GridItemLayout::hitsItemContent(const QPoint& point) const
 {
     return m_thumbnail.contains(point) || m_titleField.contains(point) ||
            m_dateLabel.contains(point);

@@ -9,7 +9,7 @@
 // Where the parts of a grid item go within its cell: the square that holds the picture at the
 // top, the title under it and the date under the title, all centred. Only those parts count as
 // the item: a click in the blank margin around them is a click on the background.
-class GridItemView
+class GridItemLayout
 {
 public:
     static constexpr int itemWidth = 124;
@@ -24,7 +24,7 @@ public:
     static constexpr int titleInset = 6;
 
     // cell is the item's rectangle in the view; title the text shown under the picture.
-    GridItemView(const QRect& cell, const QString& title);
+    GridItemLayout(const QRect& cell, const QString& title);
 
     QRect thumbnailContainer() const { return m_thumbnail; }
     const GridItemTitle& title() const { return m_title; }

@@ -26,8 +26,9 @@ protected:
     WatchedFolders& folders()
     {
         if (!m_folders) {
-            const WatchedFolders::Targets targets{m_home.recordFolder(), QStringLiteral(".sfl3"),
-                                                  m_home.recentlyUsedFile()};
+            const QList<WatchedPath> targets{
+                WatchedPath::folder(m_home.recordFolder(), QStringLiteral(".sfl3"), true),
+                WatchedPath::file(m_home.recentlyUsedFile())};
             m_folders = std::make_unique<WatchedFolders>(m_calls, m_fd.get(), targets);
             m_folders->arm();
         }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Finds installed applications by bundle identifier. On Linux the bundle identifier is a desktop
 // entry id (org.gnome.Evince) and the "bundle" is the desktop entry file itself.
@@ -14,7 +13,4 @@ public:
     // when the application is not installed (no entry, or an entry that is hidden or is not an
     // application).
     static QString urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier);
-
-    // $XDG_DATA_HOME/applications, then each $XDG_DATA_DIRS entry's applications folder.
-    static QStringList applicationFolders();
 };

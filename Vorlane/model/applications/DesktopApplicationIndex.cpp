@@ -1,6 +1,6 @@
 #include "DesktopApplicationIndex.h"
 
-#include "ApplicationLookup.h"
+#include "ApplicationFolders.h"
 #include "DesktopEntry.h"
 
 #include <QDir>
@@ -141,8 +141,7 @@ struct DesktopApplicationIndex::State
 
 bool DesktopApplicationIndex::State::isCurrent() const
 {
-    if (!built || folders != ApplicationLookup::applicationFolders() ||
-        locale != DesktopEntry::messagesLocale())
+    if (!built || folders != applicationFolders() || locale != DesktopEntry::messagesLocale())
         return false;
     for (const FolderStamp& stamp : stamps) {
         if (stampOf(stamp.path) != stamp)
@@ -166,7 +165,7 @@ void DesktopApplicationIndex::State::build()
     stamps.clear();
 
     scannedAtNs = nowNanoseconds();
-    folders = ApplicationLookup::applicationFolders();
+    folders = applicationFolders();
     locale = DesktopEntry::messagesLocale();
     QSet<QString> takenIds;
     for (const QString& folder : folders)
@@ -384,15 +383,6 @@ DesktopApplicationIndex::Match DesktopApplicationIndex::find(const QString& name
     Match match = m_state->lookUp(name, exec);
     m_state->found.insert(key, match);
     return match;
-}
-
-DesktopApplicationIndex::Match
-DesktopApplicationIndex::attribute(const RecentlyUsedFile::Bookmark& bookmark,
-                                   const RecentlyUsedFile::Application& registration)
-{
-    if (bookmark.localPath.isEmpty())
-        return {};
-    return find(registration.name, registration.exec);
 }
 
 DesktopApplicationIndex::Match DesktopApplicationIndex::findById(const QString& desktopId)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "RecentlyUsedFile.h"
-
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -49,7 +47,7 @@ public:
         QString flatpakId;
     };
 
-    // The index over ApplicationLookup::applicationFolders(), for the whole process.
+    // The index over applicationFolders(), for the whole process.
     static DesktopApplicationIndex& shared();
 
     DesktopApplicationIndex();
@@ -64,11 +62,6 @@ public:
 
     // The installed application an XBEL application element names; invalid when none.
     Match find(const QString& name, const QString& exec);
-    // The application a registration's document is listed under: find() for documents that are
-    // local files, invalid for others (they are never listed). Listing and clearing both decide
-    // by this, so clearing an entry removes exactly the registrations listed under it.
-    Match attribute(const RecentlyUsedFile::Bookmark& bookmark,
-                    const RecentlyUsedFile::Application& registration);
     // The installed application with exactly this desktop id (a file applications/kde4/
     // konsole.desktop has the id kde4-konsole); invalid when none.
     Match findById(const QString& desktopId);

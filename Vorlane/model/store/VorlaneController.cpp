@@ -1,17 +1,15 @@
 #include "VorlaneController.h"
 
+#include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
 #include "NotificationCenter.h"
-#include "RecentlyUsedSource.h"
-#include "RecordLocations.h"
-#include "SystemRecordsReader.h"
+#include "RecentSources.h"
 #include "TelemetryClient.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
@@ -30,11 +28,6 @@ void reportFailedDeletion(const QString& path, const QString& reason)
 {
     Diagnostics::write(QStringLiteral("File to delete: ") + path);
     Diagnostics::write(QStringLiteral("Ooops! Something went wrong trying to delete: ") + reason);
-}
-
-bool isSharedRecentlyUsedFile(const QString& path)
-{
-    return QDir::cleanPath(path) == QDir::cleanPath(recentlyUsedFilePath());
 }
 } // namespace
 
@@ -160,7 +153,9 @@ void VorlaneController::reloadViews()
 bool VorlaneController::deleteRecordFile(const QString& path)
 {
     TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
-    if (isSharedRecentlyUsedFile(path)) {
+    const RecentSources sources;
+    const RecentSource* watcher = sources.watcherOf(path);
+    if (watcher && watcher->clearing() == RecentSource::Clearing::removeRegistrations) {
         // Every application's history lives in that one file.
         reportFailedDeletion(path, QStringLiteral("The desktop's shared record of recent files "
                                                   "is cleared one application at a time."));
@@ -172,20 +167,23 @@ bool VorlaneController::deleteRecordFile(const QString& path)
         reportFailedDeletion(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    if (QFileInfo(QUrl(path).path()).suffix() == u"plist")
+    // The monitor reports what it watches; the rest would only show at the next change.
+    if (!watcher)
         NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     return true;
 }
 
 bool VorlaneController::clearFiles(const RecentApp& app)
 {
-    if (recentlyUsedDesktopId(app.filePath()).isEmpty())
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (!source || source->clearing() == RecentSource::Clearing::deleteRecordFile)
         return deleteRecordFile(app.filePath().path());
 
     // One application's registrations come out of the shared file; everyone else's stay.
     TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
     QString error;
-    if (!clearRecentlyUsedEntry(app.filePath(), &error)) {
+    if (!source->removeRegistrations(app, &error)) {
         reportFailedDeletion(app.filePath().toLocalFile(), error);
         return false;
     }

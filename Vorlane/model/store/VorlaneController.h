@@ -57,11 +57,12 @@ public:
     std::optional<bool> lastEmptyState() const { return m_lastEmptyState; }
 
     // Removes the record file at path (never a folder; a symbolic link is removed as a link).
-    // Removing a ".plist" file posts "background update", as no monitor watches those. The
-    // desktop's shared recently-used file is never removed: see clearFiles.
+    // Removing a file no source watches posts "background update", as no monitor reports it. A
+    // file several applications share (the desktop's recently-used file) is never removed: see
+    // clearFiles.
     bool deleteRecordFile(const QString& path);
-    // Clears an application's documents: its entry in the shared recently-used file, or the
-    // whole record file it was read from.
+    // Clears an application's documents as the source it came from clears them: removes its
+    // registrations from a shared file, or deletes the whole record file it was read from.
     bool clearFiles(const RecentApp& app);
     // clearFiles on a worker thread, one clear at a time in the order asked, so that the window
     // never waits for the shared file's lock or its parsing. done (when given) is called on the

@@ -2,6 +2,7 @@
 
 #include "DesktopApplicationIndex.h"
 #include "RecentlyUsedReader.h"
+#include "RegistrationAttribution.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -228,7 +229,7 @@ bool RecentlyUsedEditor::removeApplication(const QString& xbelPath, const QStrin
     index.refresh();
     const auto belongsToApplication = [&](const RecentlyUsedFile::Bookmark& bookmark,
                                           const RecentlyUsedFile::Application& application) {
-        return index.attribute(bookmark, application).desktopId == desktopId;
+        return attributeRegistration(index, bookmark, application).desktopId == desktopId;
     };
 
     const QByteArray encodedPath = QFile::encodeName(xbelPath);

@@ -2,10 +2,13 @@
 
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
-#include "RecordLocations.h"
+#include "MetadataQuery.h"
+#include "RecentlyUsedMetadata.h"
+#include "RegistrationAttribution.h"
 
 #include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 
 namespace {
 const QString& recentlyUsedFileName()
@@ -42,6 +45,38 @@ struct ApplicationDocuments
 };
 } // namespace
 
+QString recentlyUsedFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
+           recentlyUsedFileName();
+}
+
+void RecentlyUsedSource::prepare()
+{
+    m_file = RecentlyUsedFile::load(recentlyUsedFilePath());
+    MetadataQuery::setCurrent(std::make_shared<RecentlyUsedMetadata>(m_file));
+}
+
+QList<RecentApp> RecentlyUsedSource::read()
+{
+    return readRecentlyUsedEntries(m_file);
+}
+
+QList<WatchedPath> RecentlyUsedSource::watchedPaths() const
+{
+    return {WatchedPath::file(recentlyUsedFilePath())};
+}
+
+bool RecentlyUsedSource::owns(const RecentApp& app) const
+{
+    return !recentlyUsedDesktopId(app.filePath()).isEmpty();
+}
+
+bool RecentlyUsedSource::removeRegistrations(const RecentApp& app, QString* error) const
+{
+    return clearRecentlyUsedEntry(app.filePath(), error);
+}
+
 QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file)
 {
     return readRecentlyUsedEntries(file, DesktopApplicationIndex::shared());
@@ -58,7 +93,8 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     QList<ApplicationDocuments> applications;
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
-            const DesktopApplicationIndex::Match match = index.attribute(bookmark, registration);
+            const DesktopApplicationIndex::Match match =
+                attributeRegistration(index, bookmark, registration);
             if (!match.isValid())
                 continue;
             auto position = applicationPositions.constFind(match.desktopId);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecentApp.h"
+#include "RecentSource.h"
 #include "RecentlyUsedFile.h"
 
 #include <QList>
@@ -8,6 +9,28 @@
 #include <QUrl>
 
 class DesktopApplicationIndex;
+
+// The desktop's shared record of recently used documents, written by GTK, GNOME and KDE
+// applications: recently-used.xbel in the user's data folder.
+QString recentlyUsedFilePath();
+
+// The shared recently-used file as a source: its file is read once per rebuild, in prepare(),
+// both to date the documents of every source (RecentlyUsedMetadata) and for its own entries
+// (readRecentlyUsedEntries). Its writers replace the file by rename. Clearing removes the
+// application's registrations and keeps everyone else's.
+class RecentlyUsedSource final : public RecentSource
+{
+public:
+    void prepare() override;
+    QList<RecentApp> read() override;
+    QList<WatchedPath> watchedPaths() const override;
+    bool owns(const RecentApp& app) const override;
+    Clearing clearing() const override { return Clearing::removeRegistrations; }
+    bool removeRegistrations(const RecentApp& app, QString* error) const override;
+
+private:
+    RecentlyUsedFile m_file;
+};
 
 // The shared recently-used file as a source of the list: one entry per installed application
 // that registered at least one document that still exists.

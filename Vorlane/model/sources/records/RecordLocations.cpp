@@ -26,9 +26,3 @@ void setRecordFileSuffix(const QString& suffix)
 {
     suffixStorage() = suffix;
 }
-
-QString recentlyUsedFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/recently-used.xbel");
-}
