@@ -15,6 +15,5 @@ inline const QString autoHideWindow = QStringLiteral("AutoHideWindow");
 // The user's own auto-hide choice, kept while the task-bar presence forces auto-hide on.
 inline const QString autoHideWindowSetByUser = QStringLiteral("AutoHideWindowSetByUser");
 inline const QString onboardingCompleted = QStringLiteral("OnboardingCompleted");
-inline const QString filesViewType = QStringLiteral("FilesViewType");
 
 } // namespace DefaultsKey
