@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-WatchedPath WatchedPath::file(QString path)
+WatchedPath WatchedPath::file(QString path, bool writtenInPlace)
 {
-    return {Kind::file, std::move(path), {}, false};
+    return {Kind::file, std::move(path), {}, writtenInPlace};
 }
 
 WatchedPath WatchedPath::folder(QString path, QString nameSuffix, bool writtenInPlace)

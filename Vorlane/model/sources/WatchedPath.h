@@ -21,7 +21,7 @@ struct WatchedPath
     // not only the finished file.
     bool writtenInPlace = false;
 
-    static WatchedPath file(QString path);
+    static WatchedPath file(QString path, bool writtenInPlace = false);
     static WatchedPath folder(QString path, QString nameSuffix, bool writtenInPlace);
 
     // The folder whose entries are watched: the folder itself, or the folder holding the file.
