@@ -88,11 +88,13 @@ void releaseShortcut(const Shortcut& shortcut, const Name& name)
 
 void store(const Shortcut& shortcut, const Name& name)
 {
-    if (const auto old = shortcutForName(name))
+    const auto old = shortcutForName(name);
+    // Stored first: a backend that tells about the registration finds the name by its shortcut.
+    shortcutStore().setValue(name.storageKey(), QString::fromUtf8(shortcut.toJson()));
+    if (old)
         releaseShortcut(*old, name);
     if (!facility().registeredShortcuts.contains(shortcut))
         registerShortcut(shortcut);
-    shortcutStore().setValue(name.storageKey(), QString::fromUtf8(shortcut.toJson()));
     Q_EMIT ShortcutNotifier::instance().shortcutByNameDidChange(name.rawValue());
 }
 
@@ -179,6 +181,15 @@ QStringList namesOfShortcut(const Shortcut& shortcut)
             names.append(name.rawValue());
     }
     return names;
+}
+
+std::optional<Name> knownName(const QString& rawValue)
+{
+    for (const Name& name : std::as_const(facility().knownNames)) {
+        if (name.rawValue() == rawValue)
+            return name;
+    }
+    return std::nullopt;
 }
 
 bool shortcutsEnabled()

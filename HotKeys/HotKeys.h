@@ -47,6 +47,8 @@ void addKeyUpHandler(const Name& name, Handler action);
 SystemBinding systemBinding(const Name& name);
 // The raw values of the names whose stored shortcut this is, among those this process used.
 QStringList namesOfShortcut(const Shortcut& shortcut);
+// The name this process used with this raw value, with its purpose; none when it used none.
+std::optional<Name> knownName(const QString& rawValue);
 
 bool shortcutsEnabled();
 void setShortcutsEnabled(bool enabled);

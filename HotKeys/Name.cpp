@@ -1,31 +1,23 @@
 #include "HotKeys/Name.h"
 
 #include "HotKeys/CarbonHotKeys.h"
-#include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
 
 namespace HotKeys {
 
-Name::Name(QString rawValue)
+Name::Name(QString rawValue, Purpose purpose)
     : m_rawValue(std::move(rawValue))
+    , m_purpose(std::move(purpose))
 {}
 
-Name::Name(QString rawValue, Shortcut defaultShortcut)
+Name::Name(QString rawValue, Shortcut defaultShortcut, Purpose purpose)
     : m_rawValue(std::move(rawValue))
     , m_defaultShortcut(defaultShortcut)
+    , m_purpose(std::move(purpose))
 {
     if (!shortcutStore().value(storageKey()).isValid())
         setShortcutForName(defaultShortcut, *this);
     CarbonHotKeys::installMenuTrackingObservers();
-}
-
-const Name& Name::toggleApp()
-{
-    // Created on first use, after the application object exists.
-    static const Name name(
-        QStringLiteral("toggleApp"),
-        Shortcut{CarbonKey::Space, CarbonModifier::cmdKey | CarbonModifier::shiftKey});
-    return name;
 }
 
 QString Name::storageKey() const

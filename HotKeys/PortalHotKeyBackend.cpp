@@ -4,6 +4,7 @@
 #include "HotKeys/CarbonKeyTable.h"
 #include "HotKeys/HotKeys.h"
 
+#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -45,6 +46,25 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
     argument >> shortcut.id >> shortcut.properties;
     argument.endStructure();
     return argument;
+}
+
+// The application's own word for its requests and its session, as the portal wants tokens:
+// letters, digits and underscores.
+QString applicationToken()
+{
+    QString token = QCoreApplication::applicationName().toLower();
+    for (QChar& c : token) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128))
+            c = u'_';
+    }
+    return token.isEmpty() ? QStringLiteral("hotkeys") : token;
+}
+
+// How the desktop lists a portal shortcut: what its name says it does, else its id.
+QString descriptionOf(const QString& portalId)
+{
+    const std::optional<Name> name = knownName(portalId);
+    return name && !name->purpose().description.isEmpty() ? name->purpose().description : portalId;
 }
 
 // The portal's trigger syntax: "CTRL+SHIFT+space".
@@ -165,7 +185,7 @@ PortalHotKeyBackend::PortalHotKeyBackend()
 // A fresh request token, and the object the portal will answer on, already listened to.
 QString PortalHotKeyBackend::nextRequest(const char* answerSlot, QString* token)
 {
-    *token = QStringLiteral("vorlane_%1").arg(++m_tokenCounter);
+    *token = applicationToken() + QStringLiteral("_%1").arg(++m_tokenCounter);
     QDBusConnection bus = QDBusConnection::sessionBus();
     QString sender = bus.baseService().mid(1);
     sender.replace(u'.', u'_');
@@ -181,7 +201,7 @@ void PortalHotKeyBackend::createSession()
     nextRequest(SLOT(sessionAnswered(QDBusMessage)), &token);
     QDBusMessage call = portalCall(QStringLiteral("CreateSession"));
     call << QVariantMap{{QStringLiteral("handle_token"), token},
-                        {QStringLiteral("session_handle_token"), QStringLiteral("vorlane")}};
+                        {QStringLiteral("session_handle_token"), applicationToken()}};
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -305,7 +325,7 @@ void PortalHotKeyBackend::sendBind()
     QList<PortalShortcut> shortcuts;
     for (auto offer = m_offers.cbegin(); offer != m_offers.cend(); ++offer) {
         shortcuts.append({offer.key(),
-                          {{QStringLiteral("description"), QStringLiteral("Show or hide Vorlane")},
+                          {{QStringLiteral("description"), descriptionOf(offer.key())},
                            {QStringLiteral("preferred_trigger"), offer->preferredTrigger}}});
         m_answers.insert(offer.key(), {SystemBinding::State::pending, {}});
     }

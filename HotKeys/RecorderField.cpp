@@ -80,11 +80,18 @@ void RecorderField::showCurrentShortcut()
         setText(binding.trigger);
     else
         setText(nativeShortcutText(*shortcut));
-    setToolTip(
-        binding.state == SystemBinding::State::refused
-            ? Localization::string("shortcut_not_granted").arg(QCoreApplication::applicationName())
-            : QString());
+    setToolTip(binding.state == SystemBinding::State::refused ? notGrantedHint() : QString());
     updateCancelButton();
+}
+
+// How to reach the shortcut's action without it: the command the application named, if any.
+QString RecorderField::notGrantedHint() const
+{
+    const QString& command = m_shortcutName.purpose().command;
+    if (command.isEmpty())
+        return Localization::string("shortcut_not_granted");
+    return Localization::string("shortcut_not_granted_bind")
+        .arg(QCoreApplication::applicationName(), command);
 }
 
 void RecorderField::updateCancelButton()

@@ -44,6 +44,7 @@ protected:
 private:
     void showCurrentShortcut();
     void updateCancelButton();
+    QString notGrantedHint() const;
     void setCanBecomeKey(bool canBecomeKey);
     void holdOffFocusForOneTurn();
     void startRecording();

@@ -1,5 +1,6 @@
 #include "HotKeys/SettingsShortcutStore.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -7,8 +8,10 @@ namespace HotKeys {
 
 QString SettingsShortcutStore::filePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/ostrel/Vorlane.conf");
+    const QString organization = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName() + QStringLiteral(".conf");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           (organization.isEmpty() ? application : organization + u'/' + application);
 }
 
 QVariant SettingsShortcutStore::value(const QString& key) const

@@ -4,8 +4,10 @@
 
 namespace HotKeys {
 
-// The application's settings file, $XDG_CONFIG_HOME/ostrel/Vorlane.conf. The path is worked
-// out on every use, so a changed XDG_CONFIG_HOME takes effect at once.
+// The application's settings file where Qt keeps it: $XDG_CONFIG_HOME/<organization>/
+// <application>.conf, as QCoreApplication's organization and application names say (without an
+// organization, $XDG_CONFIG_HOME/<application>.conf). The path is worked out on every use, so a
+// changed XDG_CONFIG_HOME takes effect at once.
 class SettingsShortcutStore : public ShortcutStore
 {
 public:

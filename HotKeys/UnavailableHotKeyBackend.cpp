@@ -1,16 +1,37 @@
 #include "HotKeys/UnavailableHotKeyBackend.h"
 
+#include "HotKeys/HotKeys.h"
+
 #include <cstdio>
 
 namespace HotKeys {
+namespace {
 
-bool UnavailableHotKeyBackend::registerHotKey(const Shortcut&, std::uint32_t)
+// The command that does what the shortcut would, as the application named it; empty when none.
+QString commandFor(const Shortcut& shortcut)
+{
+    for (const QString& rawValue : namesOfShortcut(shortcut)) {
+        const std::optional<Name> name = knownName(rawValue);
+        if (name && !name->purpose().command.isEmpty())
+            return name->purpose().command;
+    }
+    return {};
+}
+
+} // namespace
+
+bool UnavailableHotKeyBackend::registerHotKey(const Shortcut& shortcut, std::uint32_t)
 {
     if (!m_told) {
         m_told = true;
-        std::fputs("Global shortcuts are not available in this session; bind \"Vorlane "
-                   "--toggle\" in the desktop's keyboard settings instead.\n",
-                   stdout);
+        const QString command = commandFor(shortcut);
+        const QString text =
+            command.isEmpty()
+                ? QStringLiteral("Global shortcuts are not available in this session.\n")
+                : QStringLiteral("Global shortcuts are not available in this session; bind \"%1\" "
+                                 "in the desktop's keyboard settings instead.\n")
+                      .arg(command);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
         std::fflush(stdout);
     }
     return false;

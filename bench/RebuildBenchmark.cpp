@@ -3,10 +3,10 @@
 // each; and the same plus a shared recently-used file of 2,000 bookmarks over 30 applications.
 
 #include "BookmarkWriter.h"
+#include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
 #include "RecentApp.h"
-#include "SystemRecordsReader.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 

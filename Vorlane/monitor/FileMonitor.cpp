@@ -3,7 +3,7 @@
 #include "FileMonitorError.h"
 #include "InotifyCalls.h"
 #include "InotifyReader.h"
-#include "RecordLocations.h"
+#include "RecentSources.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +16,18 @@ QString normalisedPath(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
+
+QList<WatchedPath> normalisedPaths(QList<WatchedPath> paths)
+{
+    for (WatchedPath& watched : paths)
+        watched.path = normalisedPath(watched.path);
+    return paths;
+}
+
+QString firstPathOf(const QList<WatchedPath>& paths)
+{
+    return paths.isEmpty() ? QString() : paths.constFirst().path;
+}
 } // namespace
 
 FileMonitor::FileMonitor()
@@ -23,7 +35,7 @@ FileMonitor::FileMonitor()
 {}
 
 FileMonitor::FileMonitor(std::shared_ptr<InotifyCalls> calls, WriteBursts::Timing timing)
-    : m_urlToMonitor(recordFolderPath())
+    : m_urlToMonitor(firstPathOf(RecentSources().watchedPaths()))
     , m_queueLabel(QStringLiteral("Vorlane.FileMonitor-") +
                    QUuid::createUuid().toString(QUuid::WithoutBraces))
     , m_calls(std::move(calls))
@@ -40,10 +52,10 @@ void FileMonitor::start(const QUrl& url, Handler handler)
     if (m_monitor && m_monitor->isReaderThread())
         throw FileMonitorError(QStringLiteral("The file monitor cannot restart from its handler"));
     stop();
-    m_urlToMonitor = normalisedPath(recordFolderPath());
-    const WatchedFolders::Targets targets{m_urlToMonitor, recordFileSuffix(),
-                                          normalisedPath(recentlyUsedFilePath())};
-    auto monitor = std::make_unique<InotifyReader>(m_calls, targets, std::move(handler), m_timing);
+    m_watchedPaths = normalisedPaths(RecentSources().watchedPaths());
+    m_urlToMonitor = firstPathOf(m_watchedPaths);
+    auto monitor =
+        std::make_unique<InotifyReader>(m_calls, m_watchedPaths, std::move(handler), m_timing);
     monitor->start();
     m_monitor = std::move(monitor);
 }

@@ -24,9 +24,8 @@ void writeError(const QString& text)
 }
 } // namespace
 
-InotifyReader::InotifyReader(std::shared_ptr<InotifyCalls> calls,
-                             const WatchedFolders::Targets& targets, Handler handler,
-                             WriteBursts::Timing timing)
+InotifyReader::InotifyReader(std::shared_ptr<InotifyCalls> calls, QList<WatchedPath> targets,
+                             Handler handler, WriteBursts::Timing timing)
     : m_calls(std::move(calls))
     , m_bursts(timing)
     , m_handler(std::move(handler))
@@ -38,7 +37,7 @@ InotifyReader::InotifyReader(std::shared_ptr<InotifyCalls> calls,
     m_wake = ScopedDescriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
     if (!m_wake.isValid())
         throw FileMonitorError::fromErrno(QStringLiteral("Cannot create the wake-up event"), errno);
-    m_folders = std::make_unique<WatchedFolders>(*m_calls, m_inotify.get(), targets);
+    m_folders = std::make_unique<WatchedFolders>(*m_calls, m_inotify.get(), std::move(targets));
     m_folders->arm();
 }
 

@@ -25,8 +25,8 @@ public:
 
     // Opens the instance and arms the watches; throws FileMonitorError when either fails.
     // Nothing is read, and the handler never called, before start().
-    InotifyReader(std::shared_ptr<InotifyCalls> calls, const WatchedFolders::Targets& targets,
-                  Handler handler, WriteBursts::Timing timing = {});
+    InotifyReader(std::shared_ptr<InotifyCalls> calls, QList<WatchedPath> targets, Handler handler,
+                  WriteBursts::Timing timing = {});
     // Stops the thread and waits for it: the handler is not running, and will not be called,
     // once this returns.
     ~InotifyReader();

@@ -20,9 +20,12 @@ constexpr std::uint32_t selfChanges = IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr std::uint32_t watchGone = selfChanges | IN_IGNORED | IN_UNMOUNT;
 // A watched folder reports every change of its entries.
 constexpr std::uint32_t folderMask = entryChanges | selfChanges | IN_ONLYDIR;
-// Records may also be written in place by a writer that keeps them open: their writes count
-// before the close. recently-used.xbel is only ever replaced, so the data folder does without.
-constexpr std::uint32_t recordFolderMask = folderMask | IN_MODIFY;
+// Files written in place by a writer that keeps them open: their writes count before the close.
+// Files only ever replaced do without.
+std::uint32_t writesOf(const WatchedPath& target)
+{
+    return target.writtenInPlace ? IN_MODIFY : 0;
+}
 // An ancestor only has to show the next folder arriving; files written there would wake the
 // reader for nothing (the ancestor may be the home folder).
 constexpr std::uint32_t ancestorMask = IN_CREATE | IN_MOVED_TO | selfChanges | IN_ONLYDIR;
@@ -46,13 +49,10 @@ QString childPath(const QString& folder, const QString& name)
 }
 } // namespace
 
-WatchedFolders::WatchedFolders(InotifyCalls& calls, int inotifyFd, const Targets& targets)
+WatchedFolders::WatchedFolders(InotifyCalls& calls, int inotifyFd, QList<WatchedPath> targets)
     : m_calls(calls)
     , m_fd(inotifyFd)
-    , m_recordFolder(targets.recordFolder)
-    , m_recordSuffix(targets.recordSuffix)
-    , m_dataFolder(QFileInfo(targets.recentlyUsedFile).path())
-    , m_recentlyUsedName(QFileInfo(targets.recentlyUsedFile).fileName())
+    , m_targets(std::move(targets))
 {}
 
 void WatchedFolders::arm()
@@ -68,15 +68,14 @@ void WatchedFolders::arm()
 
 std::vector<FileChange> WatchedFolders::handle(const std::vector<InotifyEvent>& events)
 {
-    const auto recordBefore = heldIdOf(m_recordFolder);
-    const auto dataBefore = heldIdOf(m_dataFolder);
+    const FolderIds before = heldTargetFolderIds();
     std::vector<FileChange> changed;
     // After a failed arming any event is a chance to try again.
     bool foldersMoved = m_armFailed;
     for (const InotifyEvent& event : events)
         foldersMoved |= take(event, changed);
     if (foldersMoved)
-        rearm(recordBefore, dataBefore, changed);
+        rearm(before, changed);
     return changed;
 }
 
@@ -84,7 +83,8 @@ std::vector<FileChange> WatchedFolders::handle(const std::vector<InotifyEvent>& 
 bool WatchedFolders::take(const InotifyEvent& event, std::vector<FileChange>& changed)
 {
     if (event.mask & IN_Q_OVERFLOW) {
-        changed.push_back({QUrl::fromLocalFile(m_recordFolder)});
+        if (!m_targets.isEmpty())
+            changed.push_back({QUrl::fromLocalFile(m_targets.constFirst().path)});
         return true;
     }
     const auto watch = m_watches.find(event.wd);
@@ -131,12 +131,13 @@ std::optional<WatchedFolders::FileId> WatchedFolders::fileIdOf(const QString& pa
 std::map<QString, std::uint32_t> WatchedFolders::wantedWatches() const
 {
     std::map<QString, std::uint32_t> wanted;
-    for (const QString& folder : {m_recordFolder, m_dataFolder}) {
+    for (const WatchedPath& target : m_targets) {
+        const QString folder = target.folderToWatch();
         const QString existing = nearestExistingFolder(folder);
         if (existing != folder)
             wanted[existing] |= ancestorMask;
         else
-            wanted[existing] |= folder == m_recordFolder ? recordFolderMask : folderMask;
+            wanted[existing] |= folderMask | writesOf(target);
     }
     return wanted;
 }
@@ -193,26 +194,41 @@ std::optional<WatchedFolders::FileId> WatchedFolders::heldIdOf(const QString& fo
     return m_watches.at(wd).id;
 }
 
+// Which directory holds each target's folder now, in target order.
+WatchedFolders::FolderIds WatchedFolders::heldTargetFolderIds() const
+{
+    FolderIds ids;
+    ids.reserve(static_cast<std::size_t>(m_targets.size()));
+    for (const WatchedPath& target : m_targets)
+        ids.push_back(heldIdOf(target.folderToWatch()));
+    return ids;
+}
+
 bool WatchedFolders::isReported(const QString& folder, const InotifyEvent& event) const
 {
     if (event.mask & IN_ISDIR)
         return false;
-    if (folder == m_recordFolder)
-        return (event.mask & (entryChanges | IN_MODIFY)) && event.name.endsWith(m_recordSuffix);
-    return folder == m_dataFolder && (event.mask & entryChanges) &&
-           event.name == m_recentlyUsedName;
+    for (const WatchedPath& target : m_targets) {
+        if (target.folderToWatch() == folder && (event.mask & (entryChanges | writesOf(target))) &&
+            target.coversName(event.name))
+            return true;
+    }
+    return false;
 }
 
-// Whether a path is one of the folders, or a folder on the way to one.
+// Whether a path is one of the watched folders, or a folder on the way to one.
 bool WatchedFolders::leadsToTarget(const QString& path) const
 {
     const QString prefix = childPath(path, QString());
-    return path == m_recordFolder || path == m_dataFolder || m_recordFolder.startsWith(prefix) ||
-           m_dataFolder.startsWith(prefix);
+    for (const WatchedPath& target : m_targets) {
+        const QString folder = target.folderToWatch();
+        if (path == folder || folder.startsWith(prefix))
+            return true;
+    }
+    return false;
 }
 
-void WatchedFolders::rearm(std::optional<FileId> recordBefore, std::optional<FileId> dataBefore,
-                           std::vector<FileChange>& changed)
+void WatchedFolders::rearm(const FolderIds& before, std::vector<FileChange>& changed)
 {
     try {
         arm();
@@ -221,29 +237,42 @@ void WatchedFolders::rearm(std::optional<FileId> recordBefore, std::optional<Fil
         m_armFailed = true;
         Diagnostics::write(QStringLiteral("Error: ") + QString::fromUtf8(error.what()));
     }
-    const auto recordAfter = heldIdOf(m_recordFolder);
-    if (recordAfter != recordBefore) {
-        if (recordBefore)
-            changed.push_back({QUrl::fromLocalFile(m_recordFolder)});
-        if (recordAfter)
-            appendRecordFiles(changed);
+    const FolderIds after = heldTargetFolderIds();
+    for (qsizetype i = 0; i < m_targets.size(); ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (after[index] != before[index])
+            reportMovedFolder(m_targets.at(i), before[index].has_value(), after[index].has_value(),
+                              changed);
     }
-    const auto dataAfter = heldIdOf(m_dataFolder);
-    const QString recentlyUsedFile = childPath(m_dataFolder, m_recentlyUsedName);
-    if (dataAfter != dataBefore && (dataBefore || QFileInfo::exists(recentlyUsedFile)))
-        changed.push_back({QUrl::fromLocalFile(recentlyUsedFile)});
 }
 
-// Files already in a record folder that has just appeared (made elsewhere and moved in, or
-// written before the watch took hold) would otherwise never be reported.
-void WatchedFolders::appendRecordFiles(std::vector<FileChange>& changed) const
+// A target's folder was watched, or is watched now, as another directory than before. What it
+// held may have changed without an event: a watched folder that went is read again whole, one
+// that came is listed file by file; a watched file is read again if it may have changed.
+void WatchedFolders::reportMovedFolder(const WatchedPath& target, bool wasWatched, bool isWatched,
+                                       std::vector<FileChange>& changed)
+{
+    if (target.kind == WatchedPath::Kind::file) {
+        if (wasWatched || QFileInfo::exists(target.path))
+            changed.push_back({QUrl::fromLocalFile(target.path)});
+        return;
+    }
+    if (wasWatched)
+        changed.push_back({QUrl::fromLocalFile(target.path)});
+    if (isWatched)
+        appendFolderFiles(target, changed);
+}
+
+// Files already in a folder that has just appeared (made elsewhere and moved in, or written
+// before the watch took hold) would otherwise never be reported.
+void WatchedFolders::appendFolderFiles(const WatchedPath& target, std::vector<FileChange>& changed)
 {
     // Filtered here rather than by a name filter, which would ignore case.
-    const QDir folder(m_recordFolder);
+    const QDir folder(target.path);
     const QStringList names =
         folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
-        if (name.endsWith(m_recordSuffix))
+        if (target.coversName(name))
             changed.push_back({QUrl::fromLocalFile(folder.filePath(name))});
     }
 }

@@ -2,7 +2,9 @@
 
 #include "FileChange.h"
 #include "InotifyEvent.h"
+#include "WatchedPath.h"
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -14,24 +16,19 @@
 
 class InotifyCalls;
 
-// The inotify watches of one monitor and what their events mean. Two folders are of interest:
-// the record folder (every file with the record suffix, written in place or replaced) and the
-// user's data folder (only
-// recently-used.xbel, which its writers replace by rename, so the folder is watched, not the
-// file). A folder that does not exist is waited for on its nearest existing ancestor; one that
-// goes away is waited for again. Nothing is watched recursively: at most one watch per folder.
-// Not thread-safe: after arming, only the monitor's reader thread uses it.
+// The inotify watches of one monitor and what their events mean. Every target is watched through
+// a folder: a watched folder for its files with the name suffix (listed when the folder appears,
+// reported as the folder itself when it goes), a watched file through the folder holding it (its
+// writers replace it by rename, so the folder is watched, not the file). Targets written in place
+// also report their writes before the close. A folder that does not exist is waited for on its
+// nearest existing ancestor; one that goes away is waited for again. Nothing is watched
+// recursively: at most one watch per folder. Not thread-safe: after arming, only the monitor's
+// reader thread uses it.
 class WatchedFolders
 {
 public:
-    struct Targets
-    {
-        QString recordFolder;
-        QString recordSuffix;
-        QString recentlyUsedFile;
-    };
-
-    WatchedFolders(InotifyCalls& calls, int inotifyFd, const Targets& targets);
+    // Paths absolute and clean.
+    WatchedFolders(InotifyCalls& calls, int inotifyFd, QList<WatchedPath> targets);
 
     // Adds, moves or drops watches until they match the folders on disk. Throws
     // FileMonitorError when the kernel refuses a watch for any reason other than the folder
@@ -39,10 +36,9 @@ public:
     void arm();
 
     // The files one batch of events changed, in event order. Finished changes are one handler
-    // call each; writes to a record still open are marked as such, for WriteBursts to gather.
-    // Folders appearing or going are followed here too: a record folder that appears is listed
-    // file by file (its files may predate the watch), one that goes, or a lost event queue, is
-    // reported as the folder itself so that everything is read again.
+    // call each; writes to a file still open are marked as such, for WriteBursts to gather.
+    // Folders appearing or going are followed here too. A lost event queue is reported as the
+    // first target: the handler then reads everything again.
     std::vector<FileChange> handle(const std::vector<InotifyEvent>& events);
 
     // The watch descriptor on a folder, or -1 when the folder is not watched.
@@ -63,25 +59,25 @@ private:
         // Which directory the watch was put on, to notice when another one takes its path.
         FileId id;
     };
+    using FolderIds = std::vector<std::optional<FileId>>;
 
     static std::optional<FileId> fileIdOf(const QString& path);
     std::map<QString, std::uint32_t> wantedWatches() const;
     bool dropStaleWatches(const std::map<QString, std::uint32_t>& wanted);
     bool addWantedWatches(const std::map<QString, std::uint32_t>& wanted);
     std::optional<FileId> heldIdOf(const QString& folder) const;
+    FolderIds heldTargetFolderIds() const;
     bool take(const InotifyEvent& event, std::vector<FileChange>& changed);
     bool isReported(const QString& folder, const InotifyEvent& event) const;
     bool leadsToTarget(const QString& path) const;
-    void rearm(std::optional<FileId> recordBefore, std::optional<FileId> dataBefore,
-               std::vector<FileChange>& changed);
-    void appendRecordFiles(std::vector<FileChange>& changed) const;
+    void rearm(const FolderIds& before, std::vector<FileChange>& changed);
+    static void reportMovedFolder(const WatchedPath& target, bool wasWatched, bool isWatched,
+                                  std::vector<FileChange>& changed);
+    static void appendFolderFiles(const WatchedPath& target, std::vector<FileChange>& changed);
 
     InotifyCalls& m_calls;
     int m_fd;
-    QString m_recordFolder;
-    QString m_recordSuffix;
-    QString m_dataFolder;
-    QString m_recentlyUsedName;
+    QList<WatchedPath> m_targets;
     std::map<int, Watch> m_watches;
     bool m_armFailed = false;
 };

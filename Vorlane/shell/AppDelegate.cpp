@@ -24,6 +24,7 @@
 #include "StatusItem.h"
 #include "SystemLog.h"
 #include "TelemetryClient.h"
+#include "ToggleShortcut.h"
 #include "UserDefaults.h"
 #include "ViewController.h"
 
@@ -228,8 +229,8 @@ void AppDelegate::startFileMonitor()
 
 void AppDelegate::bindShortcut()
 {
-    HotKeys::bindMenuItemToShortcut(m_statusBarMenu->openButton(), HotKeys::Name::toggleApp());
-    HotKeys::addKeyUpHandler(HotKeys::Name::toggleApp(), [] {
+    HotKeys::bindMenuItemToShortcut(m_statusBarMenu->openButton(), toggleAppName());
+    HotKeys::addKeyUpHandler(toggleAppName(), [] {
         // The key's own time lets the window manager give the window the focus.
         if (sharedMainWindowController)
             sharedMainWindowController->setActivationTime(HotKeys::lastEventTimestamp());

@@ -15,7 +15,6 @@ inline const QString autoHideWindow = QStringLiteral("AutoHideWindow");
 // The user's own auto-hide choice, kept while the task-bar presence forces auto-hide on.
 inline const QString autoHideWindowSetByUser = QStringLiteral("AutoHideWindowSetByUser");
 inline const QString onboardingCompleted = QStringLiteral("OnboardingCompleted");
-inline const QString filesViewType = QStringLiteral("FilesViewType");
 // The touch strip along the bottom of the main window; absent: shown when there is a touch screen.
 inline const QString showTouchStrip = QStringLiteral("ShowTouchStrip");
 

@@ -98,7 +98,7 @@ void OnboardingController::styleTexts()
 
 void OnboardingController::addShortcutRecorder()
 {
-    new HotKeys::RecorderField(HotKeys::Name::toggleApp(), {}, ui->shortcutView);
+    new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
     ui->shortcutView->setFixedSize(recorderSize);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         subview->setGeometry(QRect(QPoint(0, 0), recorderSize));

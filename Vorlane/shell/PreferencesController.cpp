@@ -55,7 +55,7 @@ void PreferencesController::windowDidLoad()
 
 void PreferencesController::addShortcutRecorder()
 {
-    auto* recorder = new HotKeys::RecorderField(HotKeys::Name::toggleApp(), {}, ui->shortcutView);
+    auto* recorder = new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
     ui->shortcutLabel->setBuddy(recorder);
     ui->shortcutView->setFixedSize(recorderSize);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

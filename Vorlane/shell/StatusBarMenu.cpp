@@ -4,9 +4,9 @@
 #include "AppDelegate.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
-#include "DefaultsKeys.h"
 #include "DockMenu.h"
 #include "FilesViewController.h"
+#include "FilesViewType.h"
 #include "HotKeys/HotKeys.h"
 #include "MainWindowHelper.h"
 #include "OnboardingController.h"
@@ -14,7 +14,7 @@
 #include "ProductLinks.h"
 #include "SharedReferences.h"
 #include "ToggleCommandHint.h"
-#include "UserDefaults.h"
+#include "ToggleShortcut.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -23,10 +23,7 @@
 namespace {
 QString storedFilesViewType()
 {
-    const UserDefaults& defaults = UserDefaults::standard();
-    return defaults.objectIsPresent(DefaultsKey::filesViewType)
-               ? defaults.stringForKey(DefaultsKey::filesViewType)
-               : QStringLiteral("grid");
+    return FilesViewType::name(FilesViewType::stored());
 }
 
 void showControllersWindow(WindowController* controller)
@@ -74,7 +71,7 @@ StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
 void StatusBarMenu::updateShortcutHint()
 {
     const std::optional<QString> name = HotKeys::boundShortcutName(m_openButton);
-    m_shortcutHint->setVisible(name && *name == HotKeys::Name::toggleApp().rawValue() &&
+    m_shortcutHint->setVisible(name && *name == toggleAppName().rawValue() &&
                                !ToggleCommandHint::toggleShortcutReachesEveryWindow());
 }
 

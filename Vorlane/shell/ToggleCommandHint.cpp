@@ -1,6 +1,7 @@
 #include "ToggleCommandHint.h"
 
 #include "HotKeys/HotKeys.h"
+#include "ToggleShortcut.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -103,8 +104,7 @@ bool ToggleCommandHint::reachesEveryWindow(const HotKeys::SystemBinding& binding
 
 bool ToggleCommandHint::toggleShortcutReachesEveryWindow()
 {
-    return reachesEveryWindow(HotKeys::systemBinding(HotKeys::Name::toggleApp()),
-                              inWaylandSession());
+    return reachesEveryWindow(HotKeys::systemBinding(toggleAppName()), inWaylandSession());
 }
 
 void ToggleCommandHint::refresh()

@@ -2,6 +2,7 @@
 
 #include "AppsContextMenu.h"
 #include "AppsListModel.h"
+#include "ItemViewSelection.h"
 #include "MainWindowHelper.h"
 #include "Selection.h"
 #include "VorlaneController.h"
@@ -139,7 +140,7 @@ void AppsTableView::didCloseMenu()
 
 QString AppsTableView::selectedIdentity() const
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString()
-                              : selected.constFirst().data(AppsListModel::IdentityRole).toString();
+    const int row = selectedRowOf(this);
+    return row < 0 ? QString()
+                   : model()->index(row, 0).data(AppsListModel::IdentityRole).toString();
 }

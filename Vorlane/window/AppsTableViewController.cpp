@@ -5,6 +5,7 @@
 #include "AppsTableCell.h"
 #include "AppsTableView.h"
 #include "FilesViewController.h"
+#include "ItemViewSelection.h"
 #include "PaddedScrollView.h"
 #include "Selection.h"
 #include "SharedReferences.h"
@@ -48,17 +49,12 @@ void AppsTableViewController::viewDidLoad()
 
 int AppsTableViewController::selectedRow() const
 {
-    const QModelIndexList selected = ui->appsTable->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
+    return selectedRowOf(ui->appsTable);
 }
 
 void AppsTableViewController::selectRow(int row)
 {
-    const QModelIndex index = m_model->index(row, 0);
-    if (!index.isValid())
-        return;
-    ui->appsTable->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    ui->appsTable->scrollTo(index);
+    selectOnlyRow(ui->appsTable, row);
 }
 
 void AppsTableViewController::reloadTable()

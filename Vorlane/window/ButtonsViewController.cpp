@@ -1,16 +1,12 @@
 #include "ButtonsViewController.h"
 
 #include "ButtonSegmentedControl.h"
+#include "FilesViewType.h"
 #include "IconButton.h"
-#include "UserDefaults.h"
 #include "ui_ButtonsViewController.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
-
-namespace {
-const QString filesViewTypeKey = QStringLiteral("FilesViewType");
-} // namespace
 
 ButtonsViewController::ButtonsViewController(QWidget* parent)
     : QWidget(parent)
@@ -40,11 +36,8 @@ void ButtonsViewController::viewDidLoad()
     setObjectName(QStringLiteral("ButtonsViewController"));
     setFixedSize(width, height);
     layoutButtons();
-    const UserDefaults& defaults = UserDefaults::standard();
-    const QString type = defaults.objectIsPresent(filesViewTypeKey)
-                             ? defaults.stringForKey(filesViewTypeKey)
-                             : QStringLiteral("grid");
-    ui->toggleViewTypeSC->setSelectedSegment(type == u"list" ? 0 : 1);
+    ui->toggleViewTypeSC->setSelectedSegment(
+        FilesViewType::stored() == FilesViewType::Kind::list ? 0 : 1);
     connect(ui->toggleViewTypeSC, &ButtonSegmentedControl::segmentActivated, this,
             &ButtonsViewController::viewTypeSelected);
 }

@@ -5,12 +5,12 @@
 #include "FilesTable.h"
 #include "FilesTableViewController.h"
 #include "FilesViewController.h"
+#include "FilesViewType.h"
 #include "GridCollectionView.h"
 #include "NotificationCenter.h"
 #include "QuickLookMenuItem.h"
 #include "Selection.h"
 #include "SharedReferences.h"
-#include "UserDefaults.h"
 
 FilesContextMenu::FilesContextMenu(QWidget* parent)
     : QMenu(parent)
@@ -21,37 +21,26 @@ FilesContextMenu::FilesContextMenu(QWidget* parent)
     addAction(QuickLookMenuItem::title, this, &FilesContextMenu::quickLook);
 }
 
-bool FilesContextMenu::namesGrid()
+FilesCollectionView* FilesContextMenu::namedView()
 {
-    const UserDefaults& defaults = UserDefaults::standard();
-    const QString key = QStringLiteral("FilesViewType");
-    return !defaults.objectIsPresent(key) || defaults.stringForKey(key) == u"grid";
-}
-
-FilesTableViewController* FilesContextMenu::listController()
-{
-    return sharedFilesViewController ? sharedFilesViewController->filesTableViewController()
-                                     : nullptr;
-}
-
-FilesGridViewController* FilesContextMenu::gridController()
-{
-    return sharedFilesViewController ? sharedFilesViewController->filesGridViewController()
-                                     : nullptr;
+    if (!sharedFilesViewController)
+        return nullptr;
+    if (FilesViewType::stored() == FilesViewType::Kind::grid) {
+        const FilesGridViewController* grid = sharedFilesViewController->filesGridViewController();
+        return grid ? grid->collectionView() : nullptr;
+    }
+    const FilesTableViewController* list = sharedFilesViewController->filesTableViewController();
+    return list ? list->filesTable() : nullptr;
 }
 
 void FilesContextMenu::open()
 {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    if (namesGrid()) {
-        if (const FilesGridViewController* grid = gridController()) {
-            const int item = grid->collectionView()->selectedItem();
-            center.post(NotificationName::clickedFileRow,
-                        item >= 0 ? QVariant::fromValue<qlonglong>(item) : QVariant());
-        }
-    } else if (const FilesTableViewController* list = listController()) {
-        center.post(NotificationName::clickedFileRow,
-                    QVariant::fromValue<qlonglong>(list->filesTable()->selectedRow()));
+    // Nothing selected names no file, and nothing opens.
+    if (const FilesCollectionView* view = namedView()) {
+        const int row = view->selectedRow();
+        NotificationCenter::defaultCenter().post(NotificationName::clickedFileRow,
+                                                 row >= 0 ? QVariant::fromValue<qlonglong>(row)
+                                                          : QVariant());
     }
 }
 
@@ -60,22 +49,13 @@ void FilesContextMenu::revealInFinder()
     if (selectedApp.isEmpty())
         return;
     // Nothing selected names no file, and nothing is shown.
-    if (namesGrid()) {
-        if (const FilesGridViewController* grid = gridController())
-            openRecentFile(selectedApp.constFirst(), grid->collectionView()->selectedItem(),
-                           QStringLiteral("grid"), true);
-    } else if (const FilesTableViewController* list = listController()) {
-        openRecentFile(selectedApp.constFirst(), list->filesTable()->selectedRow(),
-                       QStringLiteral("list"), true);
-    }
+    if (const FilesCollectionView* view = namedView())
+        openRecentFile(selectedApp.constFirst(), view->selectedRow(),
+                       FilesViewType::name(FilesViewType::stored()), true);
 }
 
 void FilesContextMenu::quickLook()
 {
-    if (namesGrid()) {
-        if (const FilesGridViewController* grid = gridController())
-            showQuickLook(grid->collectionView());
-    } else if (const FilesTableViewController* list = listController()) {
-        showQuickLook(list->filesTable());
-    }
+    if (FilesCollectionView* view = namedView())
+        showQuickLook(view);
 }

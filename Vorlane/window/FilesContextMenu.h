@@ -2,13 +2,12 @@
 
 #include <QMenu>
 
-class FilesGridViewController;
-class FilesTableViewController;
+class FilesCollectionView;
 
 // The files' context menu: "Open", "Show in File Manager" and "Preview", the last tagged and
 // retitled by the view that opens the menu. Each action works on the view that the setting
-// "FilesViewType" names ("grid" when absent), on its selected file; while that view is not
-// shown it does nothing.
+// "FilesViewType" names (FilesViewType), on its selected file; while that view is not shown it
+// does nothing.
 class FilesContextMenu : public QMenu
 {
     Q_OBJECT
@@ -23,7 +22,6 @@ public Q_SLOTS:
     void quickLook();
 
 private:
-    static bool namesGrid();
-    static FilesTableViewController* listController();
-    static FilesGridViewController* gridController();
+    // The list or the grid, as the setting names it; null while that one is not shown.
+    static FilesCollectionView* namedView();
 };

@@ -1,73 +1,31 @@
 #include "FilesTable.h"
 
 #include "FileActions.h"
-#include "FilesContextMenu.h"
 #include "FilesTableCell.h"
-#include "MainWindowHelper.h"
-#include "NotificationCenter.h"
-#include "QuickLookMenuItem.h"
 #include "RecentFilesModel.h"
-#include "SlimScrollBar.h"
 
-#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDrag>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 #include <algorithm>
 
 FilesTable::FilesTable(QWidget* parent)
-    : QListView(parent)
-{
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Documents drag out as their files, into any program; nothing is dropped here.
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
-    setDefaultDropAction(Qt::CopyAction);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFrameShape(QFrame::NoFrame);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_MacShowFocusRect, false);
-    viewport()->setAutoFillBackground(false);
-    setAccessibleName(QStringLiteral("Documents"));
-    SlimScrollBar::apply(verticalScrollBar());
-}
-
-RecentFilesModel* FilesTable::filesModel() const
-{
-    return qobject_cast<RecentFilesModel*>(model());
-}
-
-void FilesTable::changeEvent(QEvent* event)
-{
-    QListView::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        SlimScrollBar::apply(verticalScrollBar());
-}
-
-int FilesTable::selectedRow() const
-{
-    if (!selectionModel())
-        return -1;
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
-}
+    : FilesCollectionView(parent)
+{}
 
 void FilesTable::selectRow(int row, ScrollHint hint)
 {
-    if (!model() || !selectionModel())
+    if (!filesModel() || filesModel()->isHeading(row))
         return;
-    const QModelIndex index = model()->index(row, 0);
-    // Headings are never chosen, nor even current.
-    if (!index.isValid() || filesModel()->isHeading(row))
-        return;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index, hint);
+    FilesCollectionView::selectRow(row, hint);
+}
+
+int FilesTable::fileRowAt(const QPoint& pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    return index.isValid() && !filesModel()->isHeading(index.row()) ? index.row() : -1;
 }
 
 int FilesTable::fileRowFrom(int row, int step) const
@@ -99,18 +57,9 @@ QModelIndex FilesTable::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
 
 void FilesTable::keyPressEvent(QKeyEvent* event)
 {
+    if (handleSharedKey(event))
+        return;
     switch (event->key()) {
-    case Qt::Key_Space:
-        toggleQuickLook(this);
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (const int row = selectedRow(); row >= 0)
-            postClickedFileRow(row);
-        return;
-    case Qt::Key_Escape:
-        MainWindowHelper::hideMainWindow();
-        return;
     case Qt::Key_Left:
         // The window moves the focus back to the applications.
         closeQuickLook();
@@ -136,17 +85,9 @@ void FilesTable::keyPressEvent(QKeyEvent* event)
 
 void FilesTable::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
-    // Meta stands where the Control key stands elsewhere: Meta-click opens the context menu.
-    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::MetaModifier)) {
-        openMenu(pos, event->globalPosition().toPoint());
+    if (handleSharedPress(event))
         return;
-    }
-    // Other buttons select nothing: the right one asks for the context menu afterwards.
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QModelIndex index = indexAt(pos);
-    if (!index.isValid() || filesModel()->isHeading(index.row())) {
+    if (fileRowAt(event->position().toPoint()) < 0) {
         clearSelection();
         return;
     }
@@ -160,86 +101,32 @@ void FilesTable::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || filesModel()->isHeading(index.row())) {
+    const int row = fileRowAt(event->position().toPoint());
+    if (row < 0) {
         clearSelection();
         return;
     }
     // While the preview is open a double click only selects.
-    if (m_previewPanelOpen)
+    if (isPreviewPanelOpen())
         return;
-    postClickedFileRow(index.row());
-}
-
-void FilesTable::postClickedFileRow(int row) const
-{
-    NotificationCenter::defaultCenter().post(NotificationName::clickedFileRow,
-                                             QVariant::fromValue<qlonglong>(row));
-}
-
-void FilesTable::contextMenuEvent(QContextMenuEvent* event)
-{
-    // From the keyboard the menu is for the selected row.
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        const QRect row = visualRect(currentIndex());
-        if (row.isValid())
-            openMenu(row.center(), viewport()->mapToGlobal(row.center()));
-        return;
-    }
-    openMenu(event->pos(), event->globalPos());
-}
-
-QMenu* FilesTable::contextMenu()
-{
-    if (!m_menu)
-        m_menu = new FilesContextMenu(this);
-    return m_menu;
-}
-
-QMenu* FilesTable::menuForEvent(const QPoint& pos)
-{
-    const QModelIndex index = indexAt(pos);
-    if (!index.isValid() || filesModel()->isHeading(index.row()))
-        return nullptr;
-    selectRow(index.row());
-    QMenu* menu = contextMenu();
-    QuickLookMenuItem::tagItem(menu);
-    return menu;
-}
-
-void FilesTable::willOpenMenu()
-{
-    const RecentFilesModel* files = filesModel();
-    if (const RecentFile* file = files ? files->fileAt(selectedRow()) : nullptr)
-        QuickLookMenuItem::retitle(contextMenu(), file->name());
-}
-
-void FilesTable::openMenu(const QPoint& pos, const QPoint& globalPos)
-{
-    QMenu* menu = menuForEvent(pos);
-    if (!menu)
-        return;
-    willOpenMenu();
-    menu->exec(globalPos);
+    postClickedFileRow(row);
 }
 
 void FilesTable::startDrag(Qt::DropActions supportedActions)
 {
-    const QModelIndexList rows = selectedIndexes();
+    const int selected = selectedRow();
     const RecentFilesModel* files = filesModel();
-    QMimeData* urls = files && !rows.isEmpty() ? files->mimeData(rows) : nullptr;
+    const QModelIndex row = selected >= 0 && files ? files->index(selected, 0) : QModelIndex();
+    QMimeData* urls = row.isValid() ? files->mimeData({row}) : nullptr;
     if (!urls)
         return;
     auto* drag = new QDrag(this);
     drag->setMimeData(urls);
-    const QModelIndex row = rows.constFirst();
     drag->setPixmap(FilesTableCell::draggingImage(row, palette(), devicePixelRatioF()));
     // The picture stays where the row was taken.
     const QPoint grabbed = viewport()->mapFromGlobal(QCursor::pos()) - visualRect(row).topLeft();
     const QSize image = drag->pixmap().deviceIndependentSize().toSize();
     drag->setHotSpot(QPoint(std::clamp(grabbed.x(), 0, std::max(0, image.width() - 1)),
                             std::clamp(grabbed.y(), 0, std::max(0, image.height() - 1))));
-    // Copied or linked, never moved: a file manager that moved the document would take it away
-    // from where every record of it points.
-    drag->exec(supportedActions & (Qt::CopyAction | Qt::LinkAction), Qt::CopyAction);
+    drag->exec(allowedDragActions(supportedActions), Qt::CopyAction);
 }

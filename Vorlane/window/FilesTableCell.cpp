@@ -2,7 +2,7 @@
 
 #include "FileIconCache.h"
 #include "FilesHeaderCell.h"
-#include "FilesTableRowView.h"
+#include "FilesTableRowBackground.h"
 #include "RecentFilesModel.h"
 #include "ThemePalette.h"
 
@@ -48,7 +48,8 @@ void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& opt
 {
     const bool selected = option.state & QStyle::State_Selected;
     const bool hovered = option.state & QStyle::State_MouseOver;
-    FilesTableRowView::drawBackground(painter, option.rect, option.palette, selected, hovered);
+    FilesTableRowBackground::drawBackground(painter, option.rect, option.palette, selected,
+                                            hovered);
     const bool showsPath = index.data(RecentFilesModel::ShowsPathRole).toBool();
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     if (showsPath)

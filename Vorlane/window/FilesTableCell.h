@@ -7,7 +7,7 @@ class RecentFilesModel;
 // Draws the rows of the files list, one delegate for the whole list. A file row shows the
 // document's picture (its thumbnail, else its type's icon) and its name; the selected row, while
 // Command (Ctrl) is held, shows the file manager's icon and the document's location instead.
-// Heading rows are drawn by FilesHeaderCell, row backgrounds by FilesTableRowView.
+// Heading rows are drawn by FilesHeaderCell, row backgrounds by FilesTableRowBackground.
 // It also draws the picture a row drags out with.
 class FilesTableCell : public QStyledItemDelegate
 {

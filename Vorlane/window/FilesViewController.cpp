@@ -5,17 +5,13 @@
 #include "FilesGridViewController.h"
 #include "FilesTable.h"
 #include "FilesTableViewController.h"
+#include "FilesViewType.h"
 #include "GridCollectionView.h"
 #include "PinToEdges.h"
 #include "RecentFilesModel.h"
 #include "Selection.h"
 #include "SharedReferences.h"
-#include "UserDefaults.h"
 #include "ui_FilesViewController.h"
-
-namespace {
-const QString filesViewTypeSetting = QStringLiteral("FilesViewType");
-} // namespace
 
 FilesViewController::FilesViewController(QWidget* parent)
     : QWidget(parent)
@@ -29,10 +25,7 @@ FilesViewController::~FilesViewController() = default;
 
 void FilesViewController::viewDidLoad()
 {
-    const QString type = UserDefaults::standard().objectIsPresent(filesViewTypeSetting)
-                             ? UserDefaults::standard().stringForKey(filesViewTypeSetting)
-                             : QStringLiteral("grid");
-    if (type == u"grid")
+    if (FilesViewType::stored() == FilesViewType::Kind::grid)
         showGridView();
     else
         showListView();
@@ -40,7 +33,7 @@ void FilesViewController::viewDidLoad()
 
 void FilesViewController::showGridView()
 {
-    UserDefaults::standard().setObject(filesViewTypeSetting, QStringLiteral("grid"));
+    FilesViewType::store(FilesViewType::Kind::grid);
     // The grid is already there: choosing it again changes nothing.
     if (m_filesGridViewController)
         return;
@@ -64,7 +57,7 @@ void FilesViewController::showGridView()
 
 void FilesViewController::showListView()
 {
-    UserDefaults::standard().setObject(filesViewTypeSetting, QStringLiteral("list"));
+    FilesViewType::store(FilesViewType::Kind::list);
     if (m_filesTableViewController)
         return;
     const int item = m_filesGridViewController

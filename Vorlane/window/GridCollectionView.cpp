@@ -3,25 +3,20 @@
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
 #include "FileActions.h"
-#include "FilesContextMenu.h"
 #include "GridItem.h"
-#include "GridItemView.h"
-#include "MainWindowHelper.h"
+#include "GridItemLayout.h"
+#include "ItemViewSelection.h"
 #include "NotificationCenter.h"
-#include "QuickLookMenuItem.h"
-#include "RecentFilesModel.h"
 #include "SharedReferences.h"
-#include "SlimScrollBar.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 
 GridCollectionView::GridCollectionView(QWidget* parent)
-    : QListView(parent)
+    : FilesCollectionView(parent)
     , m_item(new GridItem(this))
 {
     setViewMode(QListView::IconMode);
@@ -31,28 +26,11 @@ GridCollectionView::GridCollectionView(QWidget* parent)
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(true);
     setSpacing(0);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Static items turn dragging off; documents still drag out as their files.
     setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
-    setDefaultDropAction(Qt::CopyAction);
-    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFrameShape(QFrame::NoFrame);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_MacShowFocusRect, false);
-    viewport()->setAutoFillBackground(false);
-    setAccessibleName(QStringLiteral("Documents"));
     setItemDelegate(m_item);
-    SlimScrollBar::apply(verticalScrollBar());
     verticalScrollBar()->setSingleStep(24);
     updateGridSize();
-}
-
-RecentFilesModel* GridCollectionView::filesModel() const
-{
-    return qobject_cast<RecentFilesModel*>(model());
 }
 
 void GridCollectionView::reset()
@@ -60,13 +38,6 @@ void GridCollectionView::reset()
     QListView::reset();
     m_prevSelectionIndex = -1;
     m_item->keepFramedPicturesOf(filesModel());
-}
-
-void GridCollectionView::changeEvent(QEvent* event)
-{
-    QListView::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        SlimScrollBar::apply(verticalScrollBar());
 }
 
 void GridCollectionView::resizeEvent(QResizeEvent* event)
@@ -83,32 +54,13 @@ void GridCollectionView::updateGridSize()
     const int scrollBar =
         style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
     const int available =
-        std::max(maximumViewportSize().width() - scrollBar - 1, GridItemView::itemWidth);
-    const int columns = std::max(1, available / GridItemView::itemWidth);
-    const QSize cell(available / columns, GridItemView::itemHeight);
+        std::max(maximumViewportSize().width() - scrollBar - 1, GridItemLayout::itemWidth);
+    const int columns = std::max(1, available / GridItemLayout::itemWidth);
+    const QSize cell(available / columns, GridItemLayout::itemHeight);
     if (cell == gridSize())
         return;
     m_item->setCellSize(cell);
     setGridSize(cell);
-}
-
-int GridCollectionView::selectedItem() const
-{
-    if (!selectionModel())
-        return -1;
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
-}
-
-void GridCollectionView::selectItem(int item, ScrollHint hint)
-{
-    if (!model() || !selectionModel())
-        return;
-    const QModelIndex index = model()->index(item, 0);
-    if (!index.isValid())
-        return;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index, hint);
 }
 
 void GridCollectionView::startDrag(Qt::DropActions supportedActions)
@@ -116,14 +68,12 @@ void GridCollectionView::startDrag(Qt::DropActions supportedActions)
     // While Ctrl is held the item stands for its location, not for the document.
     if (commandKeyHeld)
         return;
-    // Copied or linked, never moved: see FilesTable::startDrag.
-    QListView::startDrag(supportedActions & (Qt::CopyAction | Qt::LinkAction));
+    QListView::startDrag(allowedDragActions(supportedActions));
 }
 
 void GridCollectionView::deselectAll()
 {
-    if (selectionModel())
-        selectionModel()->clearSelection();
+    clearSelectionOf(this);
 }
 
 QItemSelectionModel::SelectionFlags GridCollectionView::selectionCommand(const QModelIndex& index,
@@ -159,10 +109,9 @@ void GridCollectionView::tabToApplications()
 
 void GridCollectionView::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Space:
-        toggleQuickLook(this);
+    if (handleSharedKey(event))
         return;
+    switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -170,15 +119,6 @@ void GridCollectionView::keyPressEvent(QKeyEvent* event)
         if (arrowKey(event->key()))
             return;
         break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (const int item = selectedItem(); item >= 0)
-            NotificationCenter::defaultCenter().post(NotificationName::clickedFileRow,
-                                                     QVariant::fromValue<qlonglong>(item));
-        return;
-    case Qt::Key_Escape:
-        MainWindowHelper::hideMainWindow();
-        return;
     default:
         break;
     }
@@ -232,20 +172,25 @@ bool GridCollectionView::hitsItemContent(const QPoint& pos) const
     const QModelIndex index = indexAt(pos);
     if (!index.isValid())
         return false;
-    return GridItemView(visualRect(index), GridItem::titleOf(index)).hitsItemContent(pos);
+    return GridItemLayout(visualRect(index), GridItem::titleOf(index)).hitsItemContent(pos);
+}
+
+int GridCollectionView::fileRowAt(const QPoint& pos) const
+{
+    return hitsItemContent(pos) ? indexAt(pos).row() : -1;
+}
+
+void GridCollectionView::noFileAt(const QPoint&)
+{
+    deselectAll();
 }
 
 void GridCollectionView::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::MetaModifier)) {
-        openMenu(pos, event->globalPosition().toPoint());
-        return;
-    }
-    if (event->button() != Qt::LeftButton)
+    if (handleSharedPress(event))
         return;
     // The blank margin around an item is background: the click clears the selection.
-    if (!hitsItemContent(pos)) {
+    if (!hitsItemContent(event->position().toPoint())) {
         deselectAll();
         return;
     }
@@ -265,7 +210,7 @@ void GridCollectionView::mouseDoubleClickEvent(QMouseEvent* event)
     // selected: the item under the pointer is the one opened.
     if (const int under = indexAt(pos).row(); under >= 0 && under != selectedItem())
         selectItem(under);
-    if (m_previewPanelOpen)
+    if (isPreviewPanelOpen())
         return;
     const int item = selectedItem();
     NotificationCenter::defaultCenter().post(NotificationName::clickedFileRow,
@@ -275,46 +220,8 @@ void GridCollectionView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void GridCollectionView::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        const QRect item = visualRect(currentIndex());
-        if (item.isValid() && selectedItem() >= 0)
-            openMenu(item.center(), viewport()->mapToGlobal(item.center()));
+    // From the keyboard the menu needs a selected item.
+    if (event->reason() == QContextMenuEvent::Keyboard && selectedItem() < 0)
         return;
-    }
-    openMenu(event->pos(), event->globalPos());
-}
-
-QMenu* GridCollectionView::contextMenu()
-{
-    if (!m_menu)
-        m_menu = new FilesContextMenu(this);
-    return m_menu;
-}
-
-QMenu* GridCollectionView::menuForEvent(const QPoint& pos)
-{
-    if (!hitsItemContent(pos)) {
-        deselectAll();
-        return nullptr;
-    }
-    selectItem(indexAt(pos).row());
-    QMenu* menu = contextMenu();
-    QuickLookMenuItem::tagItem(menu);
-    return menu;
-}
-
-void GridCollectionView::willOpenMenu()
-{
-    const RecentFilesModel* files = filesModel();
-    if (const RecentFile* file = files ? files->fileAt(selectedItem()) : nullptr)
-        QuickLookMenuItem::retitle(contextMenu(), file->name());
-}
-
-void GridCollectionView::openMenu(const QPoint& pos, const QPoint& globalPos)
-{
-    QMenu* menu = menuForEvent(pos);
-    if (!menu)
-        return;
-    willOpenMenu();
-    menu->exec(globalPos);
+    FilesCollectionView::contextMenuEvent(event);
 }

@@ -1,7 +1,7 @@
 #include "GridItem.h"
 
 #include "FileIconCache.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "RecentFilesModel.h"
 #include "ThemePalette.h"
 
@@ -25,7 +25,7 @@ bool gridLooksDark()
 QSize GridItem::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
 {
     return m_cellSize.isValid() ? m_cellSize
-                                : QSize(GridItemView::itemWidth, GridItemView::itemHeight);
+                                : QSize(GridItemLayout::itemWidth, GridItemLayout::itemHeight);
 }
 
 QString GridItem::titleOf(const QModelIndex& index)
@@ -38,7 +38,7 @@ QString GridItem::titleOf(const QModelIndex& index)
 void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
                      const QModelIndex& index) const
 {
-    const GridItemView view(option.rect, titleOf(index));
+    const GridItemLayout view(option.rect, titleOf(index));
     const bool selected = option.state & QStyle::State_Selected;
     const bool hovered = option.state & QStyle::State_MouseOver;
     const ThemePalette& theme = themePalette();
@@ -58,9 +58,10 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
     }
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     if (index.data(RecentFilesModel::ShowsPathRole).toBool())
-        drawPicture(painter, view.thumbnailContainer(),
-                    FileIconCache::shared().fileManagerPixmap(GridItemView::finderIconSize, ratio),
-                    QString());
+        drawPicture(
+            painter, view.thumbnailContainer(),
+            FileIconCache::shared().fileManagerPixmap(GridItemLayout::finderIconSize, ratio),
+            QString());
     else
         drawPicture(painter, view.thumbnailContainer(),
                     index.data(Qt::DecorationRole).value<QPixmap>(),

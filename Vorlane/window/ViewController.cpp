@@ -8,6 +8,8 @@
 #include "EmptyStateViewController.h"
 #include "FileActions.h"
 #include "FilesViewController.h"
+#include "FilesViewType.h"
+#include "ItemViewSelection.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "PinToEdges.h"
@@ -32,31 +34,6 @@
 #include <QWindow>
 
 namespace {
-qsizetype selectedRow(const QAbstractItemView* view)
-{
-    if (!view->selectionModel())
-        return -1;
-    const QModelIndexList rows = view->selectionModel()->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-bool selectRow(QAbstractItemView* view, qsizetype row,
-               QAbstractItemView::ScrollHint scroll = QAbstractItemView::EnsureVisible)
-{
-    if (!view->model() || row < 0 || row >= view->model()->rowCount())
-        return false;
-    const QModelIndex index = view->model()->index(static_cast<int>(row), 0);
-    view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    view->scrollTo(index, scroll);
-    return true;
-}
-
-void deselectAll(QAbstractItemView* view)
-{
-    if (view->selectionModel())
-        view->selectionModel()->clearSelection();
-}
-
 bool isModifierKey(int key)
 {
     return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
@@ -132,11 +109,9 @@ void ViewController::addViewTypeShortcuts()
 
 void ViewController::selectViewType(int segment)
 {
-    const UserDefaults& defaults = UserDefaults::standard();
-    const QString key = QStringLiteral("FilesViewType");
-    const QString current =
-        defaults.objectIsPresent(key) ? defaults.stringForKey(key) : QStringLiteral("grid");
-    if (current == (segment == 0 ? u"list" : u"grid"))
+    const FilesViewType::Kind wanted =
+        segment == 0 ? FilesViewType::Kind::list : FilesViewType::Kind::grid;
+    if (FilesViewType::stored() == wanted)
         return;
     if (sharedButtonsViewController)
         sharedButtonsViewController->toggleViewTypeSC()->setSelectedSegment(segment);
@@ -340,13 +315,14 @@ bool ViewController::gridKeyDown(int key)
         if (tabMovesToFiles()) {
             grid->setFocus(Qt::TabFocusReason);
             const qsizetype previous = m_filesViewController->prevSelectionIndex();
-            selectRow(grid, previous >= 0 ? previous : 0, QAbstractItemView::PositionAtTop);
+            selectOnlyRow(grid, previous >= 0 ? static_cast<int>(previous) : 0,
+                          QAbstractItemView::PositionAtTop);
         }
         return true;
     case Qt::Key_Right:
         if (hasFirstItem) {
             grid->setFocus(Qt::OtherFocusReason);
-            selectRow(grid, 0, QAbstractItemView::PositionAtTop);
+            selectOnlyRow(grid, 0, QAbstractItemView::PositionAtTop);
         }
         return true;
     case Qt::Key_Left:
@@ -364,29 +340,29 @@ bool ViewController::listKeyDown(int key)
     case Qt::Key_Tab:
         if (tabMovesToFiles()) {
             // Row 0 is a date heading: the first file is row 1.
-            selectRow(table, selectedFileIndex == -1 ? 1 : selectedFileIndex);
+            selectOnlyRow(table, selectedFileIndex == -1 ? 1 : static_cast<int>(selectedFileIndex));
             table->setFocus(Qt::TabFocusReason);
         } else if (window()->focusWidget() == table) {
             appsTable->setFocus(Qt::TabFocusReason);
-            deselectAll(table);
+            clearSelectionOf(table);
         }
         return true;
     case Qt::Key_Right:
-        if (selectedRow(table) < 0) {
+        if (selectedRowOf(table) < 0) {
             table->setFocus(Qt::OtherFocusReason);
-            selectRow(table, 1);
+            selectOnlyRow(table, 1);
         }
         return true;
     case Qt::Key_Left:
-        if (selectedRow(table) >= 0) {
+        if (selectedRowOf(table) >= 0) {
             appsTable->setFocus(Qt::OtherFocusReason);
-            deselectAll(table);
+            clearSelectionOf(table);
             selectedFileIndex = -1;
         }
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (const qsizetype row = selectedRow(table); row > 0 && !selectedApp.isEmpty())
+        if (const qsizetype row = selectedRowOf(table); row > 0 && !selectedApp.isEmpty())
             openRecentFile(selectedApp.constFirst(), row, QStringLiteral("list"), commandKeyHeld);
         return true;
     case Qt::Key_Escape:
@@ -432,7 +408,7 @@ bool ViewController::eventFilter(QObject* watched, QEvent* event)
 void ViewController::filesSelectionCleared()
 {
     if (QAbstractItemView* table = m_filesViewController->listView())
-        deselectAll(table);
+        clearSelectionOf(table);
     selectedFileIndex = -1;
 }
 

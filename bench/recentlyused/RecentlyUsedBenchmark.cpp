@@ -2,6 +2,7 @@
 // document exists) beside 50 per-application records of 20 documents, measured against the floor
 // of reading every file whole and looking at every document once.
 
+#include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
@@ -10,7 +11,6 @@
 #include "RecentlyUsedFile.h"
 #include "RecentlyUsedMetadata.h"
 #include "RecentlyUsedSource.h"
-#include "SystemRecordsReader.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 

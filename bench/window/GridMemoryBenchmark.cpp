@@ -11,7 +11,7 @@
 #include "FilesViewController.h"
 #include "GridCollectionView.h"
 #include "GridItem.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "RecentFilesModel.h"
@@ -144,7 +144,7 @@ int main(int argc, char** argv)
                 "points (%d pixels), shown in %d points\n",
                 documentCount, pages, grid->devicePixelRatioF(), request.width(), request.height(),
                 cached ? std::max(cached->width(), cached->height()) : 0,
-                GridItemView::thumbnailSize);
+                GridItemLayout::thumbnailSize);
     const auto report = [](const char* name, qsizetype bytes, qsizetype count, qsizetype peak,
                            qsizetype limit) {
         std::printf("  %-28s %7.1f MB in %4lld pictures (at most %.1f MB on the way; bound "

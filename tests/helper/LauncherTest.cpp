@@ -119,14 +119,22 @@ public:
     }
     // The launcher answers a call only after it has handled what the bus delivered before it;
     // once it has decided to quit, a second call finds it gone.
-    bool isStillWaiting()
+    // Empty while it waits; otherwise what shows it does not.
+    QString whyNotWaiting()
     {
         const QDBusMessage introspect = QDBusMessage::createMethodCall(
             helperName, QStringLiteral("/com/ostrel/VorlaneHelper"),
             QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
-        return m_bus.call(introspect).type() == QDBusMessage::ReplyMessage &&
-               m_bus.call(introspect).type() == QDBusMessage::ReplyMessage &&
-               process.state() == QProcess::Running;
+        for (int call = 0; call < 2; ++call) {
+            const QDBusMessage reply = m_bus.call(introspect);
+            if (reply.type() != QDBusMessage::ReplyMessage)
+                return reply.errorName() + u' ' + reply.errorMessage();
+        }
+        if (process.state() != QProcess::Running)
+            return QStringLiteral("exited with %1; its output: %2")
+                .arg(process.exitCode())
+                .arg(lines().join(u'\n'));
+        return {};
     }
 
     QProcess process;
@@ -186,7 +194,8 @@ private Q_SLOTS:
 
         launcher.sendKillLauncher(QStringLiteral("com.example.Other"));
         launcher.sendKillLauncher(42);
-        QVERIFY(launcher.isStillWaiting());
+        const QString whyNotWaiting = launcher.whyNotWaiting();
+        QVERIFY2(whyNotWaiting.isEmpty(), qPrintable(whyNotWaiting));
 
         launcher.sendKillLauncher(QStringLiteral("com.ostrel.Vorlane"));
         QVERIFY(launcher.process.waitForFinished(30000));

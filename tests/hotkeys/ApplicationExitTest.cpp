@@ -2,6 +2,7 @@
 // window system when the application goes, so a backend that lived on (in a function-local
 // static) would ungrab through a freed connection at exit. Under the X server that
 // scripts/session.sh provides the backend is the real X11 one, holding real grabs.
+#include "ApplicationName.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
@@ -63,7 +64,7 @@ TEST(ApplicationExit, TheBackendGoesBeforeTheApplicationObject)
     auto application = std::make_unique<QGuiApplication>(argc, argv);
     Lifetime lifetime;
     CarbonHotKeys::setBackend(std::make_unique<WatchedBackend>(lifetime));
-    addKeyUpHandler(Name::toggleApp(), [] {});
+    addKeyUpHandler(appToggleName(), [] {});
     ASSERT_FALSE(CarbonHotKeys::hotKeys().isEmpty());
 
     application.reset();

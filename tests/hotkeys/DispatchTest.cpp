@@ -1,4 +1,5 @@
 // Handler tables, dispatch, pausing, enabling, menus and the hot-key event callback.
+#include "ApplicationName.h"
 #include "FakeHotKeyBackend.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
@@ -258,7 +259,7 @@ TEST(EventCallback, AHandlerMayRemoveItsOwnShortcut)
 TEST(MenuTracking, ShortcutWorksWhileAMenuIsOpenAndComesBackWithTheSameId)
 {
     const Shortcut shortcut{CarbonKey::Space, cmd | CarbonModifier::shiftKey};
-    const Name& toggleApp = Name::toggleApp();
+    const Name& toggleApp = appToggleName();
     setShortcutForName(shortcut, toggleApp);
     QStringList calls;
     addKeyDownHandler(toggleApp, [&] { calls << u"down"_qs; });

@@ -2,6 +2,7 @@
 // bus: each name is offered under its own id with its shortcut as the preferred trigger, the
 // desktop's answer (its own trigger, or a refusal) is what the facility reports, and Activated
 // and Deactivated press and release the shortcut.
+#include "ApplicationName.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
@@ -68,10 +69,10 @@ protected:
     }
 
     // A name of this test's own, registered through its default.
-    static Name newName(const Shortcut& shortcut)
+    static Name newName(const Shortcut& shortcut, const Name::Purpose& purpose = {})
     {
         static int counter = 0;
-        return Name(u"portalName%1"_qs.arg(++counter), shortcut);
+        return Name(u"portalName%1"_qs.arg(++counter), shortcut, purpose);
     }
 
     static bool waitForBinds(qsizetype count)
@@ -88,7 +89,8 @@ protected:
 TEST_F(PortalTest, TheShortcutIsOfferedAndActivatedAndDeactivatedReachTheHandlers)
 {
     useNewBackend();
-    const Name name = newName(Shortcut{CarbonKey::Space, cmd | CarbonModifier::shiftKey});
+    const Name name = newName(Shortcut{CarbonKey::Space, cmd | CarbonModifier::shiftKey},
+                              {u"Show or hide the window"_qs, {}});
     int keyDowns = 0;
     int keyUps = 0;
     addKeyDownHandler(name, [&] { ++keyDowns; });
@@ -98,6 +100,7 @@ TEST_F(PortalTest, TheShortcutIsOfferedAndActivatedAndDeactivatedReachTheHandler
     ASSERT_EQ(bound.size(), 1);
     EXPECT_EQ(bound[0].id, name.rawValue());
     EXPECT_EQ(bound[0].preferredTrigger, u"CTRL+SHIFT+space");
+    EXPECT_EQ(bound[0].description, u"Show or hide the window") << "as the application said";
 
     portal->emitShortcutSignal(u"Activated"_qs, name.rawValue());
     ASSERT_TRUE(waitUntil([&] { return keyDowns == 1; }));
@@ -117,6 +120,7 @@ TEST_F(PortalTest, TheShortcutIsOfferedAndActivatedAndDeactivatedReachTheHandler
     EXPECT_EQ(second[0].id, name.rawValue());
     EXPECT_EQ(second[1].id, other.rawValue());
     EXPECT_EQ(second[1].preferredTrigger, u"CTRL+ALT+k");
+    EXPECT_EQ(second[1].description, other.rawValue()) << "a name that says nothing: its id";
 
     // Ids the facility does not know are not delivered.
     portal->emitShortcutSignal(u"Deactivated"_qs, u"hotkey-999"_qs);
@@ -200,10 +204,14 @@ TEST_F(PortalTest, ARefusalLeavesTheShortcutUngranted)
     }
 }
 
+// The hint names the command the application gave its shortcut's name.
 TEST(UnavailableBackend, SaysSoOnceAndRegistersNothing)
 {
-    UnavailableHotKeyBackend backend;
+    auto installed = std::make_unique<UnavailableHotKeyBackend>();
+    UnavailableHotKeyBackend& backend = *installed;
+    CarbonHotKeys::setBackend(std::move(installed));
     testing::internal::CaptureStdout();
+    addKeyUpHandler(appToggleName(), [] {});
     EXPECT_FALSE(backend.registerHotKey(Shortcut{CarbonKey::Space, 768}, 1));
     EXPECT_FALSE(backend.registerHotKey(Shortcut{CarbonKey::ANSI_K, 256}, 2));
     const std::string output = testing::internal::GetCapturedStdout();

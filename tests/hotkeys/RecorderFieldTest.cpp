@@ -488,7 +488,7 @@ TEST(RecorderDisplay, FollowsWhatTheWindowSystemMadeOfTheShortcut)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const Name name(u"displayed%1"_qs.arg(row.key));
+        const Name name(u"displayed%1"_qs.arg(row.key), {{}, u"Vorlane --toggle"_qs});
         RecorderField field(name);
         QAction item(u"Open"_qs);
         bindMenuItemToShortcut(&item, name);

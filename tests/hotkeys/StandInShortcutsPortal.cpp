@@ -177,7 +177,8 @@ bool StandInShortcutsPortal::bindShortcuts(const QDBusMessage& message)
     for (const PortalEntry& entry : asked) {
         const QString preferred =
             entry.properties.value(QStringLiteral("preferred_trigger")).toString();
-        bound.append({entry.id, preferred});
+        bound.append({entry.id, preferred,
+                      entry.properties.value(QStringLiteral("description")).toString()});
         const std::optional<QString> trigger = m_assigned.value(entry.id, preferred);
         if (trigger)
             answered.append({entry.id, {{QStringLiteral("trigger_description"), *trigger}}});

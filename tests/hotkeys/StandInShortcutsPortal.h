@@ -21,6 +21,7 @@ public:
     {
         QString id;
         QString preferredTrigger;
+        QString description;
     };
 
     static const QString servicePath;

@@ -1,4 +1,5 @@
 // Stored form of shortcuts in the settings file, and the change notification.
+#include "ApplicationName.h"
 #include "FakeHotKeyBackend.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/HotKeys.h"
@@ -46,7 +47,7 @@ TEST(Storage, SettingsFileIsTheApplicationsOwn)
 TEST(Storage, FreshSettingsFileGetsTheDefaultAsJson)
 {
     ASSERT_FALSE(settingsFile().contains(u"HotKeys_toggleApp"_qs));
-    const Name& toggleApp = Name::toggleApp();
+    const Name& toggleApp = appToggleName();
 
     const QVariant stored = settingsFile().value(u"HotKeys_toggleApp"_qs);
     ASSERT_EQ(stored.typeId(), QMetaType::QString);

@@ -16,6 +16,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // As the application using the facility names itself: its settings file follows.
+    QCoreApplication::setOrganizationName(QStringLiteral("ostrel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vorlane"));
     FakeHotKeyBackend::install();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

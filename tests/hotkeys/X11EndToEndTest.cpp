@@ -1,5 +1,6 @@
 // The shortcut on a real X server: xdotool presses and releases keys the way a person does,
 // and the handlers of the default shortcut must run once per press and release.
+#include "ApplicationName.h"
 #include "HotKeys/CarbonHotKeys.h"
 #include "HotKeys/CarbonKeyCodes.h"
 #include "HotKeys/HotKeys.h"
@@ -123,7 +124,7 @@ class X11EndToEnd : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        const Name& toggleApp = Name::toggleApp();
+        const Name& toggleApp = appToggleName();
         addKeyDownHandler(toggleApp, [] { ++keyDowns; });
         addKeyUpHandler(toggleApp, [] { ++keyUps; });
     }
@@ -154,7 +155,7 @@ protected:
 
 TEST_F(X11EndToEnd, TheDefaultShortcutIsStoredAndGrabbed)
 {
-    EXPECT_EQ(shortcutForName(Name::toggleApp()), (Shortcut{CarbonKey::Space, 768}));
+    EXPECT_EQ(shortcutForName(appToggleName()), (Shortcut{CarbonKey::Space, 768}));
     bool grabbed = false;
     for (const CarbonHotKeys::HotKey& hotKey : CarbonHotKeys::hotKeys())
         grabbed =
@@ -226,7 +227,7 @@ TEST_F(X11EndToEnd, OtherModifiersDoNotTrigger)
 
 TEST_F(X11EndToEnd, ANewShortcutReplacesTheOldGrab)
 {
-    const Name& toggleApp = Name::toggleApp();
+    const Name& toggleApp = appToggleName();
     setShortcutForName(Shortcut{CarbonKey::ANSI_K, cmd | option}, toggleApp);
     xdotool({u"key"_qs, u"shift+ctrl+space"_qs});
     xdotool({u"key"_qs, u"ctrl+alt+k"_qs});

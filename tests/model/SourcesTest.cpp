@@ -1,4 +1,5 @@
-// The Adobe and Office sources, read from real-format preference files in a temporary home.
+// The Adobe and Office sources, read from real-format preference files in a temporary home; and
+// every source as the list of sources gives it.
 
 #include "AdobeRecentsReader.h"
 #include "BookmarkWriter.h"
@@ -6,6 +7,8 @@
 #include "OfficeRecentsReader.h"
 #include "PlistWriter.h"
 #include "QtPrinters.h"
+#include "RecentSources.h"
+#include "RecentlyUsedSource.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
 
@@ -167,5 +170,49 @@ TEST_F(Sources, officeTemplatesOnlyOrUninstalledGiveNoEntry)
     home.installApplication(QStringLiteral("com.microsoft.Powerpoint"),
                             QStringLiteral("PowerPoint"));
     EXPECT_TRUE(readOfficeEntries().isEmpty());
+}
+} // namespace
+
+namespace {
+// One entry from every source: the entries a source reads are the ones it owns and clears, and
+// its files are the ones it watches, so that the store and the monitor, asking the list of
+// sources, reach the right one.
+TEST_F(Sources, everySourceOwnsTheEntriesItReadsAndWatchesItsOwnFiles)
+{
+    home.installApplication(QStringLiteral("org.example.Recorded"), QStringLiteral("Recorded"));
+    home.installApplication(QStringLiteral("com.adobe.photoshop"), QStringLiteral("Photoshop"));
+    home.installApplication(QStringLiteral("com.microsoft.Word"), QStringLiteral("Word"));
+    home.installApplication(QStringLiteral("org.gnome.eog"), QStringLiteral("Image Viewer"));
+    const QString doc = home.createDocument(QStringLiteral("doc.txt"), hoursAgo(1));
+    const QString record = home.writeRecord(QStringLiteral("org.example.Recorded"), {doc}, now);
+    writeAdobe({{QStringLiteral("photoshop"), adobeApp({doc})}});
+    writeOffice(QStringLiteral("com.microsoft.Word"), {bookmarkTo(doc)}, now);
+    const QString xbel = home.writeFile(
+        recentlyUsedFilePath(),
+        QStringLiteral("<xbel version=\"1.0\" xmlns:bookmark=\"http://www.freedesktop.org/"
+                       "standards/desktop-bookmarks\"><bookmark href=\"%1\"><info><metadata>"
+                       "<bookmark:applications><bookmark:application name=\"Image Viewer\" "
+                       "exec=\"&apos;eog %u&apos;\" modified=\"2026-12-09T13:00:00Z\"/>"
+                       "</bookmark:applications></metadata></info></bookmark></xbel>")
+            .arg(QString::fromUtf8(QUrl::fromLocalFile(doc).toEncoded()))
+            .toUtf8());
+
+    const RecentSources sources;
+    for (const auto& source : sources.all())
+        source->prepare();
+    QStringList read;
+    for (const auto& source : sources.all()) {
+        for (const RecentApp& app : source->read()) {
+            read << app.appName();
+            EXPECT_EQ(sources.ownerOf(app), source.get()) << app.appName().toStdString();
+            EXPECT_EQ(sources.watcherOf(app.filePath().toLocalFile()),
+                      source->watchedPaths().isEmpty() ? nullptr : source.get())
+                << app.appName().toStdString();
+        }
+    }
+    EXPECT_EQ(read, (QStringList{QStringLiteral("Recorded"), QStringLiteral("Photoshop"),
+                                 QStringLiteral("Word"), QStringLiteral("Image Viewer")}));
+    EXPECT_EQ(sources.watcherOf(record + QStringLiteral(".old")), nullptr);
+    EXPECT_EQ(sources.watcherOf(xbel + QStringLiteral(".lock")), nullptr);
 }
 } // namespace

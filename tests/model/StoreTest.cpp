@@ -6,7 +6,6 @@
 #include "OfficeRecentsReader.h"
 #include "QtPrinters.h"
 #include "RecentlyUsedSource.h"
-#include "RecordLocations.h"
 #include "TelemetryClient.h"
 #include "TestHome.h"
 #include "UserDefaults.h"

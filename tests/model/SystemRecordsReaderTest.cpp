@@ -2,6 +2,7 @@
 
 #include "ArchiveWriter.h"
 #include "BookmarkWriter.h"
+#include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
 #include "PlistWriter.h"

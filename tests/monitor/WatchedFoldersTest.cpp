@@ -26,9 +26,11 @@ protected:
     WatchedFolders& folders()
     {
         if (!m_folders) {
-            const WatchedFolders::Targets targets{m_home.recordFolder(), QStringLiteral(".sfl3"),
-                                                  m_home.recentlyUsedFile()};
-            m_folders = std::make_unique<WatchedFolders>(m_calls, m_fd.get(), targets);
+            if (m_targets.isEmpty())
+                m_targets = {
+                    WatchedPath::folder(m_home.recordFolder(), QStringLiteral(".sfl3"), true),
+                    WatchedPath::file(m_home.recentlyUsedFile())};
+            m_folders = std::make_unique<WatchedFolders>(m_calls, m_fd.get(), m_targets);
             m_folders->arm();
         }
         return *m_folders;
@@ -55,6 +57,8 @@ protected:
     MonitorTestHome m_home;
     InotifyCalls m_calls;
     ScopedDescriptor m_fd{inotify_init1(IN_NONBLOCK | IN_CLOEXEC)};
+    // The record folder and recently-used.xbel unless a test names others first.
+    QList<WatchedPath> m_targets;
     std::unique_ptr<WatchedFolders> m_folders;
 };
 
@@ -129,6 +133,46 @@ TEST_F(WatchedFoldersTest, RecentlyUsedIsReportedFromTheDataFolder)
     const int data = folders().watchOn(m_home.dataFolder());
     EXPECT_EQ(handle(data, IN_MOVED_TO, QStringLiteral("recently-used.xbel")),
               std::vector<QUrl>{url(m_home.recentlyUsedFile())});
+}
+
+// More sources name more paths: a file written in place beside the records, a file replaced in
+// a folder of its own. Each is reported by its own rule; a lost queue still asks for one full
+// reread, as the first path.
+TEST_F(WatchedFoldersTest, EveryWatchedPathIsReportedByItsOwnRule)
+{
+    const QString lists = m_home.root() + QStringLiteral("/lists");
+    ASSERT_TRUE(m_home.makeRecordFolder());
+    ASSERT_TRUE(QDir().mkpath(lists));
+    m_targets = {WatchedPath::folder(m_home.recordFolder(), QStringLiteral(".sfl3"), true),
+                 WatchedPath::file(record("activity.db"), true),
+                 WatchedPath::file(lists + QStringLiteral("/list.xbel"))};
+    const int records = folders().watchOn(m_home.recordFolder());
+    const int other = folders().watchOn(lists);
+    ASSERT_GE(records, 0);
+    ASSERT_GE(other, 0);
+    struct Row
+    {
+        int wd;
+        std::uint32_t mask;
+        const char* name;
+        std::vector<FileChange> reported;
+    };
+    const QUrl database = url(record("activity.db"));
+    const QUrl list = url(lists + QStringLiteral("/list.xbel"));
+    const Row rows[] = {
+        {records, IN_MODIFY, "activity.db", {{database, true}}},
+        {records, IN_CLOSE_WRITE, "activity.db", {{database, false}}},
+        {records, IN_CLOSE_WRITE, "a.sfl3", {{url(record("a.sfl3")), false}}},
+        {records, IN_CLOSE_WRITE, "activity.db-wal", {}},
+        {other, IN_MOVED_TO, "list.xbel", {{list, false}}},
+        {other, IN_MODIFY, "list.xbel", {}},
+        {other, IN_CLOSE_WRITE, "a.sfl3", {}},
+        {other, IN_Q_OVERFLOW, "", {{url(m_home.recordFolder()), false}}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(folders().handle({{row.wd, row.mask, 0, QString::fromLatin1(row.name)}}),
+                  row.reported)
+            << row.name << " " << row.mask;
 }
 
 TEST_F(WatchedFoldersTest, ArrivingFolderIsWatchedAndItsRecordsReported)

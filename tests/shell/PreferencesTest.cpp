@@ -15,6 +15,7 @@
 #include "StatusBarMenu.h"
 #include "SystemLog.h"
 #include "ToggleCommandHint.h"
+#include "ToggleShortcut.h"
 #include "TouchStrip.h"
 #include "UserDefaults.h"
 #include "WindowTestSupport.h"
@@ -69,7 +70,7 @@ private Q_SLOTS:
         m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
         m_home.loginItems().calls.clear();
         m_windowSystem->answer = {HotKeys::SystemBinding::State::granted, {}};
-        HotKeys::resetShortcutsToDefault({HotKeys::Name::toggleApp()});
+        HotKeys::resetShortcutsToDefault({toggleAppName()});
         QVERIFY(refreshStoreAndWait());
     }
 
@@ -235,7 +236,7 @@ private Q_SLOTS:
         auto* recorder = window->findChild<HotKeys::RecorderField*>();
         QVERIFY(recorder);
         recorder->cancelButton()->trigger();
-        QVERIFY(!HotKeys::shortcutForName(HotKeys::Name::toggleApp()));
+        QVERIFY(!HotKeys::shortcutForName(toggleAppName()));
         QTRY_VERIFY(open->shortcut().isEmpty());
         OtherWindow other;
         QVERIFY(other.takeFocus());

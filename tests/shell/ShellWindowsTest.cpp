@@ -21,6 +21,7 @@
 #include "SingleInstance.h"
 #include "StatusBarMenu.h"
 #include "ThemePalette.h"
+#include "ToggleShortcut.h"
 #include "UserDefaults.h"
 #include "VorlaneVersion.h"
 #include "WindowTestSupport.h"
@@ -96,7 +97,7 @@ private Q_SLOTS:
         m_home.clear();
         m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
         m_home.appearance().setStyle(QString());
-        HotKeys::resetShortcutsToDefault({HotKeys::Name::toggleApp()});
+        HotKeys::resetShortcutsToDefault({toggleAppName()});
         QVERIFY(refreshStoreAndWait());
     }
 

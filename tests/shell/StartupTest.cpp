@@ -22,6 +22,7 @@
 #include "StatusItem.h"
 #include "SystemLog.h"
 #include "TelemetryClient.h"
+#include "ToggleShortcut.h"
 #include "UserDefaults.h"
 #include "ViewController.h"
 #include "VorlaneController.h"
@@ -234,7 +235,7 @@ private Q_SLOTS:
         QFETCH(bool, hint);
         m_windowSystem->answer = {HotKeys::SystemBinding::State(state), trigger};
         // The settings were cleared after the default was first stored: store it again.
-        HotKeys::resetShortcutsToDefault({HotKeys::Name::toggleApp()});
+        HotKeys::resetShortcutsToDefault({toggleAppName()});
         start();
         StatusBarMenu* menu = m_delegate->statusBarMenu();
         QAction* open = menu->openButton();

@@ -9,7 +9,7 @@
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
-#include "RecordLocations.h"
+#include "RecentlyUsedSource.h"
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ViewController.h"

@@ -16,7 +16,7 @@
 #include "GioApplicationLauncher.h"
 #include "GridCollectionView.h"
 #include "GridItem.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "PreviewContentView.h"
@@ -232,7 +232,7 @@ private Q_SLOTS:
         m_controller->contentViewController()->selectViewType(1);
         GridCollectionView* grid = gridView();
         const QModelIndex item = grid->filesModel()->index(2, 0);
-        const QPoint picture = GridItemView(grid->visualRect(item), GridItem::titleOf(item))
+        const QPoint picture = GridItemLayout(grid->visualRect(item), GridItem::titleOf(item))
                                    .thumbnailContainer()
                                    .center();
         auto* menu = qobject_cast<FilesContextMenu*>(grid->menuForEvent(picture));

@@ -11,7 +11,7 @@
 #include "FilesViewController.h"
 #include "GridCollectionView.h"
 #include "GridItem.h"
-#include "GridItemView.h"
+#include "GridItemLayout.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "NotificationCenter.h"
@@ -120,7 +120,7 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(
                 files->index(item, 0).data(RecentFilesModel::HasThumbnailRole).toBool(), 60000);
         }
-        constexpr double square = GridItemView::thumbnailSize;
+        constexpr double square = GridItemLayout::thumbnailSize;
         QCOMPARE(files->pictureRequestSize(), QSizeF(square, square));
         for (int item = 0; item < files->rowCount(); ++item)
             QVERIFY(shownWithThePixelsOfTheSquare(files->index(item, 0)));
@@ -311,7 +311,7 @@ private Q_SLOTS:
 
     void clicksSelectOnlyOnAPictureTitleOrDate()
     {
-        const GridItemView item = viewOf(3);
+        const GridItemLayout item = viewOf(3);
         click(item.thumbnailContainer().center());
         QCOMPARE(grid()->selectedItem(), 3);
         // The blank margin around the item is background.
@@ -467,7 +467,7 @@ private Q_SLOTS:
         QTRY_COMPARE(grid()->devicePixelRatioF(), 2.0);
         sharedAppsViewController->selectRow(1);
         QCOMPARE(model()->rowCount(), galleryDocuments);
-        const qsizetype side = 2 * GridItemView::thumbnailSize;
+        const qsizetype side = 2 * GridItemLayout::thumbnailSize;
         const qsizetype pictureLimit = 30 * side * side * 4;
         const qsizetype framedLimit = 30 * (side + 16) * (side + 16) * 4;
         model()->setPictureByteLimit(pictureLimit);
@@ -560,7 +560,7 @@ private:
     // density (its longer side filling it), and is shown as it was made.
     bool shownWithThePixelsOfTheSquare(const QModelIndex& index) const
     {
-        constexpr double square = GridItemView::thumbnailSize;
+        constexpr double square = GridItemLayout::thumbnailSize;
         const auto cached = ThumbnailCache::cachedThumbnail(
             index.data(RecentFilesModel::FileUrlRole).toUrl(), square, square);
         const QPixmap shown = index.data(Qt::DecorationRole).value<QPixmap>();
@@ -597,10 +597,10 @@ private:
         return m_controller->contentViewController()->appsViewController()->table();
     }
     QWindow* window() const { return m_controller->window()->windowHandle(); }
-    GridItemView viewOf(int item) const
+    GridItemLayout viewOf(int item) const
     {
         const QModelIndex index = model()->index(item, 0);
-        return GridItemView(grid()->visualRect(index), GridItem::titleOf(index));
+        return GridItemLayout(grid()->visualRect(index), GridItem::titleOf(index));
     }
     QRect thumbnailOf(int item) const { return viewOf(item).thumbnailContainer(); }
     void click(const QPoint& pos)

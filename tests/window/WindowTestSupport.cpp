@@ -3,7 +3,6 @@
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "RecentlyUsedSource.h"
-#include "RecordLocations.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
 #include "VorlaneController.h"

@@ -24,15 +24,17 @@ int watch(QCoreApplication& app)
 {
     FileMonitor monitor;
     try {
-        monitor.start(QUrl::fromLocalFile(recordFolderPath()), [](const QUrl& fileUrl) {
+        monitor.start(QUrl(), [](const QUrl& fileUrl) {
             print("changed: " + QFile::encodeName(fileUrl.toLocalFile()) + '\n');
         });
     } catch (const FileMonitorError& error) {
         print(QByteArray("Error starting file monitor: ") + error.what() + '\n');
         return 1;
     }
-    print("watching " + QFile::encodeName(monitor.urlToMonitor()) + " and " +
-          QFile::encodeName(recentlyUsedFilePath()) + '\n');
+    QStringList watched;
+    for (const WatchedPath& path : monitor.watchedPaths())
+        watched << path.path;
+    print("watching " + QFile::encodeName(watched.join(QStringLiteral(" and "))) + '\n');
     return app.exec();
 }
 } // namespace

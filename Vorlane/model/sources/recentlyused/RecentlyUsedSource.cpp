@@ -1,0 +1,171 @@
+#include "RecentlyUsedSource.h"
+
+#include "DateRules.h"
+#include "DesktopApplicationIndex.h"
+#include "MetadataQuery.h"
+#include "RecentlyUsedMetadata.h"
+#include "RegistrationAttribution.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QStandardPaths>
+
+namespace {
+const QString& recentlyUsedFileName()
+{
+    static const QString name = QStringLiteral("recently-used.xbel");
+    return name;
+}
+
+struct Document
+{
+    QString localPath;
+    QString href;
+    QDateTime usedAt;
+};
+
+struct ApplicationDocuments
+{
+    DesktopApplicationIndex::Match application;
+    QHash<QString, qsizetype> positions;
+    QList<Document> documents;
+
+    void add(const RecentlyUsedFile::Bookmark& bookmark, const QDateTime& usedAt)
+    {
+        const auto known = positions.constFind(bookmark.localPath);
+        if (known == positions.constEnd()) {
+            positions.insert(bookmark.localPath, documents.size());
+            documents.append(Document{bookmark.localPath, bookmark.href, usedAt});
+            return;
+        }
+        QDateTime& date = documents[*known].usedAt;
+        if (usedAt.isValid() && (!date.isValid() || usedAt > date))
+            date = usedAt;
+    }
+};
+} // namespace
+
+QString recentlyUsedFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
+           recentlyUsedFileName();
+}
+
+void RecentlyUsedSource::prepare()
+{
+    m_file = RecentlyUsedFile::load(recentlyUsedFilePath());
+    MetadataQuery::setCurrent(std::make_shared<RecentlyUsedMetadata>(m_file));
+}
+
+QList<RecentApp> RecentlyUsedSource::read()
+{
+    return readRecentlyUsedEntries(m_file);
+}
+
+QList<WatchedPath> RecentlyUsedSource::watchedPaths() const
+{
+    return {WatchedPath::file(recentlyUsedFilePath())};
+}
+
+bool RecentlyUsedSource::owns(const RecentApp& app) const
+{
+    return !recentlyUsedDesktopId(app.filePath()).isEmpty();
+}
+
+bool RecentlyUsedSource::removeRegistrations(const RecentApp& app, QString* error) const
+{
+    return clearRecentlyUsedEntry(app.filePath(), error);
+}
+
+QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file)
+{
+    return readRecentlyUsedEntries(file, DesktopApplicationIndex::shared());
+}
+
+QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
+                                         DesktopApplicationIndex& index)
+{
+    if (file.bookmarks().isEmpty())
+        return {};
+    index.refresh();
+
+    QHash<QString, qsizetype> applicationPositions;
+    QList<ApplicationDocuments> applications;
+    for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
+        for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
+            const DesktopApplicationIndex::Match match =
+                attributeRegistration(index, bookmark, registration);
+            if (!match.isValid())
+                continue;
+            auto position = applicationPositions.constFind(match.desktopId);
+            if (position == applicationPositions.constEnd()) {
+                position = applicationPositions.insert(match.desktopId, applications.size());
+                applications.append(ApplicationDocuments{match, {}, {}});
+            }
+            applications[*position].add(bookmark, registration.modified);
+        }
+    }
+
+    const QString xbelPath = file.path().isEmpty() ? recentlyUsedFilePath() : file.path();
+    // Each document is looked at once, however many applications registered it; the URL of
+    // one that does not exist is empty.
+    QHash<QString, QUrl> existing;
+    QList<RecentApp> entries;
+    for (const ApplicationDocuments& application : applications) {
+        QList<RecentFile> files;
+        files.reserve(application.documents.size());
+        for (const Document& document : application.documents) {
+            auto known = existing.constFind(document.localPath);
+            if (known == existing.constEnd())
+                known = existing.insert(document.localPath,
+                                        QFileInfo::exists(document.localPath)
+                                            ? QUrl::fromLocalFile(document.localPath)
+                                            : QUrl());
+            if (known->isEmpty())
+                continue;
+            const QUrl& url = *known;
+            // A registration with no date at all is dated like any document without a stamp.
+            files.append(document.usedAt.isValid()
+                             ? makeRecentFile(url, document.href, document.usedAt)
+                             : makeRecentFile(url, document.href, false));
+        }
+        if (files.isEmpty())
+            continue;
+        sortFilesNewestFirst(files);
+        QList<RecentFileGroup> headings = buildGroupCells(files);
+        const QDateTime dateModified = files.first().dateAccessed();
+        const QUrl entryUrl = recentlyUsedEntryUrl(xbelPath, application.application.desktopId);
+        entries.append(RecentApp(application.application.path, entryUrl, entryUrl.toString(),
+                                 dateModified, std::move(files), std::move(headings)));
+    }
+    sortAppsNewestFirst(entries);
+    return entries;
+}
+
+QUrl recentlyUsedEntryUrl(const QString& xbelPath, const QString& desktopId)
+{
+    QUrl url = QUrl::fromLocalFile(xbelPath);
+    url.setFragment(desktopId, QUrl::DecodedMode);
+    return url;
+}
+
+QString recentlyUsedDesktopId(const QUrl& entryFilePath)
+{
+    if (!entryFilePath.isLocalFile() || !entryFilePath.hasFragment())
+        return {};
+    if (QFileInfo(entryFilePath.toLocalFile()).fileName() != recentlyUsedFileName())
+        return {};
+    return entryFilePath.fragment(QUrl::FullyDecoded);
+}
+
+bool clearRecentlyUsedEntry(const QUrl& entryFilePath, QString* error)
+{
+    const QString desktopId = recentlyUsedDesktopId(entryFilePath);
+    if (desktopId.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Not an entry of the recently-used file: %1")
+                         .arg(entryFilePath.toString());
+        return false;
+    }
+    return RecentlyUsedFile::removeApplication(entryFilePath.toLocalFile(), desktopId, error);
+}

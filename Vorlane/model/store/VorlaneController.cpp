@@ -1,0 +1,217 @@
+#include "VorlaneController.h"
+
+#include "BuildRecentApps.h"
+#include "Calendar.h"
+#include "Diagnostics.h"
+#include "NotificationCenter.h"
+#include "RecentSources.h"
+#include "TelemetryClient.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+void callIfSet(const std::function<void()>& hook)
+{
+    if (hook)
+        hook();
+}
+
+void reportFailedDeletion(const QString& path, const QString& reason)
+{
+    Diagnostics::write(QStringLiteral("File to delete: ") + path);
+    Diagnostics::write(QStringLiteral("Ooops! Something went wrong trying to delete: ") + reason);
+}
+} // namespace
+
+VorlaneController::VorlaneController()
+{
+    rebuild();
+}
+
+VorlaneController::~VorlaneController()
+{
+    // A clear asked for is finished, not lost.
+    if (m_clearer)
+        m_clearer->waitForDone();
+    if (m_builder)
+        m_builder->waitForDone();
+}
+
+VorlaneController& VorlaneController::shared()
+{
+    static VorlaneController store;
+    return store;
+}
+
+QString VorlaneController::ownBundlePath()
+{
+    if (!QCoreApplication::instance())
+        return {};
+    // The executable lives in Vorlane.app/Contents/MacOS; the bundle is two folders up.
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString bundle = QDir::cleanPath(executableFolder + QStringLiteral("/../.."));
+    return bundle.endsWith(QStringLiteral(".app")) ? bundle : executableFolder;
+}
+
+RecentApp VorlaneController::placeholder() const
+{
+    return RecentApp(ownBundlePath(), QUrl(QString()), QStringLiteral("Vorlane"),
+                     Calendar::current().now(), {}, {});
+}
+
+const RecentApp* VorlaneController::appNamed(const QString& name) const
+{
+    if (name.isEmpty())
+        return nullptr;
+    const auto found = std::find_if(m_recentApps.cbegin(), m_recentApps.cend(),
+                                    [&name](const RecentApp& app) { return app.name() == name; });
+    return found == m_recentApps.cend() ? nullptr : &*found;
+}
+
+void VorlaneController::rebuild()
+{
+    apply(buildRecentApps());
+}
+
+void VorlaneController::apply(std::optional<QList<RecentApp>> apps)
+{
+    m_recentApps.clear();
+    if (apps) {
+        m_isEmpty = false;
+        m_recentApps = std::move(*apps);
+    } else {
+        m_isEmpty = true;
+        m_recentApps.append(placeholder());
+    }
+}
+
+void VorlaneController::refreshFromStore()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        rebuild();
+        reloadViews();
+        return;
+    }
+    if (m_building) {
+        m_refreshAgain = true;
+        return;
+    }
+    startBuildingInBackground();
+}
+
+QObject* VorlaneController::receiver()
+{
+    if (!m_receiver)
+        m_receiver = std::make_unique<QObject>();
+    return m_receiver.get();
+}
+
+void VorlaneController::startBuildingInBackground()
+{
+    if (!m_builder) {
+        m_builder = std::make_unique<QThreadPool>();
+        m_builder->setMaxThreadCount(1);
+    }
+    m_building = true;
+    receiver();
+    m_builder->start([this] {
+        std::optional<QList<RecentApp>> apps = buildRecentApps();
+        QMetaObject::invokeMethod(
+            m_receiver.get(),
+            [this, apps = std::move(apps)]() mutable {
+                m_building = false;
+                apply(std::move(apps));
+                reloadViews();
+                if (std::exchange(m_refreshAgain, false))
+                    startBuildingInBackground();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::reloadViews()
+{
+    if (!m_lastEmptyState || *m_lastEmptyState != m_isEmpty)
+        callIfSet(m_hooks.showContentOrEmptyState);
+    m_lastEmptyState = m_isEmpty;
+    callIfSet(m_hooks.reloadApplications);
+    callIfSet(m_hooks.reloadFilesTable);
+    callIfSet(m_hooks.reloadFilesGrid);
+    callIfSet(m_hooks.reloadApplicationsScrubber);
+    callIfSet(m_hooks.reloadFilesScrubber);
+}
+
+bool VorlaneController::deleteRecordFile(const QString& path)
+{
+    TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
+    const RecentSources sources;
+    const RecentSource* watcher = sources.watcherOf(path);
+    if (watcher && watcher->clearing() == RecentSource::Clearing::removeRegistrations) {
+        // Every application's history lives in that one file.
+        reportFailedDeletion(path, QStringLiteral("The desktop's shared record of recent files "
+                                                  "is cleared one application at a time."));
+        return false;
+    }
+    // unlink() removes exactly the named file: a link itself rather than its target, and never
+    // a folder.
+    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+        reportFailedDeletion(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // The monitor reports what it watches; the rest would only show at the next change.
+    if (!watcher)
+        NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return true;
+}
+
+bool VorlaneController::clearFiles(const RecentApp& app)
+{
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (!source || source->clearing() == RecentSource::Clearing::deleteRecordFile)
+        return deleteRecordFile(app.filePath().path());
+
+    // One application's registrations come out of the shared file; everyone else's stay.
+    TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
+    QString error;
+    if (!source->removeRegistrations(app, &error)) {
+        reportFailedDeletion(app.filePath().toLocalFile(), error);
+        return false;
+    }
+    NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return true;
+}
+
+void VorlaneController::clearFilesInBackground(const RecentApp& app,
+                                               std::function<void(bool cleared)> done)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread()) {
+        const bool cleared = clearFiles(app);
+        if (done)
+            done(cleared);
+        return;
+    }
+    if (!m_clearer) {
+        m_clearer = std::make_unique<QThreadPool>();
+        // Clears of the shared file must not race each other for its lock.
+        m_clearer->setMaxThreadCount(1);
+    }
+    QObject* context = receiver();
+    m_clearer->start([this, app, context, done = std::move(done)]() mutable {
+        const bool cleared = clearFiles(app);
+        if (done)
+            QMetaObject::invokeMethod(
+                context, [done = std::move(done), cleared] { done(cleared); },
+                Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "RecentApp.h"
+
+#include <QList>
+#include <QObject>
+#include <QThreadPool>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// The store: the one list of applications and documents every view reads, rebuilt from all the
+// sources. Never empty: when nothing was found it holds a placeholder entry for Vorlane itself and
+// isEmpty() is true. Used on the main thread only.
+class VorlaneController
+{
+public:
+    // What the window registers so a refresh reaches every view; any of them may be missing.
+    struct ViewHooks
+    {
+        std::function<void()> showContentOrEmptyState;
+        std::function<void()> reloadApplications;
+        std::function<void()> reloadFilesTable;
+        std::function<void()> reloadFilesGrid;
+        std::function<void()> reloadApplicationsScrubber;
+        std::function<void()> reloadFilesScrubber;
+    };
+
+    // Builds the list at once.
+    VorlaneController();
+    // Waits for a refresh still being built and for the clears asked for.
+    ~VorlaneController();
+    VorlaneController(const VorlaneController&) = delete;
+    VorlaneController& operator=(const VorlaneController&) = delete;
+
+    // The process-wide store, created and built on first use.
+    static VorlaneController& shared();
+
+    const QList<RecentApp>& recentApps() const { return m_recentApps; }
+    bool isEmpty() const { return m_isEmpty; }
+    // The entry with this identity (its name); null when the list has none. Valid until the
+    // next rebuild.
+    const RecentApp* appNamed(const QString& name) const;
+
+    void rebuild();
+    // Rebuilds, switches the window between its lists and its empty state when emptiness changed
+    // (or on the first refresh), then reloads every registered view. Called on the main thread of
+    // a running application, the sources are read on a worker thread so the window never waits
+    // for the disk; the list is swapped and the views reloaded back on the main thread. A refresh
+    // asked for while one is being built runs once more after it, however often it was asked.
+    // Without an application (tools, tests) the refresh happens at once.
+    void refreshFromStore();
+    // True while a refresh is being built on the worker thread.
+    bool isRefreshing() const { return m_building; }
+    void setViewHooks(ViewHooks hooks) { m_hooks = std::move(hooks); }
+    std::optional<bool> lastEmptyState() const { return m_lastEmptyState; }
+
+    // Removes the record file at path (never a folder; a symbolic link is removed as a link).
+    // Removing a file no source watches posts "background update", as no monitor reports it. A
+    // file several applications share (the desktop's recently-used file) is never removed: see
+    // clearFiles.
+    bool deleteRecordFile(const QString& path);
+    // Clears an application's documents as the source it came from clears them: removes its
+    // registrations from a shared file, or deletes the whole record file it was read from.
+    bool clearFiles(const RecentApp& app);
+    // clearFiles on a worker thread, one clear at a time in the order asked, so that the window
+    // never waits for the shared file's lock or its parsing. done (when given) is called on the
+    // main thread with the result; the views change when the store refreshes after the clear.
+    // Without an application the clear happens at once.
+    void clearFilesInBackground(const RecentApp& app, std::function<void(bool cleared)> done = {});
+
+    // Where Vorlane's own application bundle is (the placeholder's application).
+    static QString ownBundlePath();
+
+private:
+    RecentApp placeholder() const;
+    void apply(std::optional<QList<RecentApp>> apps);
+    void reloadViews();
+    void startBuildingInBackground();
+    // Receives the workers' results on the main thread.
+    QObject* receiver();
+
+    QList<RecentApp> m_recentApps;
+    bool m_isEmpty = true;
+    std::optional<bool> m_lastEmptyState;
+    ViewHooks m_hooks;
+    bool m_building = false;
+    bool m_refreshAgain = false;
+    // Each runs one task at a time; results come back through m_receiver on the main thread.
+    std::unique_ptr<QThreadPool> m_builder;
+    std::unique_ptr<QThreadPool> m_clearer;
+    std::unique_ptr<QObject> m_receiver;
+};
