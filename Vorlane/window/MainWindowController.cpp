@@ -13,6 +13,8 @@
 #include "X11FocusGrabFilter.h"
 #include "X11Window.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -49,6 +51,7 @@ void MainWindowController::windowDidLoad()
     m_window->setMinimumSize(minimumWindowSize);
     m_window->resize(defaultWindowSize);
     new WindowDragHandler(m_window.get());
+    addQuitShortcut();
     X11FocusGrabFilter::install();
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             &MainWindowController::focusWindowChanged);
@@ -57,9 +60,23 @@ void MainWindowController::windowDidLoad()
         centerOnMainScreen(m_window.get(), false);
 }
 
+void MainWindowController::addQuitShortcut()
+{
+    // The window is the one place every user has: Vorlane quits from it as from the tray menu.
+    auto* quit = new QAction(QStringLiteral("Quit Vorlane"), m_window.get());
+    quit->setObjectName(QStringLiteral("quitAction"));
+    // Ctrl+Q on every platform and keyboard scheme (some name no key for quitting).
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::WindowShortcut);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    m_window->addAction(quit);
+}
+
 void MainWindowController::showWindow()
 {
     MainWindow* window = m_window.get();
+    // An iconified window comes back from the task bar first.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     if (X11Window::isAvailable()) {
@@ -71,12 +88,39 @@ void MainWindowController::showWindow()
     m_activationTime = 0;
 }
 
+void MainWindowController::putAway()
+{
+    MainWindow* window = m_window.get();
+    if (!iconifiesWhenPutAway()) {
+        window->hide();
+        return;
+    }
+    // A window never shown yet (a start at login) is mapped iconified straight away.
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+    window->show();
+}
+
+bool MainWindowController::iconifiesWhenPutAway() const
+{
+    return !m_floatingPanel && !skipsTaskbar();
+}
+
+void MainWindowController::keepPutAwayWindowReachable()
+{
+    MainWindow* window = m_window.get();
+    if (!window->isMinimized() || iconifiesWhenPutAway())
+        return;
+    window->hide();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+}
+
 void MainWindowController::setFloatingPanel(bool floating)
 {
     if (floating == m_floatingPanel)
         return;
     m_floatingPanel = floating;
     applyWindowFlags();
+    keepPutAwayWindowReachable();
 }
 
 void MainWindowController::setTaskbarPresence(bool dockIconShown, bool trayAvailable)
@@ -84,6 +128,7 @@ void MainWindowController::setTaskbarPresence(bool dockIconShown, bool trayAvail
     m_dockIconShown = dockIconShown;
     m_trayAvailable = trayAvailable;
     applyWindowManagerStates();
+    keepPutAwayWindowReachable();
 }
 
 bool MainWindowController::skipsTaskbar() const

@@ -166,7 +166,7 @@ private Q_SLOTS:
         QVERIFY(m_delegate->mainWindowController()->isFloatingPanel());
     }
 
-    void aStartAtLoginStopsTheLauncherAndKeepsTheWindowHidden()
+    void aStartAtLoginStopsTheLauncherAndKeepsTheWindowOffTheScreen()
     {
         LauncherListener launcher;
         QVERIFY(launcher.ownsItsName());
@@ -177,7 +177,7 @@ private Q_SLOTS:
                                      QStringLiteral("-- VORLANE KILLED THE LAUNCHER")}));
         QTRY_COMPARE_WITH_TIMEOUT(launcher.arguments,
                                   QStringList{QStringLiteral("com.ostrel.Vorlane")}, 20000);
-        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(!m_delegate->mainWindowController()->window()->isShown());
     }
 
     // A program called VorlaneHelper that is not this session's launcher (another login's, or
@@ -265,11 +265,11 @@ private Q_SLOTS:
     {
         start();
         MainWindowHelper::hideMainWindow();
-        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(!m_delegate->mainWindowController()->window()->isShown());
         QVERIFY(m_delegate->applicationShouldHandleReopen());
-        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(m_delegate->mainWindowController()->window()->isShown());
         m_delegate->toggleFromOutside();
-        QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isVisible() ||
+        QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isShown() ||
                     !m_delegate->mainWindowController()->window()->isMainWindow());
     }
 

@@ -248,7 +248,7 @@ private Q_SLOTS:
     {
         table()->setFocus();
         QTest::keyClick(table(), Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void accessibleRowsCarryTheApplicationNames()

@@ -252,7 +252,7 @@ private Q_SLOTS:
         table()->setFocus();
         table()->selectRow(1);
         pressKey(Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void ctrlShowsTheSelectedFilesLocationRelativeToHome()
