@@ -1,6 +1,7 @@
 #include "FilesTableCell.h"
 
 #include "FileIconCache.h"
+#include "FileNameText.h"
 #include "FilesHeaderCell.h"
 #include "FilesTableRowView.h"
 #include "RecentFilesModel.h"
@@ -67,11 +68,19 @@ void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setFont(font);
     painter->setPen(option.palette.color(QPalette::Active,
                                          selected ? QPalette::HighlightedText : QPalette::Text));
-    // A long location keeps its start and the file's name; a long name its start.
-    const QString shown = QFontMetrics(font).elidedText(
-        text, showsPath ? Qt::ElideMiddle : Qt::ElideRight, area.width());
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      shownTitle(text, font, showsPath, area.width()));
     painter->restore();
+}
+
+QString FilesTableCell::shownTitle(const QString& text, const QFont& font, bool showsPath,
+                                   int width)
+{
+    const QFontMetrics metrics(font);
+    // A long location keeps its start and the file's name; a long name its start and its type,
+    // as the grid shows it.
+    return showsPath ? metrics.elidedText(text, Qt::ElideMiddle, width)
+                     : FileNameText::elided(text, metrics, width);
 }
 
 void FilesTableCell::drawPicture(QPainter* painter, const QRect& area, const QPixmap& pixmap,

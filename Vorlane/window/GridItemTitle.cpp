@@ -1,5 +1,7 @@
 #include "GridItemTitle.h"
 
+#include "FileNameText.h"
+
 #include <QCache>
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,8 +23,8 @@ GridItemTitle::GridItemTitle(const QString& text, const QFont& font, int width)
         line.setLineWidth(width);
         if (m_lines.size() == maximumLines - 1) {
             // The last line takes whatever is left, shortened to fit.
-            m_lines << metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideMiddle,
-                                          width);
+            m_lines << FileNameText::elided(text.mid(line.textStart()).simplified(), metrics,
+                                            width);
             break;
         }
         m_lines << text.mid(line.textStart(), line.textLength()).trimmed();
