@@ -106,6 +106,7 @@ std::optional<QList<RecentApp>> buildRecentApps()
 
 RecordContents readRecordFile(const QUrl& recordFile)
 {
+    const Diagnostics::About about(recordFile.toLocalFile());
     const std::optional<QByteArray> bytes = readWholeFile(recordFile.toLocalFile());
     if (!bytes) {
         Diagnostics::write(QStringLiteral("Couldn't read file"));
