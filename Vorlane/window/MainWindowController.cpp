@@ -75,9 +75,11 @@ void MainWindowController::addQuitShortcut()
 void MainWindowController::showWindow()
 {
     MainWindow* window = m_window.get();
-    // An iconified window comes back from the task bar first.
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    // An iconified window comes back from the task bar (one hidden since, once mapped
+    // iconified again, without a flash).
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->raise();
     if (X11Window::isAvailable()) {
         const std::uint32_t time = m_activationTime ? m_activationTime : X11Window::serverTime();
@@ -102,16 +104,18 @@ void MainWindowController::putAway()
 
 bool MainWindowController::iconifiesWhenPutAway() const
 {
-    return !m_floatingPanel && !skipsTaskbar();
+    return !m_floatingPanel && !skipsTaskbar() && windowSystemGivesIconifiedWindowsBack();
 }
 
-void MainWindowController::keepPutAwayWindowReachable()
+bool MainWindowController::windowSystemGivesIconifiedWindowsBack()
 {
-    MainWindow* window = m_window.get();
-    if (!window->isMinimized() || iconifiesWhenPutAway())
-        return;
-    window->hide();
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    // A bare X server has no task bar to iconify into, and a Wayland client cannot ask for its
+    // minimized window back: there the window is hidden, as the auto-hide panel is. Qt's
+    // offscreen platform keeps the state as asked.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"xcb")
+        return X11Window::windowManagerRuns();
+    return platform == u"offscreen";
 }
 
 void MainWindowController::setFloatingPanel(bool floating)
@@ -120,7 +124,6 @@ void MainWindowController::setFloatingPanel(bool floating)
         return;
     m_floatingPanel = floating;
     applyWindowFlags();
-    keepPutAwayWindowReachable();
 }
 
 void MainWindowController::setTaskbarPresence(bool dockIconShown, bool trayAvailable)
@@ -128,7 +131,6 @@ void MainWindowController::setTaskbarPresence(bool dockIconShown, bool trayAvail
     m_dockIconShown = dockIconShown;
     m_trayAvailable = trayAvailable;
     applyWindowManagerStates();
-    keepPutAwayWindowReachable();
 }
 
 bool MainWindowController::skipsTaskbar() const

@@ -36,6 +36,8 @@ public:
     void putAway();
     // Whether putting the window away leaves it iconified in the task bar.
     bool iconifiesWhenPutAway() const;
+    // Whether the window system can iconify the window and give it back when Vorlane asks.
+    static bool windowSystemGivesIconifiedWindowsBack();
     // The user-input time to ask the window manager for the focus with, used by the next
     // showWindow; 0 means the X server's current time.
     void setActivationTime(std::uint32_t timestamp) { m_activationTime = timestamp; }
@@ -60,8 +62,6 @@ private:
     // Follows the window system's focus: the window becomes or stops being key.
     void focusWindowChanged(QWindow* focusWindow);
     void applyWindowFlags();
-    // A window iconified in a mode that no longer keeps it in the task bar is hidden instead.
-    void keepPutAwayWindowReachable();
     void addQuitShortcut();
     // Sets commandKeyHeld from the keyboard's real state, announcing a change.
     void takeCommandKeyAsItIs();

@@ -234,14 +234,6 @@ private Q_SLOTS:
         toggleMainWindow();
         QVERIFY(window->isShown());
         QVERIFY(QTest::qWaitForWindowActive(window));
-        // A mode that drops the task-bar place hides an iconified window for good.
-        MainWindowHelper::hideMainWindow();
-        setWindowAutoHide(true);
-        m_controller->setTaskbarPresence(false, true);
-        QVERIFY(!window->isVisible());
-        QVERIFY(!window->isMinimized());
-        setWindowAutoHide(false);
-        m_controller->setTaskbarPresence(true, true);
     }
 
     void autoHideHidesOnFocusLossAndTheOrdinaryModeStays()
