@@ -123,10 +123,9 @@ int main(int argc, char* argv[])
     parser.addOption(watchOption);
     if (!parser.parse(QCoreApplication::arguments()))
         return usageMistake(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        print(parser.helpText().toUtf8());
-        return 0;
-    }
+    // The parser prints either help, with or without Qt's options, and exits.
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        parser.process(app);
     if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
         return usageMistake(QStringLiteral("unexpected argument '%1'").arg(extra.constFirst()));
 
