@@ -47,9 +47,8 @@ void FilesTableCell::paint(QPainter* painter, const QStyleOptionViewItem& option
 void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index)
 {
-    const bool selected = option.state & QStyle::State_Selected;
-    const bool hovered = option.state & QStyle::State_MouseOver;
-    FilesTableRowView::drawBackground(painter, option.rect, option.palette, selected, hovered);
+    const SelectionMarker::State state = SelectionMarker::stateOf(option);
+    FilesTableRowView::drawBackground(painter, option.rect, state);
     const bool showsPath = index.data(RecentFilesModel::ShowsPathRole).toBool();
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     if (showsPath)
@@ -66,8 +65,8 @@ void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& opt
     const QRect area = titleRect(option.rect);
     painter->save();
     painter->setFont(font);
-    painter->setPen(option.palette.color(QPalette::Active,
-                                         selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(
+        SelectionMarker::textColor(state, option.palette.color(QPalette::Active, QPalette::Text)));
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       shownTitle(text, font, showsPath, area.width()));
     painter->restore();

@@ -52,17 +52,21 @@ int GridItemTitle::height() const
     return static_cast<int>(m_lines.size()) * m_lineSpacing + extraHeight;
 }
 
+QRectF GridItemTitle::markerRect(const QRect& field) const
+{
+    const int width = std::min(m_textWidth + 8, field.width() + 6);
+    return {field.center().x() + 1 - width / 2.0, static_cast<qreal>(field.top()),
+            static_cast<qreal>(width), static_cast<qreal>(field.height())};
+}
+
 void GridItemTitle::draw(QPainter* painter, const QRect& field, const QColor& textColor,
                          const std::optional<QColor>& background) const
 {
     painter->save();
     painter->setFont(m_font);
     if (background) {
-        const int width = std::min(m_textWidth + 8, field.width() + 6);
-        const QRectF marker(field.center().x() + 1 - width / 2.0, field.top(), width,
-                            field.height());
         QPainterPath path;
-        path.addRoundedRect(marker, backgroundRadius, backgroundRadius);
+        path.addRoundedRect(markerRect(field), backgroundRadius, backgroundRadius);
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillPath(path, *background);
     }
