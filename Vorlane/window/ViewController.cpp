@@ -273,6 +273,8 @@ void ViewController::showContentOrEmptyState()
 void ViewController::layoutEmptyState()
 {
     m_emptyStateViewController->setParent(ui->rightPanel);
+    // Documents were shown before: they are gone, history is not off.
+    m_emptyStateViewController->setDocumentsWereListed(m_documentsListed);
     m_emptyStateViewController->centerInPanel(ui->rightPanel);
     m_emptyStateViewController->show();
     m_emptyStateViewController->raise();
@@ -285,6 +287,7 @@ void ViewController::layoutEmptyState()
 
 void ViewController::layoutContent()
 {
+    m_documentsListed = true;
     ui->leftPanel->show();
     pinToEdges(m_appsViewController, ui->leftPanel, {0, 0, 0, 0});
     m_appsViewController->show();

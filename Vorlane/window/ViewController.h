@@ -87,6 +87,8 @@ private:
     FilesViewController* m_filesViewController;
     EmptyStateViewController* m_emptyStateViewController;
     SelectedAppTitle* m_selectedAppTitle;
+    // Whether the lists were shown in this run.
+    bool m_documentsListed = false;
     QList<NotificationCenter::Token> m_observers;
     // Set by whichever thread asks first; one refresh answers a whole burst.
     std::atomic<bool> m_refreshScheduled = false;
