@@ -32,10 +32,14 @@
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 // The launcher as Vorlane finds it: its name on the bus, and the launcher signal received on a
@@ -259,6 +263,51 @@ private Q_SLOTS:
         m_delegate->statusBarMenu()->toggleListView();
         QCOMPARE(toggle->selectedSegment(), 0);
         QCOMPARE(setting("FilesViewType"), QStringLiteral("list"));
+    }
+
+    // The tray menu shows which view is current, whoever chose it.
+    void theTrayMenuChecksTheCurrentView()
+    {
+        start();
+        StatusBarMenu* menu = m_delegate->statusBarMenu();
+        const QList<std::pair<QString, QAction*>> rows{
+            {QString(), menu->gridViewItem()},
+            {QStringLiteral("list"), menu->listViewItem()},
+            {QStringLiteral("grid"), menu->gridViewItem()},
+            {QStringLiteral("other"), menu->listViewItem()}};
+        for (const auto& [stored, checked] : rows) {
+            if (stored.isEmpty())
+                UserDefaults::standard().removeObject(QStringLiteral("FilesViewType"));
+            else
+                UserDefaults::standard().setObject(QStringLiteral("FilesViewType"), stored);
+            Q_EMIT menu->aboutToShow();
+            QVERIFY(checked->isChecked());
+            QCOMPARE(menu->listViewItem()->isChecked(), checked == menu->listViewItem());
+        }
+        menu->gridViewItem()->trigger();
+        QCOMPARE(setting("FilesViewType"), QStringLiteral("grid"));
+        QVERIFY(menu->gridViewItem()->isChecked() && !menu->listViewItem()->isChecked());
+    }
+
+    // Panels that look the tray icon up by name draw the symbolic icon in their own colour;
+    // the picture for trays that take pictures stands out by 3:1 on light and dark panels.
+    void theTrayIconFollowsThePanel()
+    {
+        start();
+        const QIcon icon = m_delegate->statusItem()->trayIcon()->icon();
+        QCOMPARE(icon.name(), QStringLiteral("com.ostrel.Vorlane-symbolic"));
+        for (const QColor panel : {QColor(0xf0, 0xf0, 0xf0), QColor(0x20, 0x20, 0x22)}) {
+            QImage image(22, 22, QImage::Format_RGB32);
+            image.fill(panel);
+            QPainter painter(&image);
+            icon.paint(&painter, image.rect());
+            painter.end();
+            double strongest = 1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    strongest = std::max(strongest, contrastRatio(image.pixel(x, y), panel.rgb()));
+            QVERIFY2(strongest >= 3, qPrintable(panel.name() + u' ' + QString::number(strongest)));
+        }
     }
 
     void reopeningShowsTheWindow()

@@ -20,26 +20,8 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-double luminance(QRgb pixel)
-{
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
-           0.0722 * channel(qBlue(pixel));
-}
-
-// The contrast ratio of two colours, as accessibility guidelines define it.
-double contrast(QRgb a, QRgb b)
-{
-    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
-    return (light + 0.05) / (dark + 0.05);
-}
-
 // What the marker of a row shows along the row's middle, from its left edge to where the
 // content (icon or picture) starts: how many pixels stand out from the list by 3:1, and the
 // strongest contrast found.
@@ -55,7 +37,7 @@ MarkerScan scan(const QImage& image, const QRect& row, int contentLeft)
     const int y = row.center().y();
     const QRgb background = image.pixel(row.left() + 1, y);
     for (int x = row.left(); x < contentLeft; ++x) {
-        const double ratio = contrast(image.pixel(x, y), background);
+        const double ratio = contrastRatio(image.pixel(x, y), background);
         result.strongest = std::max(result.strongest, ratio);
         if (ratio >= 3)
             ++result.strong;
