@@ -18,9 +18,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <algorithm>
-#include <cmath>
-
 WindowTestHome::WindowTestHome()
 {
     UserDefaults::standard().reload();
