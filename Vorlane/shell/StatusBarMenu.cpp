@@ -155,5 +155,7 @@ void StatusBarMenu::launchTwitter()
 
 void StatusBarMenu::quitWithSender()
 {
-    QApplication::quit();
+    // Ends the event loop outright: a quit that asks the windows first is refused by the main
+    // window, which only goes away when closed.
+    QCoreApplication::exit(0);
 }

@@ -68,7 +68,10 @@ void MainWindowController::addQuitShortcut()
     // Ctrl+Q on every platform and keyboard scheme (some name no key for quitting).
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setShortcutContext(Qt::WindowShortcut);
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Ends the event loop outright: a quit that asks the windows first would be refused by this
+    // one, which only goes away when closed.
+    connect(
+        quit, &QAction::triggered, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     m_window->addAction(quit);
 }
 
