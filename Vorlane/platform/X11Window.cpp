@@ -40,7 +40,7 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-bool windowManagerRuns(xcb_connection_t* c)
+bool windowManagerAnnounced(xcb_connection_t* c)
 {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
         c,
@@ -97,6 +97,11 @@ bool X11Window::isAvailable()
     return QGuiApplication::platformName() == u"xcb" && connection();
 }
 
+bool X11Window::windowManagerRuns()
+{
+    return isAvailable() && windowManagerAnnounced(connection());
+}
+
 void X11Window::setPanelStates(QWindow* window, PanelStates states)
 {
     if (!window || !isAvailable())
@@ -131,7 +136,7 @@ void X11Window::activate(QWindow* window, std::uint32_t timestamp)
         return;
     xcb_connection_t* c = connection();
     const auto id = static_cast<xcb_window_t>(window->winId());
-    if (windowManagerRuns(c)) {
+    if (windowManagerAnnounced(c)) {
         sendToRoot(c, id, atom(c, "_NET_ACTIVE_WINDOW"), {sourceApplication, timestamp, 0, 0, 0});
     } else {
         const std::uint32_t above = XCB_STACK_MODE_ABOVE;

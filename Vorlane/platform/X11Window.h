@@ -10,6 +10,8 @@ class QWindow;
 namespace X11Window {
 
 bool isAvailable();
+// Whether a window manager (one that says so, as EWMH asks) manages the windows.
+bool windowManagerRuns();
 
 struct PanelStates
 {

@@ -16,6 +16,7 @@
 #include "ToggleCommandHint.h"
 #include "ToggleShortcut.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QUrl>
@@ -49,8 +50,15 @@ StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
             &HotKeys::ShortcutNotifier::systemBindingDidChange, this,
             &StatusBarMenu::updateShortcutHint);
     addSeparator();
-    addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
-    addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
+    m_listViewItem = addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
+    m_gridViewItem = addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
+    auto* viewTypes = new QActionGroup(this);
+    for (QAction* item : {m_listViewItem, m_gridViewItem}) {
+        item->setCheckable(true);
+        viewTypes->addAction(item);
+    }
+    connect(this, &QMenu::aboutToShow, this, &StatusBarMenu::checkCurrentViewType);
+    checkCurrentViewType();
     if (dockMenu) {
         addSeparator();
         addActions(dockMenu->actions());
@@ -73,6 +81,15 @@ void StatusBarMenu::updateShortcutHint()
     const std::optional<QString> name = HotKeys::boundShortcutName(m_openButton);
     m_shortcutHint->setVisible(name && *name == toggleAppName().rawValue() &&
                                !ToggleCommandHint::toggleShortcutReachesEveryWindow());
+}
+
+void StatusBarMenu::checkCurrentViewType()
+{
+    // The window's switch and Ctrl+1, Ctrl+2 change the view too: the choice is read each time.
+    // Anything but "grid" shows the list, as the window reads it.
+    const bool grid = storedFilesViewType() == u"grid";
+    m_listViewItem->setChecked(!grid);
+    m_gridViewItem->setChecked(grid);
 }
 
 void StatusBarMenu::showMainWindowWithSender()
@@ -135,5 +152,7 @@ void StatusBarMenu::launchTwitter()
 
 void StatusBarMenu::quitWithSender()
 {
-    QApplication::quit();
+    // Ends the event loop outright: a quit that asks the windows first is refused by the main
+    // window, which only goes away when closed.
+    QCoreApplication::exit(0);
 }

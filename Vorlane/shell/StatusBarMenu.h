@@ -21,6 +21,9 @@ public:
     QAction* shortcutHint() const { return m_shortcutHint; }
     // The item that opens the onboarding window again.
     QAction* showOnboardingButton() const { return m_showOnboardingButton; }
+    // The two views of the files, the current one checked whenever the menu opens.
+    QAction* listViewItem() const { return m_listViewItem; }
+    QAction* gridViewItem() const { return m_gridViewItem; }
 
     void toggleListView();
     void toggleGridView();
@@ -36,8 +39,11 @@ public:
 
 private:
     void updateShortcutHint();
+    void checkCurrentViewType();
 
     QAction* m_openButton;
     QAction* m_shortcutHint;
     QAction* m_showOnboardingButton = nullptr;
+    QAction* m_listViewItem = nullptr;
+    QAction* m_gridViewItem = nullptr;
 };

@@ -1,13 +1,15 @@
 #include "StatusItem.h"
 
 #include "ImageNamed.h"
+#include "TrayIconEngine.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>
 
 StatusItem::StatusItem(QMenu* menu, QObject* parent)
     : QObject(parent)
-    , m_trayIcon(std::make_unique<QSystemTrayIcon>(imageNamed(QStringLiteral("MenuBar"))))
+    , m_trayIcon(std::make_unique<QSystemTrayIcon>(
+          QIcon(new TrayIconEngine(imageNamed(QStringLiteral("MenuBar"))))))
 {
     m_trayIcon->setToolTip(QStringLiteral("Vorlane"));
     m_trayIcon->setContextMenu(menu);

@@ -20,22 +20,48 @@ QStringList commandLine(int argc, char** argv)
     return arguments;
 }
 
-int print(const QString& text)
+int print(const QString& text, std::FILE* stream = stdout)
 {
-    std::fputs(qPrintable(text), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    std::fputs(qPrintable(text), stream);
+    return std::fflush(stream) == 0 ? 0 : 1;
 }
+
+// What a shell's usage error returns.
+constexpr int usageError = 2;
+
+// Without a display and without a platform named, Qt could only abort.
+bool hasWindowSystem(const CommandLineOptions& options)
+{
+    return options.namesPlatform || qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+const char* const noDesktopText =
+    "Vorlane needs a desktop session: there is no X11 or Wayland display to show its window on\n"
+    "(neither DISPLAY nor WAYLAND_DISPLAY is set). To try it without a desktop, give it a\n"
+    "virtual X server (Debian package xvfb):\n"
+    "    xvfb-run -a vorlane\n";
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Help and version need no display: they are answered before Qt connects to one.
+    // Help, version and mistakes need no display: they are answered before Qt connects to one,
+    // and never start or summon Vorlane.
     const CommandLineOptions options = CommandLineOptions::parse(commandLine(argc, argv));
+    if (!options.unknownArgument.isEmpty()) {
+        print(options.unknownArgumentText(), stderr);
+        return usageError;
+    }
     if (options.showHelp)
         return print(CommandLineOptions::helpText());
     if (options.showVersion)
         return print(CommandLineOptions::versionText());
+    if (!hasWindowSystem(options)) {
+        print(QString::fromLatin1(noDesktopText), stderr);
+        return 1;
+    }
 
     // Qt takes the startup identifier out of the environment when it connects to the display,
     // and may take the Wayland activation token when a window asks for the focus.

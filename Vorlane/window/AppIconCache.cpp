@@ -6,15 +6,61 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 const QString genericApplication = QStringLiteral("application-x-executable");
+
+// Complete themes to look in when the desktop names none of its own, the first installed one.
+const QStringList completeThemes{QStringLiteral("Adwaita"), QStringLiteral("breeze")};
+const QString hicolor = QStringLiteral("hicolor");
+
+bool isInstalled(const QString& theme)
+{
+    const QStringList folders = QIcon::themeSearchPaths();
+    return std::any_of(folders.cbegin(), folders.cend(), [&theme](const QString& folder) {
+        return QFileInfo::exists(folder + u'/' + theme + QStringLiteral("/index.theme"));
+    });
+}
+
+// The icon themes of the XDG data folders, where the platform does not search them itself.
+void searchTheDataFoldersThemes()
+{
+    QStringList searched = QIcon::themeSearchPaths();
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString folder = data + QStringLiteral("/icons");
+        if (!searched.contains(folder) && QFileInfo::exists(folder))
+            searched.append(folder);
+    }
+    QIcon::setThemeSearchPaths(searched);
+}
+
+// Outside a desktop environment Qt names no theme or only hicolor, which holds the
+// applications' own icons but none of the common ones ("utilities-terminal"): every such
+// application would get the same placeholder. hicolor stays the theme (applications install
+// there); the first installed complete theme backs it.
+void chooseThemes()
+{
+    searchTheDataFoldersThemes();
+    if (QIcon::themeName().isEmpty() && isInstalled(hicolor))
+        QIcon::setThemeName(hicolor);
+    const QString fallback = QIcon::fallbackThemeName();
+    if (!fallback.isEmpty() && fallback != hicolor && isInstalled(fallback))
+        return;
+    for (const QString& theme : completeThemes) {
+        if (isInstalled(theme)) {
+            QIcon::setFallbackThemeName(theme);
+            return;
+        }
+    }
+}
 
 // Icons missing from the user's theme are looked for in a complete one, and bare image names
 // in the pixmaps folders, as desktops do.
 void prepareThemeLookups()
 {
-    if (QIcon::fallbackThemeName().isEmpty())
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    chooseThemes();
     QStringList pixmapFolders = QIcon::fallbackSearchPaths();
     for (const QString& data :
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {

@@ -2,10 +2,9 @@
 
 #include "AppIconCache.h"
 #include "AppsListModel.h"
-#include "ThemePalette.h"
+#include "SelectionMarker.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace {
 constexpr qreal markerRadius = 14;
@@ -24,21 +23,10 @@ QSize AppsTableCell::sizeHint(const QStyleOptionViewItem& option, const QModelIn
 void AppsTableCell::paint(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const
 {
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    const bool selected = option.state & QStyle::State_Selected;
-    const bool hovered = option.state & QStyle::State_MouseOver;
-    if (selected || hovered) {
-        QColor marker = themePalette().selectionColor;
-        if (!selected)
-            marker.setAlphaF(marker.alphaF() * 0.5f);
-        QPainterPath path;
-        path.addRoundedRect(centred(option.rect, markerSize), markerRadius, markerRadius);
-        painter->fillPath(path, marker);
-    }
+    SelectionMarker::draw(painter, centred(option.rect, markerSize), markerRadius,
+                          SelectionMarker::stateOf(option));
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     const QPixmap icon = AppIconCache::shared().pixmap(
         index.data(AppsListModel::IconNameRole).toString(), iconSize, ratio);
     painter->drawPixmap(centred(option.rect, iconSize).topLeft(), icon);
-    painter->restore();
 }

@@ -3,7 +3,8 @@
 #include <QStyledItemDelegate>
 
 // Draws one row of the applications list: the application's icon, centred in its 72-point row,
-// over a soft rounded marker when the row is selected (and a fainter one under the pointer).
+// over the rounded selection marker when the row is selected (or the faint one under the
+// pointer).
 // No text: the list shows icons only; the name is the row's tool tip and accessible name.
 class AppsTableCell : public QStyledItemDelegate
 {

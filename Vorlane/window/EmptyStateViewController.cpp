@@ -20,6 +20,9 @@ EmptyStateViewController::EmptyStateViewController(QWidget* parent)
     , ui(std::make_unique<Ui::EmptyStateViewController>())
 {
     ui->setupUi(this);
+    // The texts of a first start, as the .ui file has them.
+    m_noDocumentsYetHeadline = ui->headline->text();
+    m_noDocumentsYetBody = ui->body->text();
     viewDidLoad();
 }
 
@@ -28,6 +31,16 @@ EmptyStateViewController::~EmptyStateViewController() = default;
 QLabel* EmptyStateViewController::alertIcon() const
 {
     return ui->alertIcon;
+}
+
+QLabel* EmptyStateViewController::headline() const
+{
+    return ui->headline;
+}
+
+QLabel* EmptyStateViewController::body() const
+{
+    return ui->body;
 }
 
 QPushButton* EmptyStateViewController::launchSystemPreferencesButton() const
@@ -50,12 +63,31 @@ void EmptyStateViewController::viewDidLoad()
             &EmptyStateViewController::launchSystemPreferences);
     connect(ui->subheadButton, &QPushButton::clicked, this,
             &EmptyStateViewController::openLearnMore);
-    if (!PrivacySettings::shared().isAvailable()) {
-        ui->launchSystemPreferences->setEnabled(false);
-        ui->launchSystemPreferences->setToolTip(
-            QStringLiteral("This desktop has no privacy settings that Vorlane knows how to open."));
-    }
     styleTexts();
+    showTexts();
+}
+
+void EmptyStateViewController::setDocumentsWereListed(bool listed)
+{
+    m_documentsWereListed = listed;
+    showTexts();
+}
+
+void EmptyStateViewController::showTexts()
+{
+    if (m_documentsWereListed) {
+        ui->headline->setText(QStringLiteral("No recent documents left"));
+        ui->body->setText(QStringLiteral(
+            "The applications' lists of recent documents are empty now. The documents you open "
+            "from here on appear here, under the application that opened them."));
+    } else {
+        ui->headline->setText(m_noDocumentsYetHeadline);
+        ui->body->setText(m_noDocumentsYetBody);
+    }
+    // A button that could only stay greyed out says nothing: without settings to open there is
+    // none, and the text names where history is switched on.
+    ui->launchSystemPreferences->setVisible(!m_documentsWereListed &&
+                                            PrivacySettings::shared().isAvailable());
 }
 
 void EmptyStateViewController::styleTexts()

@@ -13,7 +13,10 @@ class EmptyStateViewController;
 
 // What the window shows instead of its lists when there are no recent documents: where the
 // records come from, how recent-file history is switched on, and a button to the privacy
-// settings where that is done. A fixed 460 × 280 panel in the middle of the right pane.
+// settings where that is done (only where the desktop has such settings to open). Once the
+// documents that were listed are all gone (the user cleared the last application) it says so
+// instead, without suggesting that history is switched off. A fixed 460 × 280 panel in the
+// middle of the right pane.
 class EmptyStateViewController : public QWidget
 {
     Q_OBJECT
@@ -30,7 +33,14 @@ public:
     // Keeps the panel centred in pane (as the offset says) whenever the pane changes size.
     void centerInPanel(QWidget* pane);
 
+    // Whether documents were listed before, in this run: the panel then says that none are
+    // left rather than how history is switched on.
+    void setDocumentsWereListed(bool listed);
+    bool documentsWereListed() const { return m_documentsWereListed; }
+
     QLabel* alertIcon() const;
+    QLabel* headline() const;
+    QLabel* body() const;
     QPushButton* launchSystemPreferencesButton() const;
     QPushButton* subheadButton() const;
 
@@ -44,8 +54,12 @@ protected:
 private:
     void viewDidLoad();
     void styleTexts();
+    void showTexts();
     void place();
 
     std::unique_ptr<Ui::EmptyStateViewController> ui;
     QWidget* m_pane = nullptr;
+    bool m_documentsWereListed = false;
+    QString m_noDocumentsYetHeadline;
+    QString m_noDocumentsYetBody;
 };

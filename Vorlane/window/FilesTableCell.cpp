@@ -1,6 +1,7 @@
 #include "FilesTableCell.h"
 
 #include "FileIconCache.h"
+#include "FileNameText.h"
 #include "FilesHeaderCell.h"
 #include "FilesTableRowBackground.h"
 #include "RecentFilesModel.h"
@@ -46,10 +47,8 @@ void FilesTableCell::paint(QPainter* painter, const QStyleOptionViewItem& option
 void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index)
 {
-    const bool selected = option.state & QStyle::State_Selected;
-    const bool hovered = option.state & QStyle::State_MouseOver;
-    FilesTableRowBackground::drawBackground(painter, option.rect, option.palette, selected,
-                                            hovered);
+    const SelectionMarker::State state = SelectionMarker::stateOf(option);
+    FilesTableRowBackground::drawBackground(painter, option.rect, state);
     const bool showsPath = index.data(RecentFilesModel::ShowsPathRole).toBool();
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     if (showsPath)
@@ -66,13 +65,21 @@ void FilesTableCell::drawFile(QPainter* painter, const QStyleOptionViewItem& opt
     const QRect area = titleRect(option.rect);
     painter->save();
     painter->setFont(font);
-    painter->setPen(option.palette.color(QPalette::Active,
-                                         selected ? QPalette::HighlightedText : QPalette::Text));
-    // A long location keeps its start and the file's name; a long name its start.
-    const QString shown = QFontMetrics(font).elidedText(
-        text, showsPath ? Qt::ElideMiddle : Qt::ElideRight, area.width());
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    painter->setPen(
+        SelectionMarker::textColor(state, option.palette.color(QPalette::Active, QPalette::Text)));
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      shownTitle(text, font, showsPath, area.width()));
     painter->restore();
+}
+
+QString FilesTableCell::shownTitle(const QString& text, const QFont& font, bool showsPath,
+                                   int width)
+{
+    const QFontMetrics metrics(font);
+    // A long location keeps its start and the file's name; a long name its start and its type,
+    // as the grid shows it.
+    return showsPath ? metrics.elidedText(text, Qt::ElideMiddle, width)
+                     : FileNameText::elided(text, metrics, width);
 }
 
 void FilesTableCell::drawPicture(QPainter* painter, const QRect& area, const QPixmap& pixmap,

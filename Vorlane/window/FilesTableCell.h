@@ -34,6 +34,8 @@ public:
     // Where the picture and the text of a file row go.
     static QRect iconRect(const QRect& rowRect);
     static QRect titleRect(const QRect& rowRect);
+    // The text a file row shows within width: its name, or its location while that is on display.
+    static QString shownTitle(const QString& text, const QFont& font, bool showsPath, int width);
 
     // The picture a file row drags out with: its icon, and its name in white on a capsule of the
     // selection's colour. Long names are cut to maxDragTitleWidth.

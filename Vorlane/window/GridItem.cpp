@@ -3,6 +3,7 @@
 #include "FileIconCache.h"
 #include "GridItemLayout.h"
 #include "RecentFilesModel.h"
+#include "SelectionMarker.h"
 #include "ThemePalette.h"
 
 #include <QPainter>
@@ -39,13 +40,11 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
                      const QModelIndex& index) const
 {
     const GridItemLayout view(option.rect, titleOf(index));
-    const bool selected = option.state & QStyle::State_Selected;
-    const bool hovered = option.state & QStyle::State_MouseOver;
+    const SelectionMarker::State state = SelectionMarker::stateOf(option);
+    const bool selected = SelectionMarker::isSelected(state);
     const ThemePalette& theme = themePalette();
-    if (selected || hovered) {
-        QColor marker = theme.selectionColor;
-        if (!selected)
-            marker.setAlphaF(marker.alphaF() * 0.5f);
+    if (state != SelectionMarker::State::none) {
+        const QColor marker = selected ? theme.pictureMarkerColor : theme.hoverColor;
         QPainterPath path;
         path.addRoundedRect(
             QRectF(view.thumbnailContainer())
@@ -70,12 +69,22 @@ void GridItem::paint(QPainter* painter, const QStyleOptionViewItem& option,
                         : QString());
 
     const QPalette& palette = option.palette;
-    if (selected)
-        view.title().draw(painter, view.titleField(),
-                          palette.color(QPalette::Active, QPalette::HighlightedText),
-                          palette.color(QPalette::Active, QPalette::Highlight));
-    else
+    // The title carries the selection, as the list's rows do: on the accent colour while the
+    // grid has the focus, outlined while the applications have it.
+    if (state == SelectionMarker::State::selected) {
+        view.title().draw(painter, view.titleField(), theme.selectedTextColor,
+                          theme.selectionColor);
+    } else {
+        // The outline goes round the marker, clear of the text.
+        constexpr qreal outline = SelectionMarker::outlineWidth;
+        if (state == SelectionMarker::State::selectedUnfocused)
+            SelectionMarker::draw(painter,
+                                  view.title()
+                                      .markerRect(view.titleField())
+                                      .adjusted(-outline, -outline, outline, outline),
+                                  GridItemTitle::backgroundRadius + outline, state);
         view.title().draw(painter, view.titleField(), theme.gridTitleColor, std::nullopt);
+    }
 
     QColor dateColor = palette.color(QPalette::Active, QPalette::Text);
     dateColor.setAlphaF(gridLooksDark() ? 0.55f : 0.5f);

@@ -1,5 +1,7 @@
 #include "GridItemTitle.h"
 
+#include "FileNameText.h"
+
 #include <QCache>
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,8 +23,8 @@ GridItemTitle::GridItemTitle(const QString& text, const QFont& font, int width)
         line.setLineWidth(width);
         if (m_lines.size() == maximumLines - 1) {
             // The last line takes whatever is left, shortened to fit.
-            m_lines << metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideMiddle,
-                                          width);
+            m_lines << FileNameText::elided(text.mid(line.textStart()).simplified(), metrics,
+                                            width);
             break;
         }
         m_lines << text.mid(line.textStart(), line.textLength()).trimmed();
@@ -50,17 +52,21 @@ int GridItemTitle::height() const
     return static_cast<int>(m_lines.size()) * m_lineSpacing + extraHeight;
 }
 
+QRectF GridItemTitle::markerRect(const QRect& field) const
+{
+    const int width = std::min(m_textWidth + 8, field.width() + 6);
+    return {field.center().x() + 1 - width / 2.0, static_cast<qreal>(field.top()),
+            static_cast<qreal>(width), static_cast<qreal>(field.height())};
+}
+
 void GridItemTitle::draw(QPainter* painter, const QRect& field, const QColor& textColor,
                          const std::optional<QColor>& background) const
 {
     painter->save();
     painter->setFont(m_font);
     if (background) {
-        const int width = std::min(m_textWidth + 8, field.width() + 6);
-        const QRectF marker(field.center().x() + 1 - width / 2.0, field.top(), width,
-                            field.height());
         QPainterPath path;
-        path.addRoundedRect(marker, backgroundRadius, backgroundRadius);
+        path.addRoundedRect(markerRect(field), backgroundRadius, backgroundRadius);
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillPath(path, *background);
     }

@@ -8,6 +8,7 @@
 
 class QPainter;
 class QRect;
+class QRectF;
 
 // The name under a grid item's picture: wrapped at word boundaries onto at most two lines, the
 // second shortened in the middle when the name needs more (so the end of the name, usually its
@@ -30,8 +31,9 @@ public:
     // Width of the widest line.
     int textWidth() const { return m_textWidth; }
 
-    // Draws the lines centred in field; with a background colour, on a rounded marker that
-    // hugs the text.
+    // The rounded marker that hugs the text laid out in field.
+    QRectF markerRect(const QRect& field) const;
+    // Draws the lines centred in field; with a background colour, on that marker.
     void draw(QPainter* painter, const QRect& field, const QColor& textColor,
               const std::optional<QColor>& background) const;
 

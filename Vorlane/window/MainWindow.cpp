@@ -26,8 +26,9 @@ MainWindow::MainWindow(MainWindowController* controller)
 bool MainWindow::isMainWindow() const
 {
     // The window system's focus, not QWidget's activation, which can lag behind it after the
-    // window was hidden and shown again.
-    return isVisible() && windowHandle() && QGuiApplication::focusWindow() == windowHandle();
+    // window was hidden and shown again. An iconified window is never main, whatever focus the
+    // window system still reports.
+    return isShown() && windowHandle() && QGuiApplication::focusWindow() == windowHandle();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
@@ -52,7 +53,7 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // The title bar's close button hides the window as Escape does; it is never destroyed.
+    // The title bar's close button puts the window away as Escape does; it is never destroyed.
     event->ignore();
     MainWindowHelper::hideMainWindow();
 }

@@ -15,6 +15,8 @@ public:
 
     // Whether the window has the keyboard focus: the main window of the program.
     bool isMainWindow() const;
+    // Whether the window is on the screen: neither hidden nor iconified in the task bar.
+    bool isShown() const { return isVisible() && !isMinimized(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

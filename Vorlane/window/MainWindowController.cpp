@@ -13,6 +13,8 @@
 #include "X11FocusGrabFilter.h"
 #include "X11Window.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -49,6 +51,7 @@ void MainWindowController::windowDidLoad()
     m_window->setMinimumSize(minimumWindowSize);
     m_window->resize(defaultWindowSize);
     new WindowDragHandler(m_window.get());
+    addQuitShortcut();
     X11FocusGrabFilter::install();
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             &MainWindowController::focusWindowChanged);
@@ -57,10 +60,29 @@ void MainWindowController::windowDidLoad()
         centerOnMainScreen(m_window.get(), false);
 }
 
+void MainWindowController::addQuitShortcut()
+{
+    // The window is the one place every user has: Vorlane quits from it as from the tray menu.
+    auto* quit = new QAction(QStringLiteral("Quit Vorlane"), m_window.get());
+    quit->setObjectName(QStringLiteral("quitAction"));
+    // Ctrl+Q on every platform and keyboard scheme (some name no key for quitting).
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::WindowShortcut);
+    // Ends the event loop outright: a quit that asks the windows first would be refused by this
+    // one, which only goes away when closed.
+    connect(
+        quit, &QAction::triggered, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    m_window->addAction(quit);
+}
+
 void MainWindowController::showWindow()
 {
     MainWindow* window = m_window.get();
     window->show();
+    // An iconified window comes back from the task bar (one hidden since, once mapped
+    // iconified again, without a flash).
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->raise();
     if (X11Window::isAvailable()) {
         const std::uint32_t time = m_activationTime ? m_activationTime : X11Window::serverTime();
@@ -69,6 +91,34 @@ void MainWindowController::showWindow()
         window->activateWindow();
     }
     m_activationTime = 0;
+}
+
+void MainWindowController::putAway()
+{
+    MainWindow* window = m_window.get();
+    if (!iconifiesWhenPutAway()) {
+        window->hide();
+        return;
+    }
+    // A window never shown yet (a start at login) is mapped iconified straight away.
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+    window->show();
+}
+
+bool MainWindowController::iconifiesWhenPutAway() const
+{
+    return !m_floatingPanel && !skipsTaskbar() && windowSystemGivesIconifiedWindowsBack();
+}
+
+bool MainWindowController::windowSystemGivesIconifiedWindowsBack()
+{
+    // A bare X server has no task bar to iconify into, and a Wayland client cannot ask for its
+    // minimized window back: there the window is hidden, as the auto-hide panel is. Qt's
+    // offscreen platform keeps the state as asked.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == u"xcb")
+        return X11Window::windowManagerRuns();
+    return platform == u"offscreen";
 }
 
 void MainWindowController::setFloatingPanel(bool floating)

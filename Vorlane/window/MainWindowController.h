@@ -15,7 +15,8 @@ class ViewController;
 //
 // Auto-hide mode: a frameless panel kept above the other windows, on every workspace and out of
 // the task bar, hidden when it loses the focus. Ordinary mode: a decorated window that stays
-// where it is.
+// where it is, and that goes to the task bar (iconified) when put away, so that it stays
+// reachable there. Ctrl+Q in the window quits Vorlane.
 class MainWindowController : public QObject
 {
     Q_OBJECT
@@ -27,8 +28,16 @@ public:
     MainWindow* window() const;
     ViewController* contentViewController() const { return m_content; }
 
-    // Shows the window in front and gives it the keyboard focus.
+    // Shows the window in front (from the task bar, when it was iconified) and gives it the
+    // keyboard focus.
     void showWindow();
+    // Takes the window off the screen: iconified in the task bar while it has its place there
+    // in the ordinary mode, otherwise hidden.
+    void putAway();
+    // Whether putting the window away leaves it iconified in the task bar.
+    bool iconifiesWhenPutAway() const;
+    // Whether the window system can iconify the window and give it back when Vorlane asks.
+    static bool windowSystemGivesIconifiedWindowsBack();
     // The user-input time to ask the window manager for the focus with, used by the next
     // showWindow; 0 means the X server's current time.
     void setActivationTime(std::uint32_t timestamp) { m_activationTime = timestamp; }
@@ -53,6 +62,7 @@ private:
     // Follows the window system's focus: the window becomes or stops being key.
     void focusWindowChanged(QWindow* focusWindow);
     void applyWindowFlags();
+    void addQuitShortcut();
     // Sets commandKeyHeld from the keyboard's real state, announcing a change.
     void takeCommandKeyAsItIs();
 

@@ -25,9 +25,11 @@ void MainWindowHelper::hideMainWindow()
     MainWindow* window = sharedMainWindowController->window();
     // The focus leaves a hidden window only after a moment, and not at all when the window is
     // shown again at once: the frame is kept now.
-    if (window->isVisible())
+    if (window->isShown())
         saveFrameForScreen(window);
-    window->hide();
+    // In the ordinary mode the window goes to the task bar, as a hidden program stays in the
+    // Dock; only the auto-hide panel (or a window without its place in the task bar) is hidden.
+    sharedMainWindowController->putAway();
     // Hiding a whole program has no counterpart here: when the window goes, the window manager
     // gives the focus back to the window that had it, and the program's other windows stay.
 }

@@ -8,7 +8,8 @@ public:
     // Puts the window back where it was on the main display (or centres it) and shows it in
     // front with the keyboard focus.
     static void showMainWindow();
-    // Keeps the window's frame for its display and hides it; the window manager gives the focus
+    // Keeps the window's frame for its display and puts the window away: iconified in the task
+    // bar in the ordinary mode, hidden in the auto-hide mode. The window manager gives the focus
     // back to the window before it.
     static void hideMainWindow();
 };

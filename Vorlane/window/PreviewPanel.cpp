@@ -212,7 +212,7 @@ void PreviewPanel::hideEvent(QHideEvent* event)
     endControl();
     // Closed from its own keys: they go back to the window it previewed from.
     MainWindowController* main = sharedMainWindowController;
-    if (hadFocus && main && main->window() && main->window()->isVisible())
+    if (hadFocus && main && main->window() && main->window()->isShown())
         main->showWindow();
 }
 
@@ -243,11 +243,18 @@ void PreviewPanel::applyLook()
 
 bool PreviewPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Hide)
+    if (watched == parentWidget() && isPutAway(event))
         hide();
     else if (watched == m_keyWindow && event->type() == QEvent::KeyPress)
         return handleKey(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool PreviewPanel::isPutAway(const QEvent* event) const
+{
+    // Hidden, or iconified in the task bar.
+    return event->type() == QEvent::Hide ||
+           (event->type() == QEvent::WindowStateChange && parentWidget()->isMinimized());
 }
 
 bool PreviewPanel::handleKey(QKeyEvent* event)

@@ -62,6 +62,8 @@ private:
     PreviewPanelController* controllerFor(QObject* sender);
     void takeControl(PreviewPanelController* controller);
     void endControl();
+    // Whether the event puts the window the panel previews from away.
+    bool isPutAway(const QEvent* event) const;
     bool handleKey(QKeyEvent* event);
     void placeOnFirstShow();
     void keepAboveTheBrowsingWindow();

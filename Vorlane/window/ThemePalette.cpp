@@ -91,7 +91,13 @@ void rebuildPalette()
     palette.sidebarColor = dark ? QColor(0x1f, 0x20, 0x23) : QColor(0xe6, 0xe6, 0xea);
     palette.separatorColor = dark ? black(0.55) : black(0.12);
     palette.windowBorderColor = dark ? QColor(0x4a, 0x4b, 0x51) : QColor(0xb8, 0xb8, 0xbe);
-    palette.selectionColor = dark ? white(0.14) : black(0.10);
+    // The accent and the outline stand out from the lists' backgrounds by more than 3:1.
+    palette.selectionColor = palette.widgetPalette.color(QPalette::Active, QPalette::Highlight);
+    palette.selectedTextColor =
+        palette.widgetPalette.color(QPalette::Active, QPalette::HighlightedText);
+    palette.unfocusedSelectionColor = dark ? QColor(0x8a, 0x8a, 0x90) : QColor(0x76, 0x76, 0x7c);
+    palette.hoverColor = dark ? white(0.08) : black(0.06);
+    palette.pictureMarkerColor = dark ? white(0.14) : black(0.10);
     palette.headerLabelColor = dark ? white(0.48) : black(0.55);
     palette.gridTitleColor = dark ? white(0.95) : black(0.75);
     palette.listTitleFont = systemFont(15 * 0.75, QFont::Normal);

@@ -24,8 +24,15 @@ struct ThemePalette
     QColor separatorColor;
     // The edge of the frameless panel.
     QColor windowBorderColor;
-    // The marker behind the selected application's icon.
+    // The selection while its list has the keyboard focus, and the text on it.
     QColor selectionColor;
+    QColor selectedTextColor;
+    // The outline of the selection in the list that does not have the focus.
+    QColor unfocusedSelectionColor;
+    // The shade under the pointer.
+    QColor hoverColor;
+    // The soft marker behind a grid item's picture.
+    QColor pictureMarkerColor;
     QColor headerLabelColor;
     QColor gridTitleColor;
     QFont listTitleFont;

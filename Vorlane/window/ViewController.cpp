@@ -13,6 +13,7 @@
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "PinToEdges.h"
+#include "SelectedAppTitle.h"
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ThemePalette.h"
@@ -25,6 +26,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -47,11 +49,15 @@ ViewController::ViewController(QWidget* parent)
     , m_appsViewController(new AppsTableViewController(this))
     , m_filesViewController(new FilesViewController(this))
     , m_emptyStateViewController(new EmptyStateViewController(this))
+    , m_selectedAppTitle(new SelectedAppTitle(this))
 {
     ui->setupUi(this);
     m_appsViewController->hide();
     m_filesViewController->hide();
     m_emptyStateViewController->hide();
+    m_selectedAppTitle->hide();
+    connect(m_appsViewController, &AppsTableViewController::selectionChanged, m_selectedAppTitle,
+            &SelectedAppTitle::refresh);
     viewDidLoad();
 }
 
@@ -156,7 +162,7 @@ void ViewController::registerViewHooks()
         .reloadApplications =
             [self] {
                 if (self)
-                    self->m_appsViewController->reloadTable();
+                    self->reloadApplications();
             },
         .reloadFilesTable =
             [self] {
@@ -188,10 +194,16 @@ void ViewController::scheduleRefresh()
         Qt::QueuedConnection);
 }
 
+void ViewController::reloadApplications()
+{
+    m_appsViewController->reloadTable();
+    m_selectedAppTitle->refresh();
+}
+
 void ViewController::toggleInterfaceTheme()
 {
     applyTheme(currentAppearanceName() == AppearanceName::darkAqua);
-    m_appsViewController->reloadTable();
+    reloadApplications();
     m_filesViewController->reloadFilesTable();
     m_filesViewController->reloadFilesGrid();
 }
@@ -244,21 +256,33 @@ void ViewController::showContentOrEmptyState()
 void ViewController::layoutEmptyState()
 {
     m_emptyStateViewController->setParent(ui->rightPanel);
+    // Documents were shown before: they are gone, history is not off.
+    m_emptyStateViewController->setDocumentsWereListed(m_documentsListed);
     m_emptyStateViewController->centerInPanel(ui->rightPanel);
     m_emptyStateViewController->show();
     m_emptyStateViewController->raise();
     // The lists and the toolbar have nothing to act on while the store is empty.
     m_filesViewController->hide();
+    m_selectedAppTitle->hide();
     delete sharedButtonsViewController.data();
     ui->leftPanel->hide();
 }
 
 void ViewController::layoutContent()
 {
+    m_documentsListed = true;
     ui->leftPanel->show();
     pinToEdges(m_appsViewController, ui->leftPanel, {0, 0, 0, 0});
     m_appsViewController->show();
     pinToEdges(m_filesViewController, ui->rightPanel, {0, 0, 0, 0});
+    // Whose documents these are, above them.
+    auto* rightLayout = qobject_cast<QBoxLayout*>(ui->rightPanel->layout());
+    if (rightLayout && rightLayout->indexOf(m_selectedAppTitle) < 0) {
+        m_selectedAppTitle->setParent(ui->rightPanel);
+        rightLayout->insertWidget(0, m_selectedAppTitle);
+    }
+    m_selectedAppTitle->refresh();
+    m_selectedAppTitle->show();
     m_filesViewController->show();
     m_emptyStateViewController->hide();
     // A fresh toolbar each time, above everything else in the pane.

@@ -13,6 +13,7 @@ class EmptyStateViewController;
 class FilesViewController;
 class QKeyEvent;
 class QSplitter;
+class SelectedAppTitle;
 
 namespace Ui {
 class ViewController;
@@ -50,6 +51,7 @@ public:
     {
         return m_emptyStateViewController;
     }
+    SelectedAppTitle* selectedAppTitle() const { return m_selectedAppTitle; }
     QWidget* visualEffectsView() const;
     QWidget* leftPanel() const;
     QWidget* rightPanel() const;
@@ -71,6 +73,7 @@ private:
     void scheduleRefresh();
     void applyTheme(bool dark);
     void layoutContent();
+    void reloadApplications();
     void layoutEmptyState();
     bool gridKeyDown(int key);
     bool listKeyDown(int key);
@@ -83,6 +86,9 @@ private:
     AppsTableViewController* m_appsViewController;
     FilesViewController* m_filesViewController;
     EmptyStateViewController* m_emptyStateViewController;
+    SelectedAppTitle* m_selectedAppTitle;
+    // Whether the lists were shown in this run.
+    bool m_documentsListed = false;
     QList<NotificationCenter::Token> m_observers;
     // Set by whichever thread asks first; one refresh answers a whole burst.
     std::atomic<bool> m_refreshScheduled = false;

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,6 +80,19 @@ QScreen* screenHolding(const QRect& frame)
     return best;
 }
 
+// The frame moved (and, where it must, shrunk) into area, its window's decorations included.
+QRect clampedInto(const QRect& area, const QMargins& decorations, QRect frame)
+{
+    const QRect room = area.marginsRemoved(decorations);
+    if (room.width() <= 0 || room.height() <= 0)
+        return frame;
+    frame.setWidth(std::min(frame.width(), room.width()));
+    frame.setHeight(std::min(frame.height(), room.height()));
+    frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() + 1 - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() + 1 - frame.height()));
+    return frame;
+}
+
 void applyFrame(QWidget* window, const QRect& frame, bool animate)
 {
     if (!animate || !window->isVisible()) {
@@ -129,7 +143,12 @@ bool restoreFrameForScreen(QWidget* window)
     // out of reach; it counts as none, and the window is centred instead.
     if (!frame || !screen->geometry().intersects(*frame))
         return false;
-    window->setGeometry(*frame);
+    // A frame partly off the display (or saved under another scale) comes back whole inside the
+    // part the panels leave free, title bar and buttons within reach. Decorations are known
+    // once the window was shown.
+    const QMargins decorations =
+        window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    window->setGeometry(clampedInto(screen->availableGeometry(), decorations, *frame));
     return true;
 }
 

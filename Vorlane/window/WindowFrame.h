@@ -15,7 +15,8 @@ class QWidget;
 
 QScreen* mainScreen();
 
-// Puts a saved frame for the main display on the window; false when there is none to apply.
+// Puts a saved frame for the main display on the window, moved and if need be shrunk into the
+// display's available area; false when there is none to apply (or it lies off the display).
 bool restoreFrameForScreen(QWidget* window);
 // Saves the window's frame for the display it is on (the one holding the largest part of it).
 void saveFrameForScreen(QWidget* window);

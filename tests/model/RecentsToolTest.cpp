@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 struct ToolRun
 {
@@ -65,8 +67,9 @@ TEST_F(RecentsTool, jsonListsInstalledApplicationsNewestFirst)
     QJsonParseError parseError;
     const QJsonObject json = QJsonDocument::fromJson(run.out, &parseError).object();
     ASSERT_EQ(parseError.error, QJsonParseError::NoError) << run.out.toStdString();
-    EXPECT_TRUE(run.err.contains("Error:"))
-        << "diagnostics belong on standard error in --json mode";
+    EXPECT_TRUE(run.err.contains(QFile::encodeName(
+        home.recordFolder() + QStringLiteral("/org.example.Broken.sfl3: Error:"))))
+        << "diagnostics belong on standard error, naming their file: " << run.err.toStdString();
 
     EXPECT_FALSE(json.value(QStringLiteral("isEmpty")).toBool());
     const QJsonArray apps = json.value(QStringLiteral("recentApps")).toArray();
@@ -114,7 +117,10 @@ TEST_F(RecentsTool, textShowsHeadingsAndDocumentsInRowOrder)
     const ToolRun run = runTool({});
     ASSERT_EQ(run.exitCode, 0);
     const QString text = QString::fromUtf8(run.out);
-    EXPECT_TRUE(text.contains(QStringLiteral("Error:"))) << "diagnostics stay on standard output";
+    EXPECT_FALSE(text.contains(QStringLiteral("Error:"))) << "diagnostics are not the report";
+    EXPECT_TRUE(run.err.startsWith(QFile::encodeName(
+        home.recordFolder() + QStringLiteral("/org.example.Broken.sfl3: Error:"))))
+        << run.err.toStdString();
     const qsizetype viewer = text.indexOf(QStringLiteral("Document Viewer"));
     const qsizetype today = text.indexOf(QStringLiteral("  Today\n"), viewer);
     const qsizetype thesis = text.indexOf(QStringLiteral("thesis.pdf"), viewer);
@@ -128,7 +134,7 @@ TEST_F(RecentsTool, textShowsHeadingsAndDocumentsInRowOrder)
     EXPECT_FALSE(text.contains(QStringLiteral("Empty  (")));
 }
 
-TEST(RecentsToolEmpty, saysSoWhenNothingIsFound)
+TEST(RecentsToolEmpty, saysSoOnceWhenNothingIsFound)
 {
     TestHome home;
     const ToolRun run = runTool({QStringLiteral("--json")});
@@ -136,6 +142,36 @@ TEST(RecentsToolEmpty, saysSoWhenNothingIsFound)
     EXPECT_TRUE(json.value(QStringLiteral("isEmpty")).toBool());
     EXPECT_TRUE(json.value(QStringLiteral("recentApps")).toArray().isEmpty());
     EXPECT_EQ(run.err, QByteArray("No recent apps found\n"));
+    const ToolRun text = runTool({});
+    EXPECT_EQ(text.out, QByteArray("No applications with recent documents.\n"));
+    EXPECT_EQ(text.err, QByteArray());
+}
+
+TEST(RecentsToolCommandLine, mistakesPointToTheHelpAndListNothing)
+{
+    TestHome home;
+    const QList<std::pair<QStringList, QByteArray>> mistakes{
+        {{QStringLiteral("--bogus")}, "vorlane-recents: Unknown option 'bogus'."},
+        {{QStringLiteral("--json"), QStringLiteral("extra")},
+         "vorlane-recents: unexpected argument 'extra'"},
+        {{QStringLiteral("--suffix")}, "vorlane-recents: Missing value after '--suffix'."},
+    };
+    for (const auto& [arguments, complaint] : mistakes) {
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.exitCode, 2) << complaint.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(run.err.startsWith(complaint)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.endsWith("Try 'vorlane-recents --help' for the options.\n"));
+    }
+}
+
+TEST(RecentsToolCommandLine, theHelpNamesEverySource)
+{
+    const ToolRun run = runTool({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* source : {"recently-used.xbel", "ApplicationRecentDocuments",
+                               "com.adobe.mediabrowser.plist", "securebookmarks.plist"})
+        EXPECT_TRUE(run.out.contains(source)) << source;
 }
 } // namespace
 
@@ -180,5 +216,36 @@ TEST(RecentsToolWatch, printsALinePerChangeEvenInAFolderMadeAfterStart)
 
     tool.kill();
     tool.waitForFinished();
+}
+
+// Scripts read --json --watch as JSON Lines: one object per line, the first once it watches.
+TEST(RecentsToolWatch, printsJsonLinesWithJson)
+{
+    TestHome home;
+    QProcess tool;
+    tool.start(QStringLiteral(VORLANE_RECENTS_TOOL),
+               {QStringLiteral("--watch"), QStringLiteral("--json")});
+    QByteArray seen;
+    ASSERT_TRUE(waitForOutput(tool, seen, "\n"));
+    const QString record = home.recordFolder() + QStringLiteral("/org.example.Late.sfl3");
+    home.writeFile(record, "first");
+    EXPECT_TRUE(waitForOutput(tool, seen, "Late.sfl3"));
+    tool.kill();
+    tool.waitForFinished();
+    seen += tool.readAllStandardOutput();
+    const QList<QByteArray> lines = seen.trimmed().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    QList<QJsonObject> objects;
+    for (const QByteArray& line : lines) {
+        QJsonParseError error;
+        objects << QJsonDocument::fromJson(line, &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    }
+    EXPECT_EQ(objects.constFirst().value(QStringLiteral("event")).toString(),
+              QStringLiteral("watching"));
+    EXPECT_TRUE(std::any_of(objects.cbegin() + 1, objects.cend(), [&](const QJsonObject& change) {
+        return change.value(QStringLiteral("event")).toString() == u"changed" &&
+               change.value(QStringLiteral("path")).toString() == record;
+    }));
 }
 } // namespace

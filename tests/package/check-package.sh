@@ -39,6 +39,7 @@ $(for size in 16 22 24 32 48 64 128 256 512; do
     echo "usr/share/icons/hicolor/${size}x${size}/apps/com.ostrel.Vorlane.png"
 done)
 usr/share/icons/hicolor/scalable/apps/com.ostrel.Vorlane.svg
+usr/share/icons/hicolor/symbolic/apps/com.ostrel.Vorlane-symbolic.svg
 usr/share/man/man1/vorlane-recents.1.gz
 usr/share/man/man1/vorlane.1.gz
 usr/share/metainfo/com.ostrel.Vorlane.metainfo.xml"

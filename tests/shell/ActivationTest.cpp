@@ -73,7 +73,7 @@ private Q_SLOTS:
         window.show();
         window.activateWindow();
         QTRY_COMPARE(QGuiApplication::applicationState(), Qt::ApplicationActive);
-        QCOMPARE(main->isVisible(), shown);
+        QCOMPARE(main->isShown(), shown);
         if (shown) {
             QVERIFY(QTest::qWaitForWindowActive(main));
             QCOMPARE(TelemetryClient::shared().trackedEvents().mid(tracked),

@@ -33,6 +33,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -332,6 +333,34 @@ private Q_SLOTS:
             size.width(), size.height());
         QTRY_VERIFY(main->isVisible());
         QTRY_COMPARE(main->geometry(), expected);
+    }
+
+    // Quitting ends Vorlane, although its main window only ever goes away when closed (a quit
+    // that asks the windows first would be refused): from the tray menu and with Ctrl+Q.
+    void quittingEndsVorlane_data()
+    {
+        QTest::addColumn<bool>("fromTheTray");
+        QTest::newRow("tray menu") << true;
+        QTest::newRow("Ctrl+Q in the window") << false;
+    }
+
+    void quittingEndsVorlane()
+    {
+        QFETCH(bool, fromTheTray);
+        defaults().setObject(QStringLiteral("OnboardingCompleted"), true);
+        m_delegate = startVorlane();
+        MainWindow* main = m_delegate->mainWindowController()->window();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        QTimer::singleShot(0, main, [this, main, fromTheTray] {
+            const QList<QAction*> items = m_delegate->statusBarMenu()->actions();
+            if (fromTheTray)
+                items.constLast()->trigger();
+            else
+                QTest::keyClick(main->focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+        });
+        // Should quitting be refused, the test ends the loop itself after a while.
+        QTimer::singleShot(20000, main, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
 
     // Making the native window anew would take it off the screen for a moment and hand the

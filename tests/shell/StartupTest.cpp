@@ -33,10 +33,14 @@
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 // The launcher as Vorlane finds it: its name on the bus, and the launcher signal received on a
@@ -167,7 +171,7 @@ private Q_SLOTS:
         QVERIFY(m_delegate->mainWindowController()->isFloatingPanel());
     }
 
-    void aStartAtLoginStopsTheLauncherAndKeepsTheWindowHidden()
+    void aStartAtLoginStopsTheLauncherAndKeepsTheWindowOffTheScreen()
     {
         LauncherListener launcher;
         QVERIFY(launcher.ownsItsName());
@@ -178,7 +182,7 @@ private Q_SLOTS:
                                      QStringLiteral("-- VORLANE KILLED THE LAUNCHER")}));
         QTRY_COMPARE_WITH_TIMEOUT(launcher.arguments,
                                   QStringList{QStringLiteral("com.ostrel.Vorlane")}, 20000);
-        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(!m_delegate->mainWindowController()->window()->isShown());
     }
 
     // A program called VorlaneHelper that is not this session's launcher (another login's, or
@@ -262,15 +266,60 @@ private Q_SLOTS:
         QCOMPARE(setting("FilesViewType"), QStringLiteral("list"));
     }
 
+    // The tray menu shows which view is current, whoever chose it.
+    void theTrayMenuChecksTheCurrentView()
+    {
+        start();
+        StatusBarMenu* menu = m_delegate->statusBarMenu();
+        const QList<std::pair<QString, QAction*>> rows{
+            {QString(), menu->gridViewItem()},
+            {QStringLiteral("list"), menu->listViewItem()},
+            {QStringLiteral("grid"), menu->gridViewItem()},
+            {QStringLiteral("other"), menu->listViewItem()}};
+        for (const auto& [stored, checked] : rows) {
+            if (stored.isEmpty())
+                UserDefaults::standard().removeObject(QStringLiteral("FilesViewType"));
+            else
+                UserDefaults::standard().setObject(QStringLiteral("FilesViewType"), stored);
+            Q_EMIT menu->aboutToShow();
+            QVERIFY(checked->isChecked());
+            QCOMPARE(menu->listViewItem()->isChecked(), checked == menu->listViewItem());
+        }
+        menu->gridViewItem()->trigger();
+        QCOMPARE(setting("FilesViewType"), QStringLiteral("grid"));
+        QVERIFY(menu->gridViewItem()->isChecked() && !menu->listViewItem()->isChecked());
+    }
+
+    // Panels that look the tray icon up by name draw the symbolic icon in their own colour;
+    // the picture for trays that take pictures stands out by 3:1 on light and dark panels.
+    void theTrayIconFollowsThePanel()
+    {
+        start();
+        const QIcon icon = m_delegate->statusItem()->trayIcon()->icon();
+        QCOMPARE(icon.name(), QStringLiteral("com.ostrel.Vorlane-symbolic"));
+        for (const QColor panel : {QColor(0xf0, 0xf0, 0xf0), QColor(0x20, 0x20, 0x22)}) {
+            QImage image(22, 22, QImage::Format_RGB32);
+            image.fill(panel);
+            QPainter painter(&image);
+            icon.paint(&painter, image.rect());
+            painter.end();
+            double strongest = 1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    strongest = std::max(strongest, contrastRatio(image.pixel(x, y), panel.rgb()));
+            QVERIFY2(strongest >= 3, qPrintable(panel.name() + u' ' + QString::number(strongest)));
+        }
+    }
+
     void reopeningShowsTheWindow()
     {
         start();
         MainWindowHelper::hideMainWindow();
-        QVERIFY(!m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(!m_delegate->mainWindowController()->window()->isShown());
         QVERIFY(m_delegate->applicationShouldHandleReopen());
-        QVERIFY(m_delegate->mainWindowController()->window()->isVisible());
+        QVERIFY(m_delegate->mainWindowController()->window()->isShown());
         m_delegate->toggleFromOutside();
-        QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isVisible() ||
+        QTRY_VERIFY(!m_delegate->mainWindowController()->window()->isShown() ||
                     !m_delegate->mainWindowController()->window()->isMainWindow());
     }
 

@@ -6,10 +6,13 @@
 #include "AppsTableCell.h"
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
+#include "FilesViewController.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "RecentlyUsedSource.h"
+#include "RecordLocations.h"
+#include "SelectedAppTitle.h"
 #include "Selection.h"
 #include "SharedReferences.h"
 #include "ViewController.h"
@@ -91,6 +94,38 @@ private Q_SLOTS:
                  QStringLiteral("Gamma"));
         QCOMPARE(apps()->selectedRow(), 0);
         QCOMPARE(selectedApp.constFirst().appName(), QStringLiteral("Gamma"));
+    }
+
+    // The icons alone look alike where the desktop's theme lacks them: the selected
+    // application's name stands above its documents, following the selection and the store.
+    void theSelectedApplicationIsNamedAboveItsDocuments()
+    {
+        ViewController* content = m_controller->contentViewController();
+        const SelectedAppTitle* title = content->selectedAppTitle();
+        QVERIFY(title->isVisible());
+        QCOMPARE(title->text(), QStringLiteral("Alpha"));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QCOMPARE(title->text(), QStringLiteral("Beta & Co"));
+        QCOMPARE(title->accessibleName(), QStringLiteral("Beta & Co"));
+        const QWidget* files = content->filesViewController();
+        QVERIFY(title->geometry().bottom() < files->geometry().top());
+        QCOMPARE(title->parentWidget(), files->parentWidget());
+        // Gamma moves to the top and is chosen there.
+        m_home.addApplication(QStringLiteral("org.example.Gamma"), QStringLiteral("Gamma"), 1);
+        QVERIFY(refreshStoreAndWait());
+        apps()->selectRow(0);
+        QCOMPARE(title->text(), QStringLiteral("Gamma"));
+        // A name longer than the pane is cut, whole in the tool tip.
+        m_home.addApplication(QStringLiteral("org.example.Long"),
+                              QStringLiteral("An Application With A Name Far Too Long For Any "
+                                             "Pane Of This Window To Show Whole"),
+                              0);
+        QVERIFY(refreshStoreAndWait());
+        apps()->selectRow(rowNamed(QStringLiteral("An Application With A Name Far Too Long For "
+                                                  "Any Pane Of This Window To Show Whole")));
+        m_controller->window()->resize(480, 440);
+        QTRY_VERIFY(title->text().endsWith(u'\u2026'));
+        QCOMPARE(title->toolTip(), title->appName());
     }
 
     void aShrunkListFallsBackToTheFirstApplication()
@@ -248,7 +283,7 @@ private Q_SLOTS:
     {
         table()->setFocus();
         QTest::keyClick(table(), Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void accessibleRowsCarryTheApplicationNames()

@@ -15,10 +15,20 @@
 #include "WindowTestSupport.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+
+namespace {
+class NoPrivacySettings : public PrivacySettings
+{
+public:
+    bool isAvailable() const override { return false; }
+    bool open() override { return false; }
+};
+} // namespace
 
 class ContentStateTest : public QObject
 {
@@ -91,13 +101,37 @@ private Q_SLOTS:
         QVERIFY(!content()->emptyStateViewController()->isVisible());
         QVERIFY(sharedButtonsViewController);
         QCOMPARE(content()->appsViewController()->model()->rowCount(), 1);
-        // And back when the last record goes.
+        // And back when the last record goes: then it says none are left, and blames no
+        // switched-off history.
+        EmptyStateViewController* empty = content()->emptyStateViewController();
+        QVERIFY(empty->body()->text().contains(u"switched off"));
         m_home.removeApplication(QStringLiteral("org.example.Alpha"));
         NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
         QTRY_VERIFY_WITH_TIMEOUT(VorlaneController::shared().isEmpty(), 30000);
-        QTRY_VERIFY(content()->emptyStateViewController()->isVisible());
+        QTRY_VERIFY(empty->isVisible());
         QVERIFY(!content()->leftPanel()->isVisible());
         QVERIFY(!sharedButtonsViewController);
+        QCOMPARE(empty->headline()->text(), QStringLiteral("No recent documents left"));
+        QVERIFY(!empty->body()->text().contains(u"switched off"));
+        QVERIFY(!empty->launchSystemPreferencesButton()->isVisible());
+    }
+
+    // Where the desktop has no privacy settings to open, there is no button that could only
+    // stay greyed out; the text says where history is switched on.
+    void withoutPrivacySettingsThereIsNoButton()
+    {
+        QVERIFY(
+            content()->emptyStateViewController()->launchSystemPreferencesButton()->isVisible());
+        auto recording = PrivacySettings::replaceShared(std::make_unique<NoPrivacySettings>());
+        m_controller = std::make_unique<MainWindowController>();
+        sharedMainWindowController = m_controller.get();
+        m_controller->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_controller->window()));
+        EmptyStateViewController* empty = content()->emptyStateViewController();
+        QVERIFY(empty->isVisible());
+        QVERIFY(!empty->launchSystemPreferencesButton()->isVisible());
+        QVERIFY(empty->body()->text().contains(u"privacy settings"));
+        PrivacySettings::replaceShared(std::move(recording));
     }
 
     void aBurstOfUpdatesIsOneRefresh()

@@ -19,6 +19,7 @@
 #include "GridItemLayout.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
+#include "MainWindowHelper.h"
 #include "PreviewContentView.h"
 #include "PreviewPanel.h"
 #include "RecentFilesModel.h"
@@ -207,14 +208,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, reveal);
         QFETCH(bool, autoHide);
-        UserDefaults::standard().setObject(QStringLiteral("AutoHideWindow"), autoHide);
+        setWindowAutoHide(autoHide);
         auto held = std::make_unique<HeldLauncher>();
         HeldLauncher& launcher = *held;
         const LauncherInPlace inPlace(std::move(held));
         m_controller->contentViewController()->selectViewType(0);
         list()->filesTable()->selectRow(7);
         openRecentFile(selectedApp.constFirst(), 7, QStringLiteral("list"), reveal);
-        QCOMPARE(m_controller->window()->isVisible(), !autoHide);
+        QCOMPARE(m_controller->window()->isShown(), !autoHide);
         if (reveal) {
             QCOMPARE(m_home.fileManager().selected, QStringList{viewerDocument(5)});
             QVERIFY(TelemetryClient::shared().trackedEvents().contains(u"fileOpenedInFinder"));

@@ -306,7 +306,7 @@ private Q_SLOTS:
         pressKey(Qt::Key_Space);
         QCOMPARE(m_actions->previewed, QList<QAbstractItemView*>{grid()});
         pressKey(Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void clicksSelectOnlyOnAPictureTitleOrDate()

@@ -7,6 +7,7 @@
 #include "FileIconCache.h"
 #include "FilePathText.h"
 #include "FilesTable.h"
+#include "FilesTableCell.h"
 #include "FilesTableViewController.h"
 #include "FilesTestHome.h"
 #include "FilesViewController.h"
@@ -17,6 +18,7 @@
 #include "RecentFilesModel.h"
 #include "Selection.h"
 #include "SharedReferences.h"
+#include "ThemePalette.h"
 #include "ThumbnailCache.h"
 #include "ViewController.h"
 #include "WindowTestSupport.h"
@@ -252,7 +254,46 @@ private Q_SLOTS:
         table()->setFocus();
         table()->selectRow(1);
         pressKey(Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
+    }
+
+    // A long name is shortened in its middle, as in the grid: its start and its type stay.
+    void longNamesKeepTheirStartAndType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        const QString quarterly =
+            QStringLiteral("Quarterly review of the regional sales figures for the board.txt");
+        QTest::newRow("fits") << QStringLiteral("Notes.txt") << 400 << "Notes.txt"
+                              << "Notes.txt";
+        QTest::newRow("long") << quarterly << 240 << "Quarterly"
+                              << "board.txt";
+        QTest::newRow("narrow") << quarterly << 70 << "Q"
+                                << "\u2026.txt";
+        QTest::newRow("right to left")
+            << QStringLiteral("\u05D3\u05D5\u05D7 \u05E8\u05D1\u05E2\u05D5\u05E0\u05D9 "
+                              "\u05E9\u05DC \u05D4\u05DE\u05DB\u05D9\u05E8\u05D5\u05EA "
+                              "\u05D1\u05D0\u05D6\u05D5\u05E8 \u05D4\u05E6\u05E4\u05D5\u05DF.pdf")
+            << 90 << "\u05D3"
+            << ".pdf";
+        QTest::newRow("no type") << QStringLiteral("Minutes of the meeting held on the 3.5 draft")
+                                 << 150 << "Minutes"
+                                 << "draft";
+    }
+
+    void longNamesKeepTheirStartAndType()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, width);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        const QFont& font = themePalette().listTitleFont;
+        const QString shown = FilesTableCell::shownTitle(name, font, false, width);
+        QVERIFY2(shown.startsWith(start) && shown.endsWith(end), qPrintable(shown));
+        QVERIFY(QFontMetrics(font).horizontalAdvance(shown) <= width);
+        QCOMPARE(shown.contains(u'\u2026'), shown != name);
     }
 
     void ctrlShowsTheSelectedFilesLocationRelativeToHome()

@@ -19,9 +19,11 @@
 #include "ViewController.h"
 #include "WindowTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListView>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
 
@@ -162,13 +164,32 @@ private Q_SLOTS:
         QListView* list = installList();
         list->setFocus();
         pressKey(Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void escapeFromTheApplicationsHidesTheWindow()
     {
         pressKey(Qt::Key_Escape);
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
+    }
+
+    // The window is a place every user has, tray or not: Ctrl+Q quits from the applications,
+    // the list and the grid.
+    void ctrlQQuitsFromEverySide()
+    {
+        auto* quit = m_controller->window()->findChild<QAction*>(QStringLiteral("quitAction"));
+        QVERIFY(quit);
+        QSignalSpy quits(quit, &QAction::triggered);
+        QList<QWidget*> sides{appsTable()};
+        m_controller->contentViewController()->selectViewType(0);
+        sides << files()->listView();
+        m_controller->contentViewController()->selectViewType(1);
+        sides << files()->gridView();
+        for (QWidget* side : std::as_const(sides)) {
+            side->setFocus();
+            QTest::keyClick(side, Qt::Key_Q, Qt::ControlModifier);
+        }
+        QCOMPARE(quits.count(), 3);
     }
 
     void gridTabSelectsTheRememberedItemElseTheFirst()

@@ -94,9 +94,9 @@ private Q_SLOTS:
         QFETCH(QString, event);
         QFETCH(bool, autoHide);
         QFETCH(int, closingKey);
-        // The window changes mode while hidden: a shown one settles its new frame a moment later,
-        // and the zoom would start from where the picture was before.
-        MainWindowHelper::hideMainWindow();
+        // The window changes mode while hidden: a shown (or iconified) one settles its new frame
+        // a moment later, and the zoom would start from where the picture was before.
+        m_controller->window()->hide();
         setWindowAutoHide(autoHide);
         MainWindowHelper::showMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));

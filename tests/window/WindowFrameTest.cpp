@@ -93,6 +93,41 @@ private Q_SLOTS:
         QVERIFY(!restoreFrameForScreen(m_controller->window()));
     }
 
+    // A frame saved partly off the display, or under a larger scale, comes back whole on it.
+    void aRestoredFrameIsClampedIntoTheDisplay_data()
+    {
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("restored");
+        QTest::newRow("inside") << QRect(40, 30, 700, 420) << QRect(40, 30, 700, 420);
+        QTest::newRow("off the right and bottom")
+            << QRect(1000, 600, 700, 420) << QRect(580, 380, 700, 420);
+        QTest::newRow("off the left and top")
+            << QRect(-300, -200, 700, 420) << QRect(0, 0, 700, 420);
+        QTest::newRow("larger than the display")
+            << QRect(100, 50, 1800, 1000) << QRect(0, 0, 1280, 800);
+    }
+
+    void aRestoredFrameIsClampedIntoTheDisplay()
+    {
+        QFETCH(QRect, saved);
+        QFETCH(QRect, restored);
+        // The rows are relative to the display's available area, 1280 × 800 here.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QPoint origin = screen->availableGeometry().topLeft();
+        QCOMPARE(screen->availableGeometry().size(), QSize(1280, 800));
+        saved.translate(origin);
+        restored.translate(origin);
+        UserDefaults::standard().setObject(frameKey(*screenNumber(screen)),
+                                           QStringLiteral("%1 %2 %3 %4")
+                                               .arg(saved.x())
+                                               .arg(saved.y())
+                                               .arg(saved.width())
+                                               .arg(saved.height()));
+        MainWindow* window = m_controller->window();
+        QVERIFY(restoreFrameForScreen(window));
+        QCOMPARE(window->geometry(), restored);
+    }
+
     void theWindowOpensOnTheScreenWithThePointer()
     {
         const QList<QScreen*> screens = QGuiApplication::screens();
@@ -165,6 +200,42 @@ private Q_SLOTS:
         QVERIFY(!m_controller->skipsTaskbar());
     }
 
+    // Put away, the ordinary window waits iconified in the task bar, where the user finds it
+    // again; the auto-hide panel (or a window the tray keeps out of the task bar) is hidden.
+    void puttingAwayIconifiesWhereTheTaskBarKeepsTheWindow_data()
+    {
+        QTest::addColumn<bool>("autoHide");
+        QTest::addColumn<bool>("taskBarPresence");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("iconified");
+        QTest::newRow("ordinary, no tray") << false << true << false << true;
+        QTest::newRow("ordinary, with a tray") << false << true << true << true;
+        QTest::newRow("ordinary, out of the task bar") << false << false << true << false;
+        QTest::newRow("auto-hide, with a tray") << true << false << true << false;
+        QTest::newRow("auto-hide, no tray") << true << false << false << false;
+    }
+
+    void puttingAwayIconifiesWhereTheTaskBarKeepsTheWindow()
+    {
+        QFETCH(bool, autoHide);
+        QFETCH(bool, taskBarPresence);
+        QFETCH(bool, trayAvailable);
+        QFETCH(bool, iconified);
+        MainWindow* window = m_controller->window();
+        setWindowAutoHide(autoHide);
+        m_controller->setTaskbarPresence(taskBarPresence, trayAvailable);
+        MainWindowHelper::showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isShown());
+        QCOMPARE(window->isVisible(), iconified);
+        QCOMPARE(window->isMinimized(), iconified);
+        // The shortcut brings it back, from the task bar or from nowhere.
+        toggleMainWindow();
+        QVERIFY(window->isShown());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
     void autoHideHidesOnFocusLossAndTheOrdinaryModeStays()
     {
         QWidget other;
@@ -197,7 +268,7 @@ private Q_SLOTS:
         toggleMainWindow();
         QTRY_VERIFY(m_controller->window()->isActiveWindow());
         toggleMainWindow();
-        QVERIFY(!m_controller->window()->isVisible());
+        QVERIFY(!m_controller->window()->isShown());
     }
 
     void gainingFocusIsTracked()

@@ -14,6 +14,9 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
+#include <cmath>
+
 WindowTestHome::WindowTestHome()
 {
     UserDefaults::standard().reload();
@@ -121,4 +124,18 @@ bool refreshStoreAndWait()
         QThread::msleep(2);
     }
     return reloaded;
+}
+
+double contrastRatio(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb pixel) {
+        const auto channel = [](int value) {
+            const double c = value / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
+               0.0722 * channel(qBlue(pixel));
+    };
+    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    return (light + 0.05) / (dark + 0.05);
 }

@@ -8,6 +8,7 @@
 #include "PrivacySettings.h"
 #include "TestHome.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
@@ -144,6 +145,9 @@ private:
     RecordingLoginItems* m_loginItems;
     RecordingPrivacySettings* m_privacy;
 };
+
+// The contrast ratio of two colours, as accessibility guidelines define it (1 to 21).
+double contrastRatio(QRgb a, QRgb b);
 
 // Rebuilds the store and waits until the window has been reloaded.
 bool refreshStoreAndWait();

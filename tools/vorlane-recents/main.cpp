@@ -10,31 +10,93 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 
 namespace {
-void print(const QByteArray& bytes)
+// What a shell's usage error returns.
+constexpr int usageError = 2;
+
+const QString description = QStringLiteral(
+    "Lists the applications that recently opened documents, newest first, each with its\n"
+    "documents under the date headings Vorlane shows, exactly as Vorlane builds the list.\n"
+    "\n"
+    "Reads what Vorlane reads:\n"
+    "  - the desktop's shared record of recently used files, written by GTK, GNOME and KDE\n"
+    "    applications: $XDG_DATA_HOME/recently-used.xbel\n"
+    "  - the per-application records (*.sfl3) in\n"
+    "    $XDG_DATA_HOME/com.apple.sharedfilelist/"
+    "com.apple.LSSharedFileList.ApplicationRecentDocuments\n"
+    "  - where that folder exists, Adobe's list\n"
+    "    ~/Library/Preferences/com.adobe.mediabrowser.plist and Microsoft Office's lists\n"
+    "    ~/Library/Containers/com.microsoft.{Word,Excel,Powerpoint}/Data/Library/"
+    "Preferences/*.securebookmarks.plist\n"
+    "Applications are desktop entries in $XDG_DATA_HOME/applications and\n"
+    "$XDG_DATA_DIRS/*/applications; documents that no longer exist are left out. Point HOME\n"
+    "and the XDG variables elsewhere to list another home.\n"
+    "\n"
+    "Messages about files that cannot be read go to standard error, each naming its file.");
+
+void print(const QByteArray& bytes, std::FILE* stream = stdout)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
 }
-int watch(QCoreApplication& app)
+
+void printJsonLine(const QJsonObject& object)
+{
+    print(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+}
+
+int usageMistake(const QString& text)
+{
+    print(QStringLiteral("vorlane-recents: %1\nTry 'vorlane-recents --help' for the options.\n")
+              .arg(text)
+              .toUtf8(),
+          stderr);
+    return usageError;
+}
+
+// In text mode the report itself says when nothing was found; the store's line would say it a
+// second time.
+void sendMessagesToStandardError(bool json)
+{
+    Diagnostics::setNamesFiles(true);
+    const Diagnostics::Sink standardError = Diagnostics::standardError();
+    Diagnostics::setSink([json, standardError](const QString& line) {
+        if (json || line != u"No recent apps found")
+            standardError(line);
+    });
+}
+
+// One line per change, as text or as JSON Lines.
+int watch(QCoreApplication& app, bool json)
 {
     FileMonitor monitor;
     try {
-        monitor.start(QUrl(), [](const QUrl& fileUrl) {
-            print("changed: " + QFile::encodeName(fileUrl.toLocalFile()) + '\n');
+        monitor.start(QUrl(), [json](const QUrl& fileUrl) {
+            const QString path = fileUrl.toLocalFile();
+            if (json)
+                printJsonLine({{QStringLiteral("event"), QStringLiteral("changed")},
+                               {QStringLiteral("path"), path}});
+            else
+                print("changed: " + QFile::encodeName(path) + '\n');
         });
     } catch (const FileMonitorError& error) {
-        print(QByteArray("Error starting file monitor: ") + error.what() + '\n');
+        print(QByteArray("Error starting file monitor: ") + error.what() + '\n', stderr);
         return 1;
     }
     QStringList watched;
     for (const WatchedPath& path : monitor.watchedPaths())
         watched << path.path;
-    print("watching " + QFile::encodeName(watched.join(QStringLiteral(" and "))) + '\n');
+    if (json)
+        printJsonLine({{QStringLiteral("event"), QStringLiteral("watching")},
+                       {QStringLiteral("paths"), QJsonArray::fromStringList(watched)}});
+    else
+        print("watching " + QFile::encodeName(watched.join(QStringLiteral(" and "))) + '\n');
     return app.exec();
 }
 } // namespace
@@ -45,38 +107,36 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vorlane-recents"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Lists the applications that recently opened documents, newest first, each with its\n"
-        "documents under the date headings Vorlane shows, exactly as Vorlane builds the list.\n\n"
-        "Reads the per-application records in\n"
-        "  $XDG_DATA_HOME/com.apple.sharedfilelist/"
-        "com.apple.LSSharedFileList.ApplicationRecentDocuments\n"
-        "and finds applications as desktop entries in $XDG_DATA_HOME/applications and\n"
-        "$XDG_DATA_DIRS/*/applications. Point HOME and the XDG variables elsewhere to list\n"
-        "another home. --watch prints a line for every change the window would follow."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(description);
+    const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
-        QStringLiteral("Print one JSON object for scripts; messages go to standard error."));
+        QStringLiteral("Print one JSON object for scripts (with --watch, one per line)."));
     const QCommandLineOption watchOption(
         QStringLiteral("watch"),
-        QStringLiteral("Print one line per change of a record file until interrupted."));
+        QStringLiteral("Print one line per change the window follows (a record written, "
+                       "renamed or removed, the shared file replaced) until interrupted."));
     const QCommandLineOption suffixOption(
         QStringLiteral("suffix"), QStringLiteral("Record files end with <suffix> (default .sfl3)."),
         QStringLiteral("suffix"));
     parser.addOption(jsonOption);
     parser.addOption(suffixOption);
     parser.addOption(watchOption);
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageMistake(parser.errorText());
+    // The parser prints either help, with or without Qt's options, and exits.
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        parser.process(app);
+    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
+        return usageMistake(QStringLiteral("unexpected argument '%1'").arg(extra.constFirst()));
 
     if (parser.isSet(suffixOption))
         setRecordFileSuffix(parser.value(suffixOption));
     const bool json = parser.isSet(jsonOption);
-    if (json)
-        Diagnostics::setSink(Diagnostics::standardError());
+    sendMessagesToStandardError(json);
 
     if (parser.isSet(watchOption))
-        return watch(app);
+        return watch(app, json);
 
     // Built exactly as the window's store builds it; the placeholder is the window's business.
     const VorlaneController store;

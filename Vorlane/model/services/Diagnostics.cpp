@@ -3,9 +3,15 @@
 #include <QMutexLocker>
 #include <QRecursiveMutex>
 
+#include <atomic>
 #include <cstdio>
+#include <utility>
 
 namespace {
+std::atomic<bool> namesFiles = false;
+// The file of the lines written on this thread; empty when none.
+thread_local QString currentFile;
+
 Diagnostics::Sink& currentSink()
 {
     static Diagnostics::Sink sink;
@@ -27,14 +33,30 @@ QRecursiveMutex& sinkMutex()
 }
 } // namespace
 
+Diagnostics::About::About(const QString& file)
+    : m_previous(std::exchange(currentFile, file))
+{}
+
+Diagnostics::About::~About()
+{
+    currentFile = m_previous;
+}
+
+void Diagnostics::setNamesFiles(bool names)
+{
+    namesFiles = names;
+}
+
 void Diagnostics::write(const QString& line)
 {
+    const QString named =
+        namesFiles && !currentFile.isEmpty() ? currentFile + QStringLiteral(": ") + line : line;
     // Whole lines, even when a rebuild on a worker thread and the window write at once.
     const QMutexLocker locker(&sinkMutex());
     if (const Sink& sink = currentSink())
-        sink(line);
+        sink(named);
     else
-        writeTo(stdout, line);
+        writeTo(stdout, named);
 }
 
 Diagnostics::Sink Diagnostics::setSink(Sink sink)

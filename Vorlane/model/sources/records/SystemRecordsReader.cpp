@@ -30,6 +30,7 @@ std::optional<QByteArray> readWholeFile(const QString& path)
 
 RecordContents readRecordFile(const QUrl& recordFile)
 {
+    const Diagnostics::About about(recordFile.toLocalFile());
     const std::optional<QByteArray> bytes = readWholeFile(recordFile.toLocalFile());
     if (!bytes) {
         Diagnostics::write(QStringLiteral("Couldn't read file"));
