@@ -46,7 +46,15 @@ fi
 
 work=$(mktemp -d)
 # KEEP=1 leaves the homes and both outputs for each of them behind for a look.
-[[ -n ${KEEP:-} ]] && echo "homes in $work" || trap 'rm -rf "$work"' EXIT
+# Nothing is removed while anything is still mounted below the work folder.
+removeWork() {
+    if grep -q " $work/" /proc/self/mountinfo; then
+        echo "$0: something is still mounted below $work; left as it is" >&2
+    else
+        rm -rf "$work"
+    fi
+}
+[[ -n ${KEEP:-} ]] && echo "homes in $work" || trap removeWork EXIT
 
 # The moment both runs start from, and a zone with daylight saving so that the date rules' zone
 # handling takes part.
@@ -78,8 +86,35 @@ settleTimes() {
     find "$1" -exec touch -h -d "2026-03-03 18:30:00" {} +
 }
 
+# Runs a command with the root folder $1 as /: the system, the binaries and the work folder are
+# bound into it at their own paths, so that documents can be made at paths such as /Users/...
+# without touching the machine's own root. Needs root (a private mount namespace).
+inRoot() {
+    local root=$1
+    shift
+    unshare -m --propagation private bash -c '
+        set -e
+        root=$1 work=$2 old=$3 new=$4
+        shift 4
+        for entry in /bin /sbin /lib /lib32 /lib64 /usr /etc /dev /proc; do
+            if [[ -L $entry ]]; then
+                [[ -e $root$entry || -L $root$entry ]] || cp -P "$entry" "$root$entry"
+            elif [[ -d $entry ]]; then
+                mkdir -p "$root$entry"
+                mount --rbind "$entry" "$root$entry"
+            fi
+        done
+        for folder in "$work" "$(dirname "$old")" "$(dirname "$new")"; do
+            mkdir -p "$root$folder"
+            mount --bind "$folder" "$root$folder"
+        done
+        exec chroot "$root" "$@"' inRoot "$root" "$work" "$old" "$new" "$@"
+}
+
 compared=0
 differing=0
+# The root the next compare runs in; empty, the machine's own.
+root=""
 # Runs both binaries on one home with the given options; keeps both outputs when they differ.
 compare() {
     local home=$1
@@ -92,7 +127,9 @@ compare() {
         local binary=$old
         [[ $side == new ]] && binary=$new
         status=0
-        (cd "$home" && env HOME="$home" XDG_DATA_HOME="$home/.local/share" \
+        local runner=()
+        [[ -n $root ]] && runner=(inRoot "$root")
+        (cd "$home" && "${runner[@]}" env HOME="$home" XDG_DATA_HOME="$home/.local/share" \
             XDG_DATA_DIRS="$home/system/share" XDG_CONFIG_HOME="$home/.config" \
             XDG_CACHE_HOME="$home/.cache" faketime "$clock" "$binary" --json "$@") \
             > "$out/$side.json" 2> "$out/$side.err" || status=$?
@@ -121,6 +158,37 @@ settleTimes "$home"
 compare "$home"
 compare "$home" --suffix .sfl2
 compare "$home" --suffix .sfl
+
+# The same records with their documents in place: every file the independent decoding found in
+# them made, under a root of their own (a name with an extension is a file, others folders).
+if [[ $(id -u) -eq 0 ]] && unshare -m true 2> /dev/null; then
+    root="$work/root"
+    python3 - "$samples/expected.json" "$root" << 'EOF'
+import json, os, sys
+expected, root = json.load(open(sys.argv[1])), sys.argv[2]
+for record, paths in expected.items():
+    if not record.endswith((".sfl", ".sfl2", ".sfl3")):
+        continue
+    for path in paths:
+        target = os.path.normpath(root + "/" + path)
+        if not target.startswith(root + "/"):
+            continue
+        name = os.path.basename(target)
+        if "." in name[1:] and not name.endswith(".app"):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            open(target, "ab").close()
+        else:
+            os.makedirs(target, exist_ok=True)
+EOF
+    settleTimes "$root"
+    mv "$home" "$work/homes/records-in-place"
+    home="$work/homes/records-in-place"
+    compare "$home"
+    compare "$home" --suffix .sfl2
+    root=""
+else
+    echo "skipped    records with their documents in place (needs root and unshare)"
+fi
 
 # Every other real plist, bookmark and archive, good or broken, where each source reads a file.
 index=0
