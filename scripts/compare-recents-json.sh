@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs two builds of vorlane-recents --json on the same homes and says whether they print the same
 # bytes (and end with the same status). The homes:
-#   - every record file among the real samples, once as .sfl3 and once under its own suffix;
+#   - every record file among the real samples, once as .sfl3 and once under its own suffix, and
+#     (as root) once more with the documents they name made under a private root;
 #   - every other real plist, bookmark and archive as a record, as Adobe's list and as Word's list;
 #   - every real XBEL file as the shared recently-used file, its documents made inside the home
 #     and an installed application for each program it names;
@@ -45,7 +46,6 @@ fi
 [[ -n $samples && -d $samples ]] || { echo "$0: no real samples (set SAMPLES)" >&2; exit 2; }
 
 work=$(mktemp -d)
-# KEEP=1 leaves the homes and both outputs for each of them behind for a look.
 # Nothing is removed while anything is still mounted below the work folder.
 removeWork() {
     if grep -q " $work/" /proc/self/mountinfo; then
@@ -54,6 +54,7 @@ removeWork() {
         rm -rf "$work"
     fi
 }
+# KEEP=1 leaves the homes and both outputs for each of them behind for a look.
 [[ -n ${KEEP:-} ]] && echo "homes in $work" || trap removeWork EXIT
 
 # The moment both runs start from, and a zone with daylight saving so that the date rules' zone
