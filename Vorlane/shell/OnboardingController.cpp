@@ -143,7 +143,7 @@ void OnboardingController::runEntranceAnimation()
 void OnboardingController::windowDidBecomeMain()
 {
     commandKeyHeld = false;
-    ui->setAppearanceMenu->setItemText(0, QStringLiteral("Automatic"));
+    ui->setAppearanceMenu->setItemText(0, tr("Automatic"));
     AppearanceMenu::select(ui->setAppearanceMenu);
     if (!m_animationComplete)
         runEntranceAnimation();

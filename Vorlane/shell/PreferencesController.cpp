@@ -194,16 +194,16 @@ QString PreferencesController::trayNote(bool trayHostPresent)
 {
     if (trayHostPresent)
         return {};
-    return QStringLiteral("This desktop shows no tray icons, so Vorlane keeps its window in the "
-                          "task bar.");
+    return tr("This desktop shows no tray icons, so Vorlane keeps its window in the "
+              "task bar.");
 }
 
 QString PreferencesController::dockNote(bool trayItemReachable, bool dockIconShown)
 {
     if (dockIconShown || trayItemReachable)
         return {};
-    return QStringLiteral("With no tray icon to click, Vorlane stays in the task bar all the "
-                          "same. The shortcut, or starting Vorlane again, brings the window back.");
+    return tr("With no tray icon to click, Vorlane stays in the task bar all the "
+              "same. The shortcut, or starting Vorlane again, brings the window back.");
 }
 
 void PreferencesController::updateReachabilityNotes()
