@@ -24,10 +24,10 @@ QString Translations::folder()
                            QStringLiteral("/../Resources/translations"));
 }
 
-bool Translations::install(const QLocale& locale, const QString& folder)
+bool Translations::install(const QLocale& locale, const QString& catalogues)
 {
     // Qt's standard buttons and dialogs, where the system has Qt's translations installed.
     installCatalogue(locale, QStringLiteral("qtbase"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    return installCatalogue(locale, QStringLiteral("vorlane"), folder);
+    return installCatalogue(locale, QStringLiteral("vorlane"), catalogues);
 }

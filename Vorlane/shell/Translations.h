@@ -11,8 +11,9 @@ public:
     // alike in the build tree and installed.
     static QString folder();
 
-    // Installs on the application the catalogues of `locale`'s languages found in `folder` and
-    // Qt's own; a language without a catalogue leaves the texts English. Returns whether
+    // Installs on the application the catalogues of `locale`'s languages found in `catalogues`
+    // and Qt's own; a language without a catalogue leaves the texts English. Returns whether
     // Vorlane's catalogue was found.
-    static bool install(const QLocale& locale = QLocale::system(), const QString& folder = folder());
+    static bool install(const QLocale& locale = QLocale::system(),
+                        const QString& catalogues = folder());
 };
