@@ -57,9 +57,10 @@ void PreferencesController::addShortcutRecorder()
 {
     auto* recorder = new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
     ui->shortcutLabel->setBuddy(recorder);
-    ui->shortcutView->setFixedSize(recorderSize);
+    const QSize size(recorder->widthShowingTexts(recorderSize.width()), recorderSize.height());
+    ui->shortcutView->setFixedSize(size);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        subview->setGeometry(QRect(subview->pos(), recorderSize));
+        subview->setGeometry(QRect(subview->pos(), size));
 }
 
 void PreferencesController::showStoredChoices()
