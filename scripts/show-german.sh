@@ -5,8 +5,9 @@
 # week and older, one with a long name. xdotool is the person's fingers. It checks that the
 # windows carry their German titles and keeps screenshots of: the welcome window, the empty
 # window, the main window in the list and the grid, the documents' and the applications' menus,
-# the main window narrowed, and the preferences. German words are longer than English ones: the
-# screenshots are there to be looked at for cut-off texts.
+# the main window narrowed, the preferences, and (with trayer as the tray) the tray menu and
+# About. German words are longer than English ones: the screenshots are there to be looked at
+# for cut-off texts.
 # Everything lands in OUTPUT (default BUILD/show-german).
 # Usage: scripts/show-german.sh [BUILD [OUTPUT]]   (BUILD defaults to build/dev)
 set -euo pipefail
@@ -183,6 +184,40 @@ if [[ -n $window ]]; then
     window_titled "Vorlane-Einstellungen" 8-preferences
 fi
 stop
+
+# The tray menu and About, where trayer stands in for a panel's tray.
+if command -v trayer >/dev/null; then
+    trayer --edge top --align right --widthtype pixel --width 120 --height 28 --SetDockType true \
+        --transparent false --tint 0xdddddd >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 0.5
+    start tray
+    wait_for 300 has_window Vorlane || failed "no window with the tray"
+    # Vorlane's icon is a small window of its own embedded in the tray.
+    tray_icon() {
+        xwininfo -root -tree | sed -nE 's/.*"Vorlane": \("Vorlane" "Vorlane"\) +([0-9]+)x([0-9]+)\S* +\+([0-9]+)\+([0-9]+).*/\1 \2 \3 \4/p' |
+            awk '$1 <= 64 && $2 <= 64 { print; exit }'
+    }
+    icon=
+    wait_for 50 test -n "$(tray_icon)" && icon=$(tray_icon)
+    if [[ -n $icon ]]; then
+        read -r w h x y <<<"$icon"
+        xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
+        sleep 0.8
+        "$bin/e2e-screen-grab" "$out/9-tray-menu.png" 1180 0 420 480
+        echo "screenshot: $out/9-tray-menu.png"
+        # Open, List, Grid, Center, Reset, Preferences, Welcome, About.
+        for _ in $(seq 8); do xdotool key Down; sleep 0.05; done
+        xdotool key Return
+        # xdotool matches the title's bytes without the locale: "Über" as any first letter.
+        window_titled "[^ ]+ber Vorlane" 10-about
+    else
+        failed "no tray icon in trayer"
+    fi
+    stop
+else
+    echo "(trayer is not installed: no tray menu or About)"
+fi
 
 echo "Vorlane said:"; grep -h -v "^qt\." "$out"/vorlane-*.txt || true
 if ((failures)); then
