@@ -8,7 +8,8 @@ namespace HotKeys {
 class Localization
 {
 public:
-    // The English text of the key; the key itself when the table lacks it.
+    // The text of the key in the application's language (English without a translation); the
+    // key itself when the table lacks it.
     static QString string(const char* key);
 };
 

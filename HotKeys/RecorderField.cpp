@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace HotKeys {
 namespace {
 
@@ -66,6 +68,18 @@ RecorderField::~RecorderField()
 QSize RecorderField::sizeHint() const
 {
     return QSize(m_minimumWidth, QLineEdit::sizeHint().height());
+}
+
+int RecorderField::widthShowingTexts(int minimum) const
+{
+    int widest = 0;
+    for (const QString& text :
+         {text(), Localization::string("record_shortcut"), Localization::string("press_shortcut")})
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    // The text is centred beside the clear button: room for the button on either side, and
+    // for the frame.
+    const int button = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this) + 8;
+    return std::max(minimum, widest + 2 * button + 8);
 }
 
 // The field shows what the user can press: the desktop's own trigger where it chose one. A

@@ -34,6 +34,9 @@ public:
     QAction* cancelButton() const { return m_cancelButton; }
 
     QSize sizeHint() const override;
+    // The width that shows its longest text whole beside the clear button, the shortcut or a
+    // placeholder in the application's language; at least `minimum`.
+    int widthShowingTexts(int minimum) const;
 
 protected:
     bool event(QEvent* event) override;

@@ -25,7 +25,7 @@ AboutController::Versions AboutController::versionsFrom(const QString& applicati
 
 QString AboutController::versionText(const Versions& versions)
 {
-    QString text = QStringLiteral("Version ") + versions.shortVersion;
+    QString text = tr("Version %1").arg(versions.shortVersion);
     if (!versions.bundleVersion.isEmpty())
         text += QStringLiteral(" (") + versions.bundleVersion + u')';
     return text;

@@ -7,8 +7,13 @@
 #include <QComboBox>
 
 namespace {
-const QString lightTitle = QStringLiteral("Light");
-const QString darkTitle = QStringLiteral("Dark");
+// The items by their place, which stays when their titles are translated.
+enum Item
+{
+    systemItem,
+    lightItem,
+    darkItem
+};
 } // namespace
 
 namespace AppearanceMenu {
@@ -21,17 +26,17 @@ void select(QComboBox* menu)
                                    ? defaults.stringForKey(DefaultsKey::appearance)
                                    : QStringLiteral("system");
     if (appearance == u"system")
-        menu->setCurrentIndex(0);
+        menu->setCurrentIndex(systemItem);
     else
-        menu->setCurrentIndex(menu->findText(appearance == u"light" ? lightTitle : darkTitle));
+        menu->setCurrentIndex(appearance == u"light" ? lightItem : darkItem);
 }
 
 void store(const QComboBox* menu, QObject* poster)
 {
-    const QString title = menu->currentText();
-    const QString appearance = title == lightTitle  ? QStringLiteral("light")
-                               : title == darkTitle ? QStringLiteral("dark")
-                                                    : QStringLiteral("system");
+    const int item = menu->currentIndex();
+    const QString appearance = item == lightItem  ? QStringLiteral("light")
+                               : item == darkItem ? QStringLiteral("dark")
+                                                  : QStringLiteral("system");
     UserDefaults::standard().setObject(DefaultsKey::appearance, appearance);
     NotificationCenter::defaultCenter().post(NotificationName::appearanceChanged,
                                              QVariant::fromValue(poster));

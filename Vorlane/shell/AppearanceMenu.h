@@ -4,7 +4,7 @@ class QComboBox;
 class QObject;
 
 // The appearance pop-up of the preferences and of the onboarding: the first item stands for the
-// desktop's own setting, then "Light" and "Dark".
+// desktop's own setting, then "Light" and "Dark", known by their places whatever the language.
 namespace AppearanceMenu {
 
 // Selects the stored "Appearance": "system" the first item, "light" the item "Light", any other

@@ -8,8 +8,8 @@
 
 DockMenu::DockMenu(QWidget* parent)
     : QMenu(parent)
-    , m_centerWindow(addAction(QStringLiteral("Center Window"), &DockMenu::centerWindow))
-    , m_resetWindowSize(addAction(QStringLiteral("Reset Window Size"), &DockMenu::resetWindowSize))
+    , m_centerWindow(addAction(tr("Center Window"), &DockMenu::centerWindow))
+    , m_resetWindowSize(addAction(tr("Reset Window Size"), &DockMenu::resetWindowSize))
 {
     setObjectName(QStringLiteral("DockMenu"));
 }

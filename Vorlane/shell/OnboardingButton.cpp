@@ -4,7 +4,7 @@
 #include <QPainterPath>
 
 OnboardingButton::OnboardingButton(QWidget* parent)
-    : QPushButton(QStringLiteral("Continue"), parent)
+    : QPushButton(tr("Continue"), parent)
 {
     setCursor(Qt::PointingHandCursor);
     QFont title = font();

@@ -98,10 +98,11 @@ void OnboardingController::styleTexts()
 
 void OnboardingController::addShortcutRecorder()
 {
-    new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
-    ui->shortcutView->setFixedSize(recorderSize);
+    const auto* recorder = new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
+    const QSize size(recorder->widthShowingTexts(recorderSize.width()), recorderSize.height());
+    ui->shortcutView->setFixedSize(size);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        subview->setGeometry(QRect(QPoint(0, 0), recorderSize));
+        subview->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 QList<QWidget*> OnboardingController::entranceParts() const
@@ -143,7 +144,7 @@ void OnboardingController::runEntranceAnimation()
 void OnboardingController::windowDidBecomeMain()
 {
     commandKeyHeld = false;
-    ui->setAppearanceMenu->setItemText(0, QStringLiteral("Automatic"));
+    ui->setAppearanceMenu->setItemText(0, tr("Automatic"));
     AppearanceMenu::select(ui->setAppearanceMenu);
     if (!m_animationComplete)
         runEntranceAnimation();

@@ -57,9 +57,10 @@ void PreferencesController::addShortcutRecorder()
 {
     auto* recorder = new HotKeys::RecorderField(toggleAppName(), {}, ui->shortcutView);
     ui->shortcutLabel->setBuddy(recorder);
-    ui->shortcutView->setFixedSize(recorderSize);
+    const QSize size(recorder->widthShowingTexts(recorderSize.width()), recorderSize.height());
+    ui->shortcutView->setFixedSize(size);
     for (QWidget* subview : ui->shortcutView->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        subview->setGeometry(QRect(subview->pos(), recorderSize));
+        subview->setGeometry(QRect(subview->pos(), size));
 }
 
 void PreferencesController::showStoredChoices()
@@ -194,16 +195,16 @@ QString PreferencesController::trayNote(bool trayHostPresent)
 {
     if (trayHostPresent)
         return {};
-    return QStringLiteral("This desktop shows no tray icons, so Vorlane keeps its window in the "
-                          "task bar.");
+    return tr("This desktop shows no tray icons, so Vorlane keeps its window in the "
+              "task bar.");
 }
 
 QString PreferencesController::dockNote(bool trayItemReachable, bool dockIconShown)
 {
     if (dockIconShown || trayItemReachable)
         return {};
-    return QStringLiteral("With no tray icon to click, Vorlane stays in the task bar all the "
-                          "same. The shortcut, or starting Vorlane again, brings the window back.");
+    return tr("With no tray icon to click, Vorlane stays in the task bar all the "
+              "same. The shortcut, or starting Vorlane again, brings the window back.");
 }
 
 void PreferencesController::updateReachabilityNotes()

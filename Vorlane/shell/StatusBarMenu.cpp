@@ -36,12 +36,11 @@ void showControllersWindow(WindowController* controller)
 
 StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
     : QMenu(parent)
-    , m_openButton(
-          addAction(QStringLiteral("Open Vorlane"), this, &StatusBarMenu::showMainWindowWithSender))
+    , m_openButton(addAction(tr("Open Vorlane"), this, &StatusBarMenu::showMainWindowWithSender))
 {
     setObjectName(QStringLiteral("StatusBarMenu"));
-    m_shortcutHint = addAction(QStringLiteral(
-        "No global shortcut: bind \u201cVorlane --toggle\u201d in the keyboard settings"));
+    m_shortcutHint = addAction(
+        tr("No global shortcut: bind \u201cVorlane --toggle\u201d in the keyboard settings"));
     m_shortcutHint->setEnabled(false);
     m_shortcutHint->setVisible(false);
     // Checked whenever the menu opens, and when the desktop answers while it is open.
@@ -50,8 +49,8 @@ StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
             &HotKeys::ShortcutNotifier::systemBindingDidChange, this,
             &StatusBarMenu::updateShortcutHint);
     addSeparator();
-    m_listViewItem = addAction(QStringLiteral("List View"), this, &StatusBarMenu::toggleListView);
-    m_gridViewItem = addAction(QStringLiteral("Grid View"), this, &StatusBarMenu::toggleGridView);
+    m_listViewItem = addAction(tr("List View"), this, &StatusBarMenu::toggleListView);
+    m_gridViewItem = addAction(tr("Grid View"), this, &StatusBarMenu::toggleGridView);
     auto* viewTypes = new QActionGroup(this);
     for (QAction* item : {m_listViewItem, m_gridViewItem}) {
         item->setCheckable(true);
@@ -64,16 +63,16 @@ StatusBarMenu::StatusBarMenu(DockMenu* dockMenu, QWidget* parent)
         addActions(dockMenu->actions());
     }
     addSeparator();
-    addAction(QStringLiteral("Preferences\u2026"), this, &StatusBarMenu::showPreferencesWithSender);
+    addAction(tr("Preferences\u2026"), this, &StatusBarMenu::showPreferencesWithSender);
     m_showOnboardingButton =
-        addAction(QStringLiteral("Welcome to Vorlane\u2026"), this, &StatusBarMenu::showOB);
-    addAction(QStringLiteral("About Vorlane"), this, &StatusBarMenu::showAboutWithSender);
+        addAction(tr("Welcome to Vorlane\u2026"), this, &StatusBarMenu::showOB);
+    addAction(tr("About Vorlane"), this, &StatusBarMenu::showAboutWithSender);
     addSeparator();
-    addAction(QStringLiteral("Vorlane Website"), this, &StatusBarMenu::launchWebsite);
-    addAction(QStringLiteral("Follow Vorlane"), this, &StatusBarMenu::launchTwitter);
-    addAction(QStringLiteral("Send Feedback\u2026"), this, &StatusBarMenu::sendFeedback);
+    addAction(tr("Vorlane Website"), this, &StatusBarMenu::launchWebsite);
+    addAction(tr("Follow Vorlane"), this, &StatusBarMenu::launchTwitter);
+    addAction(tr("Send Feedback\u2026"), this, &StatusBarMenu::sendFeedback);
     addSeparator();
-    addAction(QStringLiteral("Quit Vorlane"), this, &StatusBarMenu::quitWithSender);
+    addAction(tr("Quit Vorlane"), this, &StatusBarMenu::quitWithSender);
 }
 
 void StatusBarMenu::updateShortcutHint()

@@ -17,7 +17,7 @@
 #include <algorithm>
 
 namespace {
-const QString copyButtonTitle = QStringLiteral("Copy");
+const char* const copyButtonTitle = QT_TRANSLATE_NOOP("ToggleCommandHint", "Copy");
 
 bool inWaylandSession()
 {
@@ -42,14 +42,14 @@ ToggleCommandHint::ToggleCommandHint(QWidget* parent)
     : QWidget(parent)
     , m_message(new QLabel(this))
     , m_command(new QLineEdit(this))
-    , m_copy(new QPushButton(copyButtonTitle, this))
+    , m_copy(new QPushButton(tr(copyButtonTitle), this))
 {
     setObjectName(QStringLiteral("toggleCommandHint"));
     m_message->setObjectName(QStringLiteral("toggleCommandMessage"));
     m_message->setWordWrap(true);
-    m_message->setText(QStringLiteral(
-        "The desktop does not let Vorlane have this shortcut. To summon Vorlane with a key, add "
-        "a shortcut in the desktop's keyboard settings that runs this command:"));
+    m_message->setText(
+        tr("The desktop does not let Vorlane have this shortcut. To summon Vorlane with a key, add "
+           "a shortcut in the desktop's keyboard settings that runs this command:"));
     m_command->setObjectName(QStringLiteral("toggleCommand"));
     m_command->setReadOnly(true);
     m_command->setText(toggleCommand());
@@ -111,12 +111,12 @@ void ToggleCommandHint::refresh()
 {
     const bool shown = !toggleShortcutReachesEveryWindow();
     if (shown)
-        m_copy->setText(copyButtonTitle);
+        m_copy->setText(tr(copyButtonTitle));
     setVisible(shown);
 }
 
 void ToggleCommandHint::copyCommand()
 {
     QGuiApplication::clipboard()->setText(m_command->text());
-    m_copy->setText(QStringLiteral("Copied"));
+    m_copy->setText(tr("Copied"));
 }

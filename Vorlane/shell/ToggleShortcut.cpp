@@ -13,7 +13,8 @@ const HotKeys::Name& toggleAppName()
         QStringLiteral("toggleApp"),
         HotKeys::Shortcut{HotKeys::CarbonKey::Space,
                           HotKeys::CarbonModifier::cmdKey | HotKeys::CarbonModifier::shiftKey},
-        {QStringLiteral("Show or hide ") + QCoreApplication::applicationName(),
+        {QCoreApplication::translate("ToggleShortcut", "Show or hide %1")
+             .arg(QCoreApplication::applicationName()),
          QCoreApplication::applicationName() + QStringLiteral(" --toggle")});
     return name;
 }

@@ -4,6 +4,7 @@
 #include "DockMenu.h"
 #include "ImageNamed.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 #include "VorlaneVersion.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("com.ostrel.Vorlane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication application(argc, argv);
+    Translations::install();
     application.setQuitOnLastWindowClosed(false);
     application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
 

@@ -14,9 +14,8 @@ const RecentApp* contextMenuApp()
 
 AppsContextMenu::AppsContextMenu(QWidget* parent)
     : QMenu(parent)
-    , m_openItem(addAction(QStringLiteral("Open"), this, &AppsContextMenu::launchApp))
-    , m_clearItem(
-          addAction(QStringLiteral("Clear Recent Documents"), this, &AppsContextMenu::clearFiles))
+    , m_openItem(addAction(tr("Open"), this, &AppsContextMenu::launchApp))
+    , m_clearItem(addAction(tr("Clear Recent Documents"), this, &AppsContextMenu::clearFiles))
 {
     setObjectName(QStringLiteral("AppsContextMenu"));
 }

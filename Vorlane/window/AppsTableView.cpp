@@ -129,8 +129,8 @@ void AppsTableView::willOpenMenu()
     contextMenuAppName = selectedIdentity();
     if (const RecentApp* app = VorlaneController::shared().appNamed(contextMenuAppName))
         // An ampersand in a name is text, not a mnemonic.
-        m_menu->openItem()->setText(QStringLiteral("Open ") +
-                                    QString(app->appName()).replace(u'&', QStringLiteral("&&")));
+        m_menu->openItem()->setText(
+            tr("Open %1").arg(QString(app->appName()).replace(u'&', QStringLiteral("&&"))));
 }
 
 void AppsTableView::didCloseMenu()

@@ -3,6 +3,7 @@
 #include "Appearance.h"
 #include "ImageNamed.h"
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QPainter>
 
@@ -22,8 +23,11 @@ QString ButtonSegmentedCell::imageName(int segment, bool selected, const QString
 QString ButtonSegmentedCell::toolTip(int segment)
 {
     const QKeySequence shortcut(segment == 0 ? QStringLiteral("Ctrl+1") : QStringLiteral("Ctrl+2"));
-    return (segment == 0 ? QStringLiteral("List View: ") : QStringLiteral("Grid View: ")) +
-           shortcut.toString(QKeySequence::NativeText);
+    const char* const kind = segment == 0
+                                 ? QT_TRANSLATE_NOOP("ButtonSegmentedCell", "List View: %1")
+                                 : QT_TRANSLATE_NOOP("ButtonSegmentedCell", "Grid View: %1");
+    return QCoreApplication::translate("ButtonSegmentedCell", kind)
+        .arg(shortcut.toString(QKeySequence::NativeText));
 }
 
 void ButtonSegmentedCell::drawSegment(QPainter* painter, int segment, const QRect& frame,

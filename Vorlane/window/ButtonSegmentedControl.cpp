@@ -19,7 +19,7 @@ void ButtonSegmentedControl::setSelectedSegment(int segment)
     if (segment < 0 || segment >= segmentCount || segment == m_selectedSegment)
         return;
     m_selectedSegment = segment;
-    setAccessibleDescription(segment == 0 ? QStringLiteral("List") : QStringLiteral("Grid"));
+    setAccessibleDescription(segment == 0 ? tr("List") : tr("Grid"));
     update();
 }
 

@@ -58,7 +58,7 @@ void EmptyStateViewController::viewDidLoad()
     setFixedSize(panelSize);
     ui->alertIcon->setPixmap(imageNamed(QStringLiteral("EmptyState"))
                                  .pixmap(QSize(alertIconSize, alertIconSize), devicePixelRatioF()));
-    ui->alertIcon->setAccessibleName(QStringLiteral("No recent documents"));
+    ui->alertIcon->setAccessibleName(tr("No recent documents"));
     connect(ui->launchSystemPreferences, &QPushButton::clicked, this,
             &EmptyStateViewController::launchSystemPreferences);
     connect(ui->subheadButton, &QPushButton::clicked, this,
@@ -76,10 +76,10 @@ void EmptyStateViewController::setDocumentsWereListed(bool listed)
 void EmptyStateViewController::showTexts()
 {
     if (m_documentsWereListed) {
-        ui->headline->setText(QStringLiteral("No recent documents left"));
-        ui->body->setText(QStringLiteral(
-            "The applications' lists of recent documents are empty now. The documents you open "
-            "from here on appear here, under the application that opened them."));
+        ui->headline->setText(tr("No recent documents left"));
+        ui->body->setText(
+            tr("The applications' lists of recent documents are empty now. The documents you open "
+               "from here on appear here, under the application that opened them."));
     } else {
         ui->headline->setText(m_noDocumentsYetHeadline);
         ui->body->setText(m_noDocumentsYetBody);

@@ -30,7 +30,7 @@ FilesCollectionView::FilesCollectionView(QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     viewport()->setAutoFillBackground(false);
-    setAccessibleName(QStringLiteral("Documents"));
+    setAccessibleName(tr("Documents"));
     SlimScrollBar::apply(verticalScrollBar());
 }
 

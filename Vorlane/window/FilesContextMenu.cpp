@@ -15,10 +15,10 @@
 FilesContextMenu::FilesContextMenu(QWidget* parent)
     : QMenu(parent)
 {
-    addAction(QStringLiteral("Open"), this, &FilesContextMenu::open);
-    addAction(QStringLiteral("Show in File Manager"), this, &FilesContextMenu::revealInFinder);
+    addAction(tr("Open"), this, &FilesContextMenu::open);
+    addAction(tr("Show in File Manager"), this, &FilesContextMenu::revealInFinder);
     addSeparator();
-    addAction(QuickLookMenuItem::title, this, &FilesContextMenu::quickLook);
+    addAction(QuickLookMenuItem::title(), this, &FilesContextMenu::quickLook);
 }
 
 FilesCollectionView* FilesContextMenu::namedView()

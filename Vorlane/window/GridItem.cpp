@@ -11,7 +11,10 @@
 
 #include <cmath>
 
-const QString GridItem::showInFinderTitle = QStringLiteral("Show in File Manager");
+QString GridItem::showInFinderTitle()
+{
+    return tr("Show in File Manager");
+}
 
 namespace {
 constexpr qreal gridMarkerRadius = 8;
@@ -32,7 +35,7 @@ QSize GridItem::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
 QString GridItem::titleOf(const QModelIndex& index)
 {
     return index.data(RecentFilesModel::ShowsPathRole).toBool()
-               ? showInFinderTitle
+               ? showInFinderTitle()
                : index.data(Qt::DisplayRole).toString();
 }
 

@@ -18,7 +18,7 @@ class GridItem : public QStyledItemDelegate
 
 public:
     // The title the selected item shows while its location is on display.
-    static const QString showInFinderTitle;
+    static QString showInFinderTitle();
     // Room for the framed pictures of a window filling a large screen at twice its density.
     static constexpr qsizetype defaultFramedByteLimit = 24 * 1024 * 1024;
 

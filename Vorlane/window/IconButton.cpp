@@ -15,8 +15,8 @@ constexpr QSize imageSize{16, 16};
 IconButton::IconButton(QWidget* parent)
     : QAbstractButton(parent)
 {
-    setToolTip(QStringLiteral("Settings"));
-    setAccessibleName(QStringLiteral("Settings"));
+    setToolTip(tr("Settings"));
+    setAccessibleName(tr("Settings"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     connect(this, &QAbstractButton::clicked, this, &IconButton::showPreferences);

@@ -63,7 +63,7 @@ void MainWindowController::windowDidLoad()
 void MainWindowController::addQuitShortcut()
 {
     // The window is the one place every user has: Vorlane quits from it as from the tray menu.
-    auto* quit = new QAction(QStringLiteral("Quit Vorlane"), m_window.get());
+    auto* quit = new QAction(tr("Quit Vorlane"), m_window.get());
     quit->setObjectName(QStringLiteral("quitAction"));
     // Ctrl+Q on every platform and keyboard scheme (some name no key for quitting).
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

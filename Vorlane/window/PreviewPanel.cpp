@@ -49,7 +49,7 @@ PreviewPanel::PreviewPanel(QWidget* browsingWindow)
     , m_content(new PreviewContentView(this))
 {
     setObjectName(QStringLiteral("PreviewPanel"));
-    setWindowTitle(QStringLiteral("Preview"));
+    setWindowTitle(tr("Preview"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(minimumPanelSize);
     auto* layout = new QVBoxLayout(this);
@@ -128,8 +128,7 @@ void PreviewPanel::reloadData()
 {
     const int count = m_dataSource ? m_dataSource->numberOfPreviewItems(this) : 0;
     const QUrl item = count > 0 ? m_dataSource->previewItemAt(this, 0) : QUrl();
-    setWindowTitle(item.isEmpty() ? QStringLiteral("Preview")
-                                  : QFileInfo(item.toLocalFile()).fileName());
+    setWindowTitle(item.isEmpty() ? tr("Preview") : QFileInfo(item.toLocalFile()).fileName());
     if (item != m_content->item())
         m_content->showItem(item);
 }

@@ -1,16 +1,20 @@
 #include "QuickLookMenuItem.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 
-const QString QuickLookMenuItem::title = QStringLiteral("Preview");
+QString QuickLookMenuItem::title()
+{
+    return QCoreApplication::translate("QuickLookMenuItem", "Preview");
+}
 
 void QuickLookMenuItem::tagItem(QMenu* menu)
 {
     if (!menu || item(menu))
         return;
     for (QAction* action : menu->actions())
-        if (action->text() == title) {
+        if (action->text() == title()) {
             action->setData(tag);
             return;
         }
@@ -30,6 +34,6 @@ void QuickLookMenuItem::retitle(QMenu* menu, const QString& fileName)
 {
     if (QAction* action = item(menu))
         // An ampersand in a name is text, not a mnemonic.
-        action->setText(title + QStringLiteral(" \"") +
-                        QString(fileName).replace(u'&', QStringLiteral("&&")) + u'"');
+        action->setText(QCoreApplication::translate("QuickLookMenuItem", "Preview \"%1\"")
+                            .arg(QString(fileName).replace(u'&', QStringLiteral("&&"))));
 }

@@ -11,7 +11,7 @@ class QuickLookMenuItem
 {
 public:
     static constexpr int tag = 1234;
-    static const QString title;
+    static QString title();
 
     // Tags the item titled "Preview", when it has not been already.
     static void tagItem(QMenu* menu);

@@ -32,6 +32,7 @@ $bundle/Library/LoginItems/VorlaneHelper.app/Contents/Info.plist
 $bundle/Library/LoginItems/VorlaneHelper.app/Contents/MacOS/VorlaneHelper
 $bundle/MacOS/Vorlane
 $bundle/Resources/Vorlane.svg
+$bundle/Resources/translations/vorlane_de.qm
 usr/share/applications/com.ostrel.Vorlane.desktop
 usr/share/doc/vorlane/changelog.Debian.gz
 usr/share/doc/vorlane/copyright

@@ -4,6 +4,7 @@
 #include "MetadataQuery.h"
 #include "UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -105,13 +106,13 @@ QString dateGroupName(const QDateTime& date)
 {
     switch (Calendar::current().periodOf(date)) {
     case Calendar::Period::Today:
-        return QStringLiteral("Today");
+        return QCoreApplication::translate("DateRules", "Today");
     case Calendar::Period::ThisWeek:
-        return QStringLiteral("This week");
+        return QCoreApplication::translate("DateRules", "This week");
     case Calendar::Period::Other:
         break;
     }
-    return QStringLiteral("Last week and beyond");
+    return QCoreApplication::translate("DateRules", "Last week and beyond");
 }
 
 QString relativeDateText(const QDateTime& date)
@@ -121,26 +122,23 @@ QString relativeDateText(const QDateTime& date)
     const QDateTime moment = calendar.inCalendarZone(date);
     const ElapsedTime elapsed =
         moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
-    auto counted = [](int count, const char* unit) {
-        return QString::number(count) + QString::fromLatin1(unit);
-    };
     if (elapsed.years > 1)
-        return counted(elapsed.years, " years ago");
+        return QCoreApplication::translate("DateRules", "%n years ago", nullptr, elapsed.years);
     if (elapsed.years == 1)
-        return QStringLiteral("Last year");
+        return QCoreApplication::translate("DateRules", "Last year");
     if (elapsed.months > 1)
-        return counted(elapsed.months, " months ago");
+        return QCoreApplication::translate("DateRules", "%n months ago", nullptr, elapsed.months);
     if (elapsed.months == 1)
-        return QStringLiteral("Last month");
+        return QCoreApplication::translate("DateRules", "Last month");
     if (elapsed.weeks > 1)
-        return counted(elapsed.weeks, " weeks ago");
+        return QCoreApplication::translate("DateRules", "%n weeks ago", nullptr, elapsed.weeks);
     if (elapsed.weeks == 1)
-        return QStringLiteral("Last week");
+        return QCoreApplication::translate("DateRules", "Last week");
     if (elapsed.days > 1)
-        return counted(elapsed.days, " days ago");
+        return QCoreApplication::translate("DateRules", "%n days ago", nullptr, elapsed.days);
     if (elapsed.days == 1)
-        return QStringLiteral("Yesterday");
-    return QStringLiteral("Today");
+        return QCoreApplication::translate("DateRules", "Yesterday");
+    return QCoreApplication::translate("DateRules", "Today");
 }
 
 void sortFilesNewestFirst(QList<RecentFile>& files)

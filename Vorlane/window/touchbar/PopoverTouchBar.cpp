@@ -71,8 +71,8 @@ TouchBarItem* PopoverTouchBar::makeItemForIdentifier(TouchBar*, const QString& i
 TouchBarItem* PopoverTouchBar::makeClearButtonItem(const QString& identifier)
 {
     auto* item = new CustomTouchBarItem(identifier);
-    item->setCustomizationLabel(QStringLiteral("Clear Files"));
-    auto* button = new QPushButton(QStringLiteral("Clear Files"));
+    item->setCustomizationLabel(tr("Clear Files"));
+    auto* button = new QPushButton(tr("Clear Files"));
     button->setFocusPolicy(Qt::NoFocus);
     button->setMinimumHeight(itemSize.height());
     connect(button, &QPushButton::clicked, this, &PopoverTouchBar::actionHandler);

@@ -59,8 +59,8 @@ TouchStrip::TouchStrip(TouchBarMaker makeTouchBar, QWidget* parent)
     m_closeButton->setAutoRaise(true);
     m_closeButton->setFocusPolicy(Qt::NoFocus);
     m_closeButton->setFixedSize(closeButtonSide, closeButtonSide);
-    m_closeButton->setToolTip(QStringLiteral("Close"));
-    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setToolTip(tr("Close"));
+    m_closeButton->setAccessibleName(tr("Close"));
     updateCloseIcon();
     m_popoverRow->addWidget(m_closeButton, 0, Qt::AlignVCenter);
     connect(m_closeButton, &QToolButton::clicked, this, [this] {

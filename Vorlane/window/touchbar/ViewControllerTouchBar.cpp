@@ -12,7 +12,7 @@
 
 namespace {
 constexpr int appIconSize = 30;
-const QString appsListLabel = QStringLiteral("Apps List");
+const char* const appsListLabel = QT_TRANSLATE_NOOP("ViewControllerTouchBar", "Apps List");
 } // namespace
 
 ViewControllerTouchBar::ViewControllerTouchBar(AppsTableViewController* appsList, QObject* parent)
@@ -51,8 +51,8 @@ TouchBarItem* ViewControllerTouchBar::makeItemForIdentifier(TouchBar*, const QSt
     if (identifier != TouchBarIdentifier::appScrubber)
         return nullptr;
     auto* item = new PopoverTouchBarItem(identifier);
-    item->setCollapsedRepresentationLabel(appsListLabel);
-    item->setCustomizationLabel(appsListLabel);
+    item->setCollapsedRepresentationLabel(tr(appsListLabel));
+    item->setCustomizationLabel(tr(appsListLabel));
 
     PopoverScrubber* scrubber = appScrubber();
     scrubber->setObjectName(identifier);
