@@ -1,0 +1,100 @@
+#include "DocumentSearch.h"
+
+#include "SearchText.h"
+#include "WordMatch.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace {
+// The document's folder as a person knows it: below the home folder when inside it.
+QString folderOf(const QUrl& fileUrl)
+{
+    const QString path = fileUrl.isLocalFile() ? fileUrl.toLocalFile() : fileUrl.path();
+    const QString folder = QFileInfo(path).path();
+    const QString home = QDir::homePath();
+    if (folder == home)
+        return {};
+    if (folder.startsWith(home + QLatin1Char('/')))
+        return folder.mid(home.size() + 1);
+    return folder;
+}
+} // namespace
+
+DocumentSearch::DocumentSearch(const QList<RecentApp>& apps)
+{
+    for (qsizetype appIndex = 0; appIndex < apps.size(); ++appIndex) {
+        const QList<RecentFile>& files = apps.at(appIndex).recentFiles();
+        for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex)
+            m_documents.append(documentOf(files.at(fileIndex), appIndex, fileIndex));
+    }
+}
+
+DocumentSearch::Document DocumentSearch::documentOf(const RecentFile& file, qsizetype appIndex,
+                                                    qsizetype fileIndex)
+{
+    const QDateTime& used = file.dateAccessed();
+    return {
+        .appIndex = appIndex,
+        .fileIndex = fileIndex,
+        .nameWords = SearchText::nameWords(file.name()),
+        .folderWords = SearchText::nameWords(folderOf(file.filePath())),
+        .usedAt = used.isValid() ? used.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
+        .sortName = SearchText::fold(file.name()),
+    };
+}
+
+int DocumentSearch::scoreOf(const Document& document, const QStringList& typedWords, bool inFolders)
+{
+    int score = 0;
+    for (const QString& typed : typedWords) {
+        WordMatch::Tier tier = WordMatch::best(typed, document.nameWords);
+        if (inFolders && tier != WordMatch::Tier::whole)
+            tier = std::max(tier, WordMatch::best(typed, document.folderWords));
+        if (tier == WordMatch::Tier::none)
+            return -1;
+        score += static_cast<int>(tier);
+    }
+    return score;
+}
+
+QList<DocumentSearch::Hit> DocumentSearch::find(const QString& typed) const
+{
+    const QStringList typedWords = SearchText::queryWords(typed);
+    const bool inFolders = typed.contains(QLatin1Char('/'));
+    struct Found
+    {
+        int score;
+        const Document* document;
+    };
+    QList<Found> found;
+    for (const Document& document : m_documents) {
+        const int score = scoreOf(document, typedWords, inFolders);
+        if (score >= 0)
+            found.append({score, &document});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        if (a.score != b.score)
+            return a.score > b.score;
+        return comesBefore(*a.document, *b.document);
+    });
+    QList<Hit> hits;
+    hits.reserve(found.size());
+    for (const Found& hit : std::as_const(found))
+        hits.append({hit.document->appIndex, hit.document->fileIndex, hit.score});
+    return hits;
+}
+
+bool DocumentSearch::comesBefore(const Document& a, const Document& b)
+{
+    if (a.usedAt != b.usedAt)
+        return a.usedAt > b.usedAt;
+    if (a.sortName != b.sortName)
+        return a.sortName < b.sortName;
+    // The same name at the same moment: the store's order decides, so the order never wavers.
+    return std::pair(a.appIndex, a.fileIndex) < std::pair(b.appIndex, b.fileIndex);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "RecentApp.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Finds documents of every application by the words a person types. Built once from the store's
+// list (the names cut into folded words ahead), it answers each typed text without touching a
+// name again.
+//
+// A document is found when every typed word matches one of its name's words (WordMatch): case
+// and accents do not matter, and a word may be typed in part or with letters left out. With a
+// "/" in the text, the words of the document's folder count as well (below the home folder, for
+// documents inside it), so "work/rep" finds the reports in a folder called Work.
+//
+// Order: the sum of the typed words' tiers, highest first (a whole word counts 4, a word's start
+// 3, a part inside a word 2, letters left out 1); ties newest first, then by name. Text with no
+// words (a lone "/") finds every document, newest first.
+class DocumentSearch
+{
+public:
+    struct Hit
+    {
+        // Where the document is in the list the search was built from.
+        qsizetype appIndex = -1;
+        qsizetype fileIndex = -1;
+        int score = 0;
+    };
+
+    DocumentSearch() = default;
+    explicit DocumentSearch(const QList<RecentApp>& apps);
+
+    // The documents the typed text finds, best first.
+    QList<Hit> find(const QString& typed) const;
+    qsizetype documentCount() const { return m_documents.size(); }
+
+private:
+    struct Document
+    {
+        qsizetype appIndex;
+        qsizetype fileIndex;
+        QStringList nameWords;
+        QStringList folderWords;
+        qint64 usedAt;
+        QString sortName;
+    };
+
+    static Document documentOf(const RecentFile& file, qsizetype appIndex, qsizetype fileIndex);
+    static int scoreOf(const Document& document, const QStringList& typedWords, bool inFolders);
+    // Among documents that match alike: newest first, then by name.
+    static bool comesBefore(const Document& a, const Document& b);
+
+    QList<Document> m_documents;
+};
