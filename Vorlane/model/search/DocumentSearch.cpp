@@ -25,36 +25,54 @@ QString folderOf(const QUrl& fileUrl)
 }
 } // namespace
 
-DocumentSearch::DocumentSearch(const QList<RecentApp>& apps)
+DocumentSearch::DocumentSearch(const QList<RecentApp>& apps, const DocumentSearch* previous)
 {
     for (qsizetype appIndex = 0; appIndex < apps.size(); ++appIndex) {
         const QList<RecentFile>& files = apps.at(appIndex).recentFiles();
-        for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex)
-            m_documents.append(documentOf(files.at(fileIndex), appIndex, fileIndex));
+        for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex) {
+            const RecentFile& file = files.at(fileIndex);
+            const QDateTime& used = file.dateAccessed();
+            m_documents.append({
+                .appIndex = appIndex,
+                .fileIndex = fileIndex,
+                .words = wordsOf(file, previous),
+                .usedAt =
+                    used.isValid() ? used.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
+            });
+        }
     }
 }
 
-DocumentSearch::Document DocumentSearch::documentOf(const RecentFile& file, qsizetype appIndex,
-                                                    qsizetype fileIndex)
+std::shared_ptr<const DocumentSearch::Words> DocumentSearch::wordsOf(const RecentFile& file,
+                                                                     const DocumentSearch* previous)
 {
-    const QDateTime& used = file.dateAccessed();
-    return {
-        .appIndex = appIndex,
-        .fileIndex = fileIndex,
-        .nameWords = SearchText::nameWords(file.name()),
-        .folderWords = SearchText::nameWords(folderOf(file.filePath())),
-        .usedAt = used.isValid() ? used.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
+    const QString key = file.filePath().toString() + QLatin1Char('\n') + file.name();
+    if (const auto known = m_words.constFind(key); known != m_words.cend())
+        return known.value();
+    if (previous) {
+        if (const auto known = previous->m_words.constFind(key); known != previous->m_words.cend())
+            return m_words.insert(key, known.value()).value();
+    }
+    const QString folder = folderOf(file.filePath());
+    auto folderWords = m_folderWords.constFind(folder);
+    if (folderWords == m_folderWords.cend())
+        folderWords = m_folderWords.insert(folder, SearchText::nameWords(folder));
+    auto words = std::make_shared<const Words>(Words{
+        .name = SearchText::nameWords(file.name()),
+        .folder = folderWords.value(),
         .sortName = SearchText::fold(file.name()),
-    };
+    });
+    m_words.insert(key, words);
+    return words;
 }
 
 int DocumentSearch::scoreOf(const Document& document, const QStringList& typedWords, bool inFolders)
 {
     int score = 0;
     for (const QString& typed : typedWords) {
-        WordMatch::Tier tier = WordMatch::best(typed, document.nameWords);
+        WordMatch::Tier tier = WordMatch::best(typed, document.words->name);
         if (inFolders && tier != WordMatch::Tier::whole)
-            tier = std::max(tier, WordMatch::best(typed, document.folderWords));
+            tier = std::max(tier, WordMatch::best(typed, document.words->folder));
         if (tier == WordMatch::Tier::none)
             return -1;
         score += static_cast<int>(tier);
@@ -93,8 +111,8 @@ bool DocumentSearch::comesBefore(const Document& a, const Document& b)
 {
     if (a.usedAt != b.usedAt)
         return a.usedAt > b.usedAt;
-    if (a.sortName != b.sortName)
-        return a.sortName < b.sortName;
+    if (a.words->sortName != b.words->sortName)
+        return a.words->sortName < b.words->sortName;
     // The same name at the same moment: the store's order decides, so the order never wavers.
     return std::pair(a.appIndex, a.fileIndex) < std::pair(b.appIndex, b.fileIndex);
 }

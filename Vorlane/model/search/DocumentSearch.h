@@ -2,9 +2,12 @@
 
 #include "RecentApp.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // Finds documents of every application by the words a person types. Built once from the store's
 // list (the names cut into folded words ahead), it answers each typed text without touching a
@@ -30,27 +33,39 @@ public:
     };
 
     DocumentSearch() = default;
-    explicit DocumentSearch(const QList<RecentApp>& apps);
+    // Cuts the words of every document of apps. The words of a document the previous search
+    // had (same location, same name) are taken from it: after a refresh of the store, most are.
+    explicit DocumentSearch(const QList<RecentApp>& apps, const DocumentSearch* previous = nullptr);
 
     // The documents the typed text finds, best first.
     QList<Hit> find(const QString& typed) const;
     qsizetype documentCount() const { return m_documents.size(); }
 
 private:
+    struct Words
+    {
+        QStringList name;
+        QStringList folder;
+        QString sortName;
+    };
+
     struct Document
     {
         qsizetype appIndex;
         qsizetype fileIndex;
-        QStringList nameWords;
-        QStringList folderWords;
+        // Shared with the other documents of the same location and name.
+        std::shared_ptr<const Words> words;
         qint64 usedAt;
-        QString sortName;
     };
 
-    static Document documentOf(const RecentFile& file, qsizetype appIndex, qsizetype fileIndex);
+    std::shared_ptr<const Words> wordsOf(const RecentFile& file, const DocumentSearch* previous);
     static int scoreOf(const Document& document, const QStringList& typedWords, bool inFolders);
     // Among documents that match alike: newest first, then by name.
     static bool comesBefore(const Document& a, const Document& b);
 
     QList<Document> m_documents;
+    // By location and name.
+    QHash<QString, std::shared_ptr<const Words>> m_words;
+    // Words of folders, which many documents share.
+    QHash<QString, QStringList> m_folderWords;
 };
