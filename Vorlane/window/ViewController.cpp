@@ -5,6 +5,7 @@
 #include "AppsTableViewController.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "DocumentSearchController.h"
 #include "EmptyStateViewController.h"
 #include "FileActions.h"
 #include "FilesViewController.h"
@@ -92,6 +93,8 @@ void ViewController::viewDidLoad()
 {
     sharedFilesViewController = m_filesViewController;
     sharedAppsViewController = m_appsViewController;
+    m_documentSearch = new DocumentSearchController(this, ui->rightPanel,
+                                                    {m_filesViewController, m_selectedAppTitle});
     showContentOrEmptyState();
     registerObservers();
     registerViewHooks();
@@ -198,6 +201,7 @@ void ViewController::reloadApplications()
 {
     m_appsViewController->reloadTable();
     m_selectedAppTitle->refresh();
+    m_documentSearch->storeChanged();
 }
 
 void ViewController::toggleInterfaceTheme()

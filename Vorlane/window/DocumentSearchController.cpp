@@ -1,0 +1,253 @@
+#include "DocumentSearchController.h"
+
+#include "DocumentSearchModel.h"
+#include "DocumentSearchView.h"
+#include "FileActions.h"
+#include "SharedReferences.h"
+#include "VorlaneController.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequenceEdit>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWindow>
+
+namespace {
+bool isTextField(const QWidget* widget)
+{
+    if (!widget)
+        return false;
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->isEditable();
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
+           qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QKeySequenceEdit*>(widget);
+}
+
+// Text a key types: printable characters only, with no Ctrl, Alt or Meta held (those are
+// shortcuts).
+QString typedTextOf(const QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return {};
+    const QString text = event->text();
+    for (const QChar c : text) {
+        if (!c.isPrint())
+            return {};
+    }
+    return text;
+}
+
+bool isReturn(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+} // namespace
+
+DocumentSearchController::DocumentSearchController(QWidget* content, QWidget* rightPanel,
+                                                   QList<QWidget*> replaced)
+    : QObject(content)
+    , m_content(content)
+    , m_rightPanel(rightPanel)
+    , m_view(new DocumentSearchView(rightPanel))
+{
+    for (QWidget* widget : std::as_const(replaced))
+        m_replaced.append(widget);
+    m_view->hide();
+    connect(m_view, &DocumentSearchView::rowActivated, this, [this](int row) {
+        m_view->selectRow(row);
+        openSelected(commandKeyHeld);
+    });
+    // A click or the arrows in the list: Space previews from now on.
+    connect(m_view->list(), &QAbstractItemView::pressed, this, [this] { m_typing = false; });
+    qApp->installEventFilter(this);
+}
+
+DocumentSearchController::~DocumentSearchController()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool DocumentSearchController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !m_content)
+        return false;
+    // Every key of the window passes its native window first, whichever widget has the focus.
+    const QWindow* window = m_content->window()->windowHandle();
+    if (!window || watched != window)
+        return false;
+    return keyPressed(static_cast<QKeyEvent*>(event));
+}
+
+bool DocumentSearchController::takesTyping() const
+{
+    // Only over the documents, never over the empty state or into a text field.
+    return !VorlaneController::shared().isEmpty() && !isTextField(QApplication::focusWidget());
+}
+
+bool DocumentSearchController::keyPressed(const QKeyEvent* event)
+{
+    if (!takesTyping())
+        return false;
+    if (isSearching())
+        return searchingKeyPressed(event);
+    // Space previews and other keys belong to the window's rules until something is typed.
+    const QString text = typedTextOf(event);
+    if (text.isEmpty() || text.trimmed().isEmpty())
+        return false;
+    m_typing = true;
+    setTypedText(text);
+    return true;
+}
+
+bool DocumentSearchController::searchingKeyPressed(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        clear();
+        return true;
+    }
+    if (isReturn(key)) {
+        openSelected(commandKeyHeld || (event->modifiers() & Qt::ControlModifier));
+        return true;
+    }
+    if (key == Qt::Key_Backspace) {
+        m_typing = true;
+        setTypedText(m_typedText.chopped(1));
+        return true;
+    }
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Left || key == Qt::Key_Right)
+        return true;
+    if (key == Qt::Key_Space && !m_typing && !(event->modifiers() & Qt::ControlModifier)) {
+        toggleQuickLook(m_view->list());
+        return true;
+    }
+    const QString text = typedTextOf(event);
+    if (!text.isEmpty()) {
+        m_typing = true;
+        setTypedText(m_typedText + text);
+        return true;
+    }
+    // The moving keys go on to the results list, which has the focus.
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+        key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End)
+        m_typing = false;
+    return false;
+}
+
+void DocumentSearchController::setTypedText(const QString& text)
+{
+    if (text.isEmpty()) {
+        clear();
+        return;
+    }
+    const bool starting = !isSearching();
+    m_typedText = text;
+    if (starting)
+        showResults(true);
+    m_view->showTypedText(m_typedText);
+    // Each change of the text puts the best match first and selects it.
+    search(0);
+}
+
+void DocumentSearchController::clear()
+{
+    if (!isSearching())
+        return;
+    m_typedText.clear();
+    m_typing = false;
+    closeQuickLook();
+    m_view->model()->setResults({}, {});
+    showResults(false);
+}
+
+void DocumentSearchController::refreshIndex()
+{
+    if (m_indexCurrent)
+        return;
+    const VorlaneController& store = VorlaneController::shared();
+    m_index = DocumentSearch(store.isEmpty() ? QList<RecentApp>() : store.recentApps(), &m_index);
+    m_indexCurrent = true;
+}
+
+void DocumentSearchController::search(int rowToSelect)
+{
+    refreshIndex();
+    const VorlaneController& store = VorlaneController::shared();
+    m_view->model()->setResults(store.isEmpty() ? QList<RecentApp>() : store.recentApps(),
+                                m_index.find(m_typedText));
+    m_view->selectRow(std::min(rowToSelect, m_view->model()->rowCount() - 1));
+}
+
+void DocumentSearchController::storeChanged()
+{
+    m_indexCurrent = false;
+    if (!isSearching())
+        return;
+    if (VorlaneController::shared().isEmpty()) {
+        clear();
+        return;
+    }
+    // The window shows its lists again after the store was empty: the results stay in front.
+    for (const QPointer<QWidget>& widget : std::as_const(m_replaced)) {
+        if (widget)
+            widget->hide();
+    }
+    const DocumentSearchModel* model = m_view->model();
+    const int selected = m_view->selectedRow();
+    const RecentApp* app = model->appAt(selected);
+    const RecentFile* file = model->fileAt(selected);
+    const QString appIdentity = app ? app->name() : QString();
+    const QUrl fileUrl = file ? file->filePath() : QUrl();
+    search(std::max(selected, 0));
+    // The same document stays selected where it is still found.
+    if (const int row = model->rowOf(appIdentity, fileUrl); row >= 0)
+        m_view->selectRow(row);
+}
+
+void DocumentSearchController::openSelected(bool reveal)
+{
+    const int row = m_view->selectedRow();
+    const RecentApp* app = m_view->model()->appAt(row);
+    if (!app)
+        return;
+    // The model's own copy of the application: the store may have moved on since.
+    const RecentApp opened = *app;
+    openRecentFile(opened, m_view->model()->fileIndexAt(row), QStringLiteral("search"), reveal);
+}
+
+void DocumentSearchController::showResults(bool shown)
+{
+    if (shown) {
+        if (auto* layout =
+                m_rightPanel ? qobject_cast<QBoxLayout*>(m_rightPanel->layout()) : nullptr;
+            layout && layout->indexOf(m_view) < 0)
+            layout->addWidget(m_view, 1);
+        m_focusBefore = QApplication::focusWidget();
+        for (const QPointer<QWidget>& widget : std::as_const(m_replaced)) {
+            if (widget)
+                widget->hide();
+        }
+        m_view->show();
+        m_view->list()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const bool listFocused = m_view->list()->hasFocus();
+    m_view->hide();
+    // The files side comes back only over documents: the store may have emptied meanwhile.
+    if (!VorlaneController::shared().isEmpty()) {
+        for (const QPointer<QWidget>& widget : std::as_const(m_replaced)) {
+            if (widget)
+                widget->show();
+        }
+    }
+    if (listFocused && m_focusBefore && m_focusBefore->isVisible())
+        m_focusBefore->setFocus(Qt::OtherFocusReason);
+}
