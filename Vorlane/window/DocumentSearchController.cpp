@@ -16,7 +16,6 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <QWindow>
 
 namespace {
 bool isTextField(const QWidget* widget)
@@ -57,7 +56,9 @@ DocumentSearchController::DocumentSearchController(QWidget* content, QWidget* ri
     , m_content(content)
     , m_rightPanel(rightPanel)
     , m_view(new DocumentSearchView(rightPanel))
+    , m_indexer(std::make_unique<QThreadPool>())
 {
+    m_indexer->setMaxThreadCount(1);
     for (QWidget* widget : std::as_const(replaced))
         m_replaced.append(widget);
     m_view->hide();
@@ -73,15 +74,20 @@ DocumentSearchController::DocumentSearchController(QWidget* content, QWidget* ri
 DocumentSearchController::~DocumentSearchController()
 {
     qApp->removeEventFilter(this);
+    m_indexer->waitForDone();
 }
 
 bool DocumentSearchController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !m_content)
+    if (event->type() != QEvent::KeyPress || !m_content || !watched->isWidgetType())
         return false;
-    // Every key of the window passes its native window first, whichever widget has the focus.
-    const QWindow* window = m_content->window()->windowHandle();
-    if (!window || watched != window)
+    // A key goes to the focus widget first (the window itself when none has the focus), then to
+    // its parents while they leave it: it is taken, or not, at the first.
+    const auto* widget = static_cast<QWidget*>(watched);
+    QWidget* window = m_content->window();
+    const QWidget* focus = QApplication::focusWidget();
+    const bool firstReceiver = focus ? widget == focus : widget == window;
+    if (!firstReceiver || widget->window() != window)
         return false;
     return keyPressed(static_cast<QKeyEvent*>(event));
 }
@@ -186,11 +192,35 @@ void DocumentSearchController::search(int rowToSelect)
     m_view->selectRow(std::min(rowToSelect, m_view->model()->rowCount() - 1));
 }
 
+void DocumentSearchController::prepareIndexInBackground()
+{
+    const quint64 generation = m_storeGeneration;
+    const VorlaneController& store = VorlaneController::shared();
+    const QList<RecentApp> apps = store.isEmpty() ? QList<RecentApp>() : store.recentApps();
+    const QPointer<DocumentSearchController> self(this);
+    m_indexer->start([self, apps, previous = m_index, generation] {
+        auto prepared = std::make_shared<DocumentSearch>(apps, &previous);
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, prepared, generation] {
+                // A search may have cut the words itself meanwhile, or the store moved on.
+                if (!self || self->m_indexCurrent || self->m_storeGeneration != generation)
+                    return;
+                self->m_index = std::move(*prepared);
+                self->m_indexCurrent = true;
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void DocumentSearchController::storeChanged()
 {
     m_indexCurrent = false;
-    if (!isSearching())
+    ++m_storeGeneration;
+    if (!isSearching()) {
+        prepareIndexInBackground();
         return;
+    }
     if (VorlaneController::shared().isEmpty()) {
         clear();
         return;

@@ -5,7 +5,10 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QThreadPool>
 #include <QWidget>
+
+#include <memory>
 
 class DocumentSearchView;
 class QKeyEvent;
@@ -55,6 +58,8 @@ private:
     void search(int rowToSelect);
     void showResults(bool shown);
     void refreshIndex();
+    // Cuts the store's words on a worker thread, so that the first key finds them ready.
+    void prepareIndexInBackground();
 
     QPointer<QWidget> m_content;
     QPointer<QWidget> m_rightPanel;
@@ -63,6 +68,9 @@ private:
     QString m_typedText;
     DocumentSearch m_index;
     bool m_indexCurrent = false;
+    // Counts the store's changes: an index prepared for an older store is dropped.
+    quint64 m_storeGeneration = 0;
+    std::unique_ptr<QThreadPool> m_indexer;
     // True while the last key was typed text: Space then separates words instead of previewing.
     bool m_typing = false;
     QPointer<QWidget> m_focusBefore;

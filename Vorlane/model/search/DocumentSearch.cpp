@@ -30,14 +30,10 @@ DocumentSearch::DocumentSearch(const QList<RecentApp>& apps, const DocumentSearc
     for (qsizetype appIndex = 0; appIndex < apps.size(); ++appIndex) {
         const QList<RecentFile>& files = apps.at(appIndex).recentFiles();
         for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex) {
-            const RecentFile& file = files.at(fileIndex);
-            const QDateTime& used = file.dateAccessed();
             m_documents.append({
                 .appIndex = appIndex,
                 .fileIndex = fileIndex,
-                .words = wordsOf(file, previous),
-                .usedAt =
-                    used.isValid() ? used.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
+                .words = wordsOf(files.at(fileIndex), previous),
             });
         }
     }
@@ -46,18 +42,26 @@ DocumentSearch::DocumentSearch(const QList<RecentApp>& apps, const DocumentSearc
 std::shared_ptr<const DocumentSearch::Words> DocumentSearch::wordsOf(const RecentFile& file,
                                                                      const DocumentSearch* previous)
 {
-    const QString key = file.filePath().toString() + QLatin1Char('\n') + file.name();
-    if (const auto known = m_words.constFind(key); known != m_words.cend())
+    const QUrl& key = file.filePath();
+    const auto sameName = [&file](const auto found) {
+        return found.value()->fileName == file.name();
+    };
+    if (const auto known = m_words.constFind(key); known != m_words.cend() && sameName(known))
         return known.value();
     if (previous) {
-        if (const auto known = previous->m_words.constFind(key); known != previous->m_words.cend())
+        if (const auto known = previous->m_words.constFind(key);
+            known != previous->m_words.cend() && sameName(known))
             return m_words.insert(key, known.value()).value();
     }
     const QString folder = folderOf(file.filePath());
     auto folderWords = m_folderWords.constFind(folder);
     if (folderWords == m_folderWords.cend())
         folderWords = m_folderWords.insert(folder, SearchText::nameWords(folder));
+    const QDateTime& used = file.dateAccessed();
     auto words = std::make_shared<const Words>(Words{
+        .fileName = file.name(),
+        .used = used,
+        .usedAt = used.isValid() ? used.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
         .name = SearchText::nameWords(file.name()),
         .folder = folderWords.value(),
         .sortName = SearchText::fold(file.name()),
@@ -109,8 +113,8 @@ QList<DocumentSearch::Hit> DocumentSearch::find(const QString& typed) const
 
 bool DocumentSearch::comesBefore(const Document& a, const Document& b)
 {
-    if (a.usedAt != b.usedAt)
-        return a.usedAt > b.usedAt;
+    if (a.words->usedAt != b.words->usedAt)
+        return a.words->usedAt > b.words->usedAt;
     if (a.words->sortName != b.words->sortName)
         return a.words->sortName < b.words->sortName;
     // The same name at the same moment: the store's order decides, so the order never wavers.

@@ -44,6 +44,10 @@ public:
 private:
     struct Words
     {
+        QString fileName;
+        // Local times take a time zone lookup to compare: the moment is worked out once.
+        QDateTime used;
+        qint64 usedAt;
         QStringList name;
         QStringList folder;
         QString sortName;
@@ -53,9 +57,8 @@ private:
     {
         qsizetype appIndex;
         qsizetype fileIndex;
-        // Shared with the other documents of the same location and name.
+        // Shared with the other documents of the same location, name and date.
         std::shared_ptr<const Words> words;
-        qint64 usedAt;
     };
 
     std::shared_ptr<const Words> wordsOf(const RecentFile& file, const DocumentSearch* previous);
@@ -64,8 +67,8 @@ private:
     static bool comesBefore(const Document& a, const Document& b);
 
     QList<Document> m_documents;
-    // By location and name.
-    QHash<QString, std::shared_ptr<const Words>> m_words;
+    // By location; the name is checked.
+    QHash<QUrl, std::shared_ptr<const Words>> m_words;
     // Words of folders, which many documents share.
     QHash<QString, QStringList> m_folderWords;
 };

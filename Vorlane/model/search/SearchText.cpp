@@ -69,13 +69,16 @@ QStringList SearchText::nameWords(const QString& text)
     for (const QString& run : runsOf(text)) {
         const QString foldedRun = fold(run);
         words.append(foldedRun);
+        // Folding ASCII keeps every letter in its place: the parts are pieces of the folded run.
+        const bool samePlaces = foldedRun.size() == run.size() && isAscii(run);
         qsizetype partStart = 0;
         for (qsizetype i = 1; i <= run.size(); ++i) {
             if (i < run.size() && !startsPart(run.at(i - 1), run.at(i)))
                 continue;
             if (partStart == 0 && i == run.size())
                 break; // the whole run is one part, already there
-            words.append(fold(run.mid(partStart, i - partStart)));
+            words.append(samePlaces ? foldedRun.mid(partStart, i - partStart)
+                                    : fold(run.mid(partStart, i - partStart)));
             partStart = i;
         }
     }
