@@ -118,10 +118,10 @@ ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/n
 type_text() { xdotool type --delay 60 "$1"; sleep 0.5; }
 
 # What the window should find, from the same matcher.
-"$bin/vorlane-recents" --search rep >"$out/vorlane-recents-search-rep.txt"
-"$bin/vorlane-recents" --json --search work/ >"$out/vorlane-recents-search-work.json"
-echo "vorlane-recents --search rep finds $(wc -l <"$out/vorlane-recents-search-rep.txt") documents:"
-head -5 "$out/vorlane-recents-search-rep.txt"
+"$bin/vorlane-recents" --search rep >"$out/recents-search-rep.txt"
+"$bin/vorlane-recents" --json --search work/ >"$out/recents-search-work.json"
+echo "vorlane-recents --search rep finds $(wc -l <"$out/recents-search-rep.txt") documents:"
+head -5 "$out/recents-search-rep.txt"
 
 run_look() {
     local look=$1

@@ -6,6 +6,7 @@
 #include "ItemViewSelection.h"
 #include "PreviewPanel.h"
 #include "SelectedAppTitle.h"
+#include "SlimScrollBar.h"
 #include "TelemetryClient.h"
 #include "ThemePalette.h"
 
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QScrollBar>
 
 namespace {
 // Room kept clear under the list for the toolbar floating over the pane's corner.
@@ -51,6 +53,7 @@ DocumentSearchView::DocumentSearchView(QWidget* parent)
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SlimScrollBar::apply(m_list->verticalScrollBar());
     m_list->setDragEnabled(true);
     m_list->setDragDropMode(QAbstractItemView::DragOnly);
     m_list->setMouseTracking(true);
@@ -85,6 +88,16 @@ DocumentSearchView::~DocumentSearchView()
     PreviewPanel::controllerWillGoAway(this);
 }
 
+void DocumentSearchView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The look changed: the scroll bar and the quiet texts take its colours.
+    if (event->type() == QEvent::PaletteChange) {
+        SlimScrollBar::apply(m_list->verticalScrollBar());
+        updateCount();
+    }
+}
+
 void DocumentSearchView::showTypedText(const QString& text)
 {
     m_typedText = text;
@@ -96,7 +109,7 @@ void DocumentSearchView::showTypedText(const QString& text)
 void DocumentSearchView::updateCount()
 {
     const int found = m_model->rowCount();
-    m_count->setText(tr("%n document(s)", nullptr, found));
+    m_count->setText(found == 1 ? tr("1 document") : tr("%1 documents").arg(found));
     QPalette quiet = m_count->palette();
     quiet.setColor(QPalette::WindowText, themePalette().headerLabelColor);
     m_count->setPalette(quiet);

@@ -46,6 +46,9 @@ Q_SIGNALS:
     // A row was double-clicked.
     void rowActivated(int row);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void updateCount();
 
