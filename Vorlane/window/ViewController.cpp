@@ -95,6 +95,9 @@ void ViewController::viewDidLoad()
     sharedAppsViewController = m_appsViewController;
     m_documentSearch = new DocumentSearchController(this, ui->rightPanel,
                                                     {m_filesViewController, m_selectedAppTitle});
+    // Choosing an application goes back to its documents.
+    connect(m_appsViewController->table(), &QAbstractItemView::pressed, m_documentSearch,
+            &DocumentSearchController::clear);
     showContentOrEmptyState();
     registerObservers();
     registerViewHooks();

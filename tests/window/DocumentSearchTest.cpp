@@ -1,5 +1,7 @@
 // Find by typing in the window: what starts a search, the results across applications with
 // their keys, and the results following the store.
+#include "AppsTableView.h"
+#include "AppsTableViewController.h"
 #include "DocumentSearchController.h"
 #include "DocumentSearchModel.h"
 #include "DocumentSearchView.h"
@@ -107,6 +109,17 @@ private Q_SLOTS:
         pressKey(Qt::Key_Escape);
     }
 
+    void choosingAnApplicationEndsTheSearch()
+    {
+        type("report");
+        QAbstractItemView* apps =
+            m_controller->contentViewController()->appsViewController()->table();
+        const QRect second = apps->visualRect(apps->model()->index(1, 0));
+        QTest::mouseClick(apps->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+        QVERIFY(!search()->isSearching());
+        QVERIFY(filesSide()->isVisible());
+    }
+
     void textFieldsKeepTheirTyping()
     {
         auto* field = new QLineEdit(m_controller->contentViewController());
@@ -148,8 +161,14 @@ private:
     }
 
     MainWindow* window() const { return m_controller->window(); }
-    DocumentSearchController* search() const { return m_controller->contentViewController()->documentSearch(); }
-    QWidget* filesSide() const { return m_controller->contentViewController()->filesViewController(); }
+    DocumentSearchController* search() const
+    {
+        return m_controller->contentViewController()->documentSearch();
+    }
+    QWidget* filesSide() const
+    {
+        return m_controller->contentViewController()->filesViewController();
+    }
     // Keys go where the window system delivers them: to the focus widget.
     QWidget* keyReceiver() const
     {
