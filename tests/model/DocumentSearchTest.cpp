@@ -119,6 +119,10 @@ const Case cases[] = {
      "shared",
      {"shared.txt", "shared.txt"}},
     {"punctuation and nothing typed", {{"a", "one.txt", 1}}, "!!", {"one.txt"}},
+    {"symbols outside the basic plane separate words",
+     {{"a", "📄notes📄.txt", 1}, {"a", "no tes.txt", 2}},
+     "notes",
+     {"📄notes📄.txt"}},
     {"longer than any word finds nothing", {{"a", "a.txt", 1}}, "abcdefghijklmnop", {}},
 };
 
@@ -129,6 +133,51 @@ TEST(DocumentSearch, theHomeFoldersOwnPathNeverMatches)
     const QString homeName = QDir::homePath().section(QLatin1Char('/'), -1);
     EXPECT_EQ(namesFound({{"a", "Work/plan.odt", 1}}, homeName + QLatin1Char('/')), QStringList())
         << qPrintable(homeName);
+}
+
+// Names and typed text of any code units, lone surrogates and marks among them, never crash and
+// every hit names a document that exists.
+TEST(DocumentSearch, anyTextIsSafe)
+{
+    quint32 seed = 7;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    const auto randomText = [&next] {
+        QString text;
+        const int length = static_cast<int>(next() % 12);
+        for (int i = 0; i < length; ++i) {
+            const char16_t pool[] = {u'a',
+                                     u'Z',
+                                     u'7',
+                                     u' ',
+                                     u'/',
+                                     u'.',
+                                     u'\u0301',
+                                     u'\u00e9',
+                                     char16_t(0xd83d),
+                                     char16_t(0xdcc4),
+                                     u'\u0130',
+                                     u'\uff37',
+                                     u'\ufb01',
+                                     0};
+            text += QChar(pool[next() % (sizeof pool / sizeof pool[0])]);
+        }
+        return text;
+    };
+    QList<RecentFile> files;
+    for (int i = 0; i < 300; ++i)
+        files.append(RecentFile(randomText(), {},
+                                QUrl::fromLocalFile(QStringLiteral("/d/") + randomText()),
+                                i % 5 ? now.addSecs(-i) : QDateTime(), {}));
+    const QList<RecentApp> apps{
+        RecentApp(QStringLiteral("/nowhere/a.desktop"), {}, QStringLiteral("a"), now, files, {})};
+    const DocumentSearch search(apps);
+    for (int i = 0; i < 300; ++i) {
+        for (const DocumentSearch::Hit& hit : search.find(randomText())) {
+            ASSERT_EQ(hit.appIndex, 0);
+            ASSERT_GE(hit.fileIndex, 0);
+            ASSERT_LT(hit.fileIndex, files.size());
+        }
+    }
 }
 
 TEST(SearchText, foldsAndCutsWords)
