@@ -44,6 +44,15 @@ QString typedTextOf(const QKeyEvent* event)
     return text;
 }
 
+// A symbol outside the basic plane takes two code units: Backspace takes both.
+qsizetype lastCharacterLength(const QString& text)
+{
+    const qsizetype size = text.size();
+    if (size >= 2 && text.at(size - 1).isLowSurrogate() && text.at(size - 2).isHighSurrogate())
+        return 2;
+    return std::min<qsizetype>(size, 1);
+}
+
 bool isReturn(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -126,7 +135,7 @@ bool DocumentSearchController::searchingKeyPressed(const QKeyEvent* event)
     }
     if (key == Qt::Key_Backspace) {
         m_typing = true;
-        setTypedText(m_typedText.chopped(1));
+        setTypedText(m_typedText.chopped(lastCharacterLength(m_typedText)));
         return true;
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Left || key == Qt::Key_Right)
