@@ -14,6 +14,7 @@
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -77,6 +78,9 @@ DocumentSearchController::DocumentSearchController(QWidget* content, QWidget* ri
     });
     // A click or the arrows in the list: Space previews from now on.
     connect(m_view->list(), &QAbstractItemView::pressed, this, [this] { m_typing = false; });
+    m_view->list()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view->list(), &QWidget::customContextMenuRequested, this,
+            &DocumentSearchController::showContextMenu);
     qApp->installEventFilter(this);
 }
 
@@ -260,6 +264,25 @@ void DocumentSearchController::openSelected(bool reveal)
     // The model's own copy of the application: the store may have moved on since.
     const RecentApp opened = *app;
     openRecentFile(opened, m_view->model()->fileIndexAt(row), QStringLiteral("search"), reveal);
+}
+
+void DocumentSearchController::showContextMenu(const QPoint& position)
+{
+    QListView* list = m_view->list();
+    const QModelIndex index = list->indexAt(position);
+    if (!index.isValid())
+        return;
+    m_view->selectRow(index.row());
+    m_typing = false;
+    auto* menu = new QMenu(list);
+    menu->setObjectName(QStringLiteral("documentSearchMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(tr("Open"), this, [this] { openSelected(false); });
+    menu->addAction(tr("Show in File Manager"), this, [this] { openSelected(true); });
+    const QString name = index.data().toString().replace(u'&', QStringLiteral("&&"));
+    menu->addAction(tr("Preview \"%1\"").arg(name), this,
+                    [this] { showQuickLook(m_view->list()); });
+    menu->popup(list->viewport()->mapToGlobal(position));
 }
 
 void DocumentSearchController::showResults(bool shown)

@@ -23,7 +23,8 @@ class QKeyEvent;
 // or Return with Ctrl held, shows it in the file manager); Escape clears the search, so only the
 // next Escape hides the window. Space separates words while the user is typing; once the user
 // has moved through the results (arrows or pointer), Space shows the selection in the preview as
-// in the files list. Tab, Left and Right do nothing while searching. The results follow the store
+// in the files list. Tab, Left and Right do nothing while searching. A result's context menu opens
+// it, shows it in the file manager or previews it. The results follow the store
 // as it changes.
 class DocumentSearchController : public QObject
 {
@@ -57,6 +58,9 @@ private:
     bool takesTyping() const;
     void search(int rowToSelect);
     void showResults(bool shown);
+    // Open, Show in File Manager and Preview for the result at position (in the list's
+    // viewport), which it selects.
+    void showContextMenu(const QPoint& position);
     void refreshIndex();
     // Cuts the store's words on a worker thread, so that the first key finds them ready.
     void prepareIndexInBackground();

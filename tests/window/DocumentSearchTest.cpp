@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QTest>
 
 class DocumentSearchTest : public QObject
@@ -118,6 +119,34 @@ private Q_SLOTS:
         QTest::mouseClick(apps->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
         QVERIFY(!search()->isSearching());
         QVERIFY(filesSide()->isVisible());
+    }
+
+    void contextMenuOpensRevealsAndPreviewsTheResultUnderThePointer()
+    {
+        type("report");
+        QListView* list = search()->view()->list();
+        const QRect second = list->visualRect(list->model()->index(1, 0));
+        const QStringList items = {QStringLiteral("Open"), QStringLiteral("Show in File Manager"),
+                                   QStringLiteral("Preview \"reporting draft.pdf\"")};
+        for (const QString& item : items) {
+            Q_EMIT list->customContextMenuRequested(second.center());
+            auto* menu = list->findChild<QMenu*>(QStringLiteral("documentSearchMenu"));
+            QVERIFY(menu);
+            QCOMPARE(search()->view()->selectedRow(), 1);
+            const QList<QAction*> actions = menu->actions();
+            const auto action = std::find_if(actions.cbegin(), actions.cend(),
+                                             [&](QAction* a) { return a->text() == item; });
+            QVERIFY2(action != actions.cend(), qPrintable(item));
+            (*action)->trigger();
+            menu->close();
+            QTRY_VERIFY(!list->findChild<QMenu*>(QStringLiteral("documentSearchMenu")));
+        }
+        QCOMPARE(m_actions->opened.size(), 2);
+        QCOMPARE(m_actions->opened.at(0).appName, QStringLiteral("Viewer"));
+        QVERIFY(!m_actions->opened.at(0).reveal);
+        QVERIFY(m_actions->opened.at(1).reveal);
+        QCOMPARE(m_actions->previewed, QList<QAbstractItemView*>{list});
+        pressKey(Qt::Key_Escape);
     }
 
     void textFieldsKeepTheirTyping()
