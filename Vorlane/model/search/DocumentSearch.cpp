@@ -12,11 +12,10 @@
 
 namespace {
 // The document's folder as a person knows it: below the home folder when inside it.
-QString folderOf(const QUrl& fileUrl)
+QString folderOf(const QUrl& fileUrl, const QString& home)
 {
     const QString path = fileUrl.isLocalFile() ? fileUrl.toLocalFile() : fileUrl.path();
     const QString folder = QFileInfo(path).path();
-    const QString home = QDir::homePath();
     if (folder == home)
         return {};
     if (folder.startsWith(home + QLatin1Char('/')))
@@ -26,6 +25,7 @@ QString folderOf(const QUrl& fileUrl)
 } // namespace
 
 DocumentSearch::DocumentSearch(const QList<RecentApp>& apps, const DocumentSearch* previous)
+    : m_homePath(QDir::homePath())
 {
     for (qsizetype appIndex = 0; appIndex < apps.size(); ++appIndex) {
         const QList<RecentFile>& files = apps.at(appIndex).recentFiles();
@@ -53,7 +53,7 @@ std::shared_ptr<const DocumentSearch::Words> DocumentSearch::wordsOf(const Recen
             known != previous->m_words.cend() && sameName(known))
             return m_words.insert(key, known.value()).value();
     }
-    const QString folder = folderOf(file.filePath());
+    const QString folder = folderOf(file.filePath(), m_homePath);
     auto folderWords = m_folderWords.constFind(folder);
     if (folderWords == m_folderWords.cend())
         folderWords = m_folderWords.insert(folder, SearchText::nameWords(folder));

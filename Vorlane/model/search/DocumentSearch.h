@@ -66,6 +66,7 @@ private:
     // Among documents that match alike: newest first, then by name.
     static bool comesBefore(const Document& a, const Document& b);
 
+    QString m_homePath;
     QList<Document> m_documents;
     // By location; the name is checked.
     QHash<QUrl, std::shared_ptr<const Words>> m_words;
