@@ -5,6 +5,7 @@
 #include "AppsTableViewController.h"
 #include "ButtonSegmentedControl.h"
 #include "ButtonsViewController.h"
+#include "DocumentSearchController.h"
 #include "EmptyStateViewController.h"
 #include "FileActions.h"
 #include "FilesViewController.h"
@@ -92,6 +93,11 @@ void ViewController::viewDidLoad()
 {
     sharedFilesViewController = m_filesViewController;
     sharedAppsViewController = m_appsViewController;
+    m_documentSearch = new DocumentSearchController(this, ui->rightPanel,
+                                                    {m_filesViewController, m_selectedAppTitle});
+    // Choosing an application goes back to its documents.
+    connect(m_appsViewController->table(), &QAbstractItemView::pressed, m_documentSearch,
+            &DocumentSearchController::clear);
     showContentOrEmptyState();
     registerObservers();
     registerViewHooks();
@@ -198,6 +204,7 @@ void ViewController::reloadApplications()
 {
     m_appsViewController->reloadTable();
     m_selectedAppTitle->refresh();
+    m_documentSearch->storeChanged();
 }
 
 void ViewController::toggleInterfaceTheme()

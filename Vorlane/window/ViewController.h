@@ -9,6 +9,7 @@
 #include <memory>
 
 class AppsTableViewController;
+class DocumentSearchController;
 class EmptyStateViewController;
 class FilesViewController;
 class QKeyEvent;
@@ -52,6 +53,8 @@ public:
         return m_emptyStateViewController;
     }
     SelectedAppTitle* selectedAppTitle() const { return m_selectedAppTitle; }
+    // Find by typing: the search typed in the window and its results.
+    DocumentSearchController* documentSearch() const { return m_documentSearch; }
     QWidget* visualEffectsView() const;
     QWidget* leftPanel() const;
     QWidget* rightPanel() const;
@@ -87,6 +90,7 @@ private:
     FilesViewController* m_filesViewController;
     EmptyStateViewController* m_emptyStateViewController;
     SelectedAppTitle* m_selectedAppTitle;
+    DocumentSearchController* m_documentSearch = nullptr;
     // Whether the lists were shown in this run.
     bool m_documentsListed = false;
     QList<NotificationCenter::Token> m_observers;

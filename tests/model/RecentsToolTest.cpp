@@ -60,6 +60,36 @@ protected:
     TestHome home;
 };
 
+// --search prints only what the window's search finds, best first, as text and as JSON; words may
+// follow as separate arguments; nothing found is said, not an error.
+TEST_F(RecentsTool, searchPrintsOnlyTheMatchesBestFirst)
+{
+    const ToolRun text = runTool({QStringLiteral("--search"), QStringLiteral("THÈSIS")});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    const QList<QByteArray> lines = text.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1) << text.out.toStdString();
+    EXPECT_TRUE(lines.constFirst().startsWith("thesis.pdf  " + QFile::encodeName(home.path()) +
+                                              "/Papers/thesis.pdf  Document Viewer  "))
+        << text.out.toStdString();
+
+    const ToolRun json = runTool({QStringLiteral("--json"), QStringLiteral("--search"),
+                                  QStringLiteral("pap/"), QStringLiteral("dr")});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QJsonObject found = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(found.value(QStringLiteral("search")).toString(), QStringLiteral("pap/ dr"));
+    const QJsonArray matches = found.value(QStringLiteral("matches")).toArray();
+    ASSERT_EQ(matches.size(), 1) << json.out.toStdString();
+    EXPECT_EQ(matches.at(0).toObject().value(QStringLiteral("name")).toString(),
+              QStringLiteral("old draft.pdf"));
+    EXPECT_EQ(matches.at(0).toObject().value(QStringLiteral("appName")).toString(),
+              QStringLiteral("Document Viewer"));
+
+    const ToolRun none = runTool({QStringLiteral("--search"), QStringLiteral("zzz")});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "No recent document matches \"zzz\".\n");
+    EXPECT_EQ(runTool({QStringLiteral("--search"), QStringLiteral(" ")}).exitCode, 2);
+}
+
 TEST_F(RecentsTool, jsonListsInstalledApplicationsNewestFirst)
 {
     const ToolRun run = runTool({QStringLiteral("--json")});

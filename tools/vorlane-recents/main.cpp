@@ -5,6 +5,7 @@
 #include "FileMonitorError.h"
 #include "RecentsReport.h"
 #include "RecordLocations.h"
+#include "SearchReport.h"
 #include "VorlaneController.h"
 
 #include <QCommandLineParser>
@@ -37,6 +38,10 @@ const QString description = QStringLiteral(
     "Applications are desktop entries in $XDG_DATA_HOME/applications and\n"
     "$XDG_DATA_DIRS/*/applications; documents that no longer exist are left out. Point HOME\n"
     "and the XDG variables elsewhere to list another home.\n"
+    "\n"
+    "With --search, prints only the documents the words find, best first, as typing them in\n"
+    "Vorlane's window finds them: case and accents do not matter, a word may be typed in part\n"
+    "or with letters left out, and with a / the folders' names count too.\n"
     "\n"
     "Messages about files that cannot be read go to standard error, each naming its file.");
 
@@ -119,7 +124,13 @@ int main(int argc, char* argv[])
     const QCommandLineOption suffixOption(
         QStringLiteral("suffix"), QStringLiteral("Record files end with <suffix> (default .sfl3)."),
         QStringLiteral("suffix"));
+    const QCommandLineOption searchOption(
+        QStringLiteral("search"),
+        QStringLiteral("Print only the documents <words> find, best first (the words may also "
+                       "follow as separate arguments)."),
+        QStringLiteral("words"));
     parser.addOption(jsonOption);
+    parser.addOption(searchOption);
     parser.addOption(suffixOption);
     parser.addOption(watchOption);
     if (!parser.parse(QCoreApplication::arguments()))
@@ -127,8 +138,15 @@ int main(int argc, char* argv[])
     // The parser prints either help, with or without Qt's options, and exits.
     if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
         parser.process(app);
-    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
+    const bool searching = parser.isSet(searchOption);
+    const QStringList extra = parser.positionalArguments();
+    if (!extra.isEmpty() && !searching)
         return usageMistake(QStringLiteral("unexpected argument '%1'").arg(extra.constFirst()));
+    if (searching && parser.isSet(watchOption))
+        return usageMistake(QStringLiteral("--search and --watch cannot be used together"));
+    const QString typed = (QStringList{parser.value(searchOption)} + extra).join(u' ');
+    if (searching && typed.trimmed().isEmpty())
+        return usageMistake(QStringLiteral("--search needs the words to find"));
 
     if (parser.isSet(suffixOption))
         setRecordFileSuffix(parser.value(suffixOption));
@@ -140,6 +158,14 @@ int main(int argc, char* argv[])
 
     // Built exactly as the window's store builds it; the placeholder is the window's business.
     const VorlaneController store;
+    if (searching) {
+        const SearchReport found(store.isEmpty() ? QList<RecentApp>() : store.recentApps(), typed);
+        if (json)
+            print(QJsonDocument(found.json()).toJson(QJsonDocument::Indented));
+        else
+            print(found.text().toUtf8());
+        return 0;
+    }
     const RecentsReport report(store.isEmpty() ? QList<RecentApp>() : store.recentApps());
     if (json)
         print(QJsonDocument(report.json()).toJson(QJsonDocument::Indented));

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Shows finding a document by typing in Vorlane's window: a private X server and session bus
+# (scripts/session.sh) with openbox, Vorlane on a temporary home with seven applications and 60
+# recent documents in folders (names with accents and capitals among them). xdotool types. It
+# keeps screenshots, in the light and the dark look, of:
+#   - "rep" typed over the applications: the reports of every application, each row with its
+#     application's icon, the best matches first;
+#   - "rep q" (two words), then the selection moved down;
+#   - "work/" (the slash brings the folders in): the documents of ~/Work;
+#   - "cafe" finding "Café menu" (accents do not matter) and "xyzzy" finding nothing;
+# and checks that Escape clears the search and leaves the window shown, the next Escape puts it
+# away, and that vorlane-recents --search finds what the window finds.
+# Everything lands in OUTPUT (default BUILD/show-search).
+# Usage: scripts/show-search.sh [BUILD [OUTPUT]]   (BUILD defaults to build/dev)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath "${1:-$top/build/dev}")
+out=$(realpath -m "${2:-$build/show-search}")
+
+if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
+    cmake --build "$build" -j2 --target Vorlane e2e-screen-grab vorlane-recents
+    export VORLANE_SHOW_IN_SESSION=1
+    exec "$top/scripts/session.sh" "$0" "$build" "$out"
+fi
+
+vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
+bin=$build/bin
+rm -rf "$out" && mkdir -p "$out"
+home=$(mktemp -d)
+pids=()
+failures=0
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+
+export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
+export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
+unset QT_QPA_PLATFORM XDG_CURRENT_DESKTOP DESKTOP_SESSION
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel"
+
+ok() { echo "ok: $*"; }
+failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+applications=(
+    "org.example.Writer|Writer|accessories-text-editor"
+    "org.example.Sheets|Sheets|x-office-spreadsheet"
+    "org.example.Painter|Painter|applications-graphics"
+    "org.example.Viewer|Viewer|x-office-document"
+    "org.example.Terminal|Terminal|utilities-terminal"
+    "org.example.Browser|Browser|web-browser"
+    "org.example.Calculator|Calculator|accessories-calculator"
+)
+subjects=("Quarterly Report" "Résumé" "Café menu" "MeetingNotes" "Budget" "Holiday photo"
+    "Repair quote" "Thesis draft" "Tax return" "Report card" "Reptile care" "Plan")
+folders=("Work" "Documents" "Downloads" "Documents/Privé" "Desktop")
+stamp() { date -u -d "$1" +%Y-%m-%dT%H:%M:%S.000000Z; }
+bookmark() { # path minutes-ago application
+    local uri="file://${1// /%20}" when
+    when=$(stamp "-$2 minutes")
+    cat <<EOF
+  <bookmark href="$uri" added="$when" modified="$when" visited="$when">
+    <info><metadata owner="http://freedesktop.org">
+      <mime:mime-type>text/plain</mime:mime-type>
+      <bookmark:applications>
+        <bookmark:application name="$3" exec="&apos;true %u&apos;" modified="$when" count="1"/>
+      </bookmark:applications>
+    </metadata></info>
+  </bookmark>
+EOF
+}
+{
+    echo '<?xml version="1.0" encoding="UTF-8"?>'
+    echo '<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">'
+    for entry in "${applications[@]}"; do
+        IFS='|' read -r id name icon <<<"$entry"
+        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=true %%U\nIcon=%s\n' "$name" "$icon" \
+            >"$XDG_DATA_HOME/applications/$id.desktop"
+    done
+    for i in $(seq 0 59); do
+        IFS='|' read -r id _ _ <<<"${applications[$((i % ${#applications[@]}))]}"
+        folder="$home/${folders[$((i % ${#folders[@]}))]}"
+        document="$folder/${subjects[$((i % ${#subjects[@]}))]} $((i / ${#subjects[@]} + 1)).txt"
+        mkdir -p "$folder"
+        echo "document $i" >"$document"
+        bookmark "$document" $((i * 7 + 1)) "$id"
+    done
+    echo '</xbel>'
+} >"$XDG_DATA_HOME/recently-used.xbel"
+
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+
+shot() { # window name
+    local info x y w h
+    info=$(xwininfo -id "$1")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/.*Width: *//p' <<<"$info"); h=$(sed -n 's/.*Height: *//p' <<<"$info")
+    "$bin/e2e-screen-grab" "$out/$2.png" "$x" "$y" "$w" "$h"
+    echo "screenshot: $out/$2.png"
+}
+wait_for() { # tries command...
+    local tries=$1; shift
+    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+has_window() { [[ -n "$(visible "$1")" ]]; }
+focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: *//p'; }
+shown() { [[ $(wm_state "$1") == Normal ]]; }
+put_away() { [[ $(wm_state "$1") != Normal ]] || ! has_window Vorlane; }
+ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
+type_text() { xdotool type --delay 60 "$1"; sleep 0.5; }
+
+# What the window should find, from the same matcher.
+"$bin/vorlane-recents" --search rep >"$out/recents-search-rep.txt"
+"$bin/vorlane-recents" --json --search work/ >"$out/recents-search-work.json"
+echo "vorlane-recents --search rep finds $(wc -l <"$out/recents-search-rep.txt") documents:"
+head -5 "$out/recents-search-rep.txt"
+
+run_look() {
+    local look=$1
+    printf '[General]\nAppearance=%s\nFilesViewType=list\nAutoHideWindow=false\nLoginItem=false\nOnboardingCompleted=true\n' \
+        "$look" >"$XDG_CONFIG_HOME/ostrel/Vorlane.conf"
+    "$vorlane" >"$out/vorlane-$look.txt" 2>&1 &
+    local vorlane_pid=$!
+    pids+=("$vorlane_pid")
+    wait_for 300 has_window Vorlane || { failed "$look: no window"; return; }
+    local window
+    window=$(visible Vorlane)
+    wait_for 50 focused "$window" || xdotool windowactivate --sync "$window"
+    sleep 0.5
+    shot "$window" "$look-0-before"
+
+    type_text rep
+    shot "$window" "$look-1-rep"
+    type_text " q"
+    shot "$window" "$look-2-two-words"
+    xdotool key BackSpace BackSpace Down Down
+    sleep 0.3
+    shot "$window" "$look-3-moved-down"
+
+    xdotool key Escape
+    sleep 0.3
+    if shown "$window"; then ok "$look: Escape cleared the search and the window stays"
+    else failed "$look: the first Escape put the window away"; fi
+    shot "$window" "$look-4-cleared"
+
+    type_text work/
+    shot "$window" "$look-5-folder"
+    xdotool key Escape
+    type_text cafe
+    shot "$window" "$look-6-accents"
+    xdotool key Escape
+    type_text xyzzy
+    shot "$window" "$look-7-nothing-found"
+    xdotool key Escape Escape
+    if wait_for 50 put_away "$window"; then ok "$look: the second Escape put the window away"
+    else failed "$look: the second Escape left the window shown"; fi
+
+    kill "$vorlane_pid" 2>/dev/null || true
+    wait_for 100 ended "$vorlane_pid" || true
+    wait "$vorlane_pid" 2>/dev/null || true
+}
+
+run_look light
+run_look dark
+echo "Vorlane said:"; grep -h -v "^qt\." "$out"/vorlane-*.txt || true
+if ((failures)); then echo "$failures check(s) FAILED"; exit 1; fi
+echo "every check passed; screenshots in $out"
