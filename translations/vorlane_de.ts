@@ -149,6 +149,60 @@
     </message>
 </context>
 <context>
+    <name>DocumentSearchController</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Show in File Manager</source>
+        <translation>Im Dateimanager anzeigen</translation>
+    </message>
+    <message>
+        <source>Preview &quot;%1&quot;</source>
+        <translation>Vorschau von „%1“</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentSearchDelegate</name>
+    <message>
+        <source>%1 · %2</source>
+        <translation>%1 · %2</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentSearchModel</name>
+    <message>
+        <source>%1
+Opens with %2</source>
+        <translation>%1
+Wird mit %2 geöffnet</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentSearchView</name>
+    <message>
+        <source>Documents found</source>
+        <translation>Gefundene Dokumente</translation>
+    </message>
+    <message>
+        <source>Find “%1”</source>
+        <translation>„%1“ suchen</translation>
+    </message>
+    <message>
+        <source>1 document</source>
+        <translation>1 Dokument</translation>
+    </message>
+    <message>
+        <source>%1 documents</source>
+        <translation>%1 Dokumente</translation>
+    </message>
+    <message>
+        <source>No recent document matches “%1”.</source>
+        <translation>Kein zuletzt verwendetes Dokument passt zu „%1“.</translation>
+    </message>
+</context>
+<context>
     <name>EmptyStateViewController</name>
     <message>
         <source>No recent documents yet</source>
