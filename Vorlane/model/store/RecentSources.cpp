@@ -2,6 +2,7 @@
 
 #include "AdobeSource.h"
 #include "ApplicationRecordsSource.h"
+#include "FlatpakSource.h"
 #include "OfficeSource.h"
 #include "RecentlyUsedSource.h"
 
@@ -11,6 +12,7 @@ RecentSources::RecentSources()
     m_sources.push_back(std::make_unique<AdobeSource>());
     m_sources.push_back(std::make_unique<OfficeSource>());
     m_sources.push_back(std::make_unique<RecentlyUsedSource>());
+    m_sources.push_back(std::make_unique<FlatpakSource>());
 }
 
 RecentSources::~RecentSources() = default;

@@ -176,9 +176,23 @@ bool VorlaneController::deleteRecordFile(const QString& path)
 bool VorlaneController::clearFiles(const RecentApp& app)
 {
     const RecentSources sources;
+    bool cleared = clearPart(sources, app);
+    for (const QUrl& filePath : app.mergedFilePaths())
+        cleared = clearPart(sources, RecentApp(app.sourceApp(), filePath, filePath.toString(),
+                                               app.dateModified(), {}, {})) &&
+                  cleared;
+    return cleared;
+}
+
+bool VorlaneController::clearPart(const RecentSources& sources, const RecentApp& app)
+{
     const RecentSource* source = sources.ownerOf(app);
     if (!source || source->clearing() == RecentSource::Clearing::deleteRecordFile)
         return deleteRecordFile(app.filePath().path());
+    if (source->clearing() == RecentSource::Clearing::keptByItsOwner) {
+        reportFailedDeletion(app.filePath().toLocalFile(), source->notClearedBecause());
+        return false;
+    }
 
     // One application's registrations come out of the shared file; everyone else's stay.
     TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
@@ -187,6 +201,48 @@ bool VorlaneController::clearFiles(const RecentApp& app)
         reportFailedDeletion(app.filePath().toLocalFile(), error);
         return false;
     }
+    NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return true;
+}
+
+QString VorlaneController::notClearedBecause(const RecentApp& app) const
+{
+    const RecentSources sources;
+    QList<QUrl> filePaths{app.filePath()};
+    filePaths.append(app.mergedFilePaths());
+    QString reason;
+    for (const QUrl& filePath : filePaths) {
+        const RecentSource* source = sources.ownerOf(
+            RecentApp(app.sourceApp(), filePath, filePath.toString(), app.dateModified(), {}, {}));
+        if (!source || source->clearing() != RecentSource::Clearing::keptByItsOwner)
+            return {};
+        reason = source->notClearedBecause();
+    }
+    return reason;
+}
+
+QString VorlaneController::notRemovableBecause(const RecentApp& app) const
+{
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (source && source->canRemoveDocument(app) && app.mergedFilePaths().isEmpty())
+        return {};
+    if (source && source->clearing() == RecentSource::Clearing::keptByItsOwner)
+        return source->notClearedBecause();
+    return QStringLiteral("Only documents of the recently-used files can be removed one by one");
+}
+
+bool VorlaneController::removeDocument(const RecentApp& app, const RecentFile& file, QString* error)
+{
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (!source || !source->canRemoveDocument(app)) {
+        if (error)
+            *error = notRemovableBecause(app);
+        return false;
+    }
+    if (!source->removeDocument(app, file, error))
+        return false;
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     return true;
 }
