@@ -1,8 +1,10 @@
 #include "RecentSources.h"
 
+#include "ActivityManagerSource.h"
 #include "AdobeSource.h"
 #include "ApplicationRecordsSource.h"
 #include "FlatpakSource.h"
+#include "KdeRecentDocumentsSource.h"
 #include "OfficeSource.h"
 #include "RecentlyUsedSource.h"
 
@@ -13,6 +15,8 @@ RecentSources::RecentSources()
     m_sources.push_back(std::make_unique<OfficeSource>());
     m_sources.push_back(std::make_unique<RecentlyUsedSource>());
     m_sources.push_back(std::make_unique<FlatpakSource>());
+    m_sources.push_back(std::make_unique<KdeRecentDocumentsSource>());
+    m_sources.push_back(std::make_unique<ActivityManagerSource>());
 }
 
 RecentSources::~RecentSources() = default;
