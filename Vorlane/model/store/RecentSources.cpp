@@ -5,6 +5,7 @@
 #include "ApplicationRecordsSource.h"
 #include "FlatpakSource.h"
 #include "KdeRecentDocumentsSource.h"
+#include "LibreOfficeSource.h"
 #include "OfficeSource.h"
 #include "RecentlyUsedSource.h"
 
@@ -16,6 +17,7 @@ RecentSources::RecentSources()
     m_sources.push_back(std::make_unique<RecentlyUsedSource>());
     m_sources.push_back(std::make_unique<FlatpakSource>());
     m_sources.push_back(std::make_unique<KdeRecentDocumentsSource>());
+    m_sources.push_back(std::make_unique<LibreOfficeSource>());
     m_sources.push_back(std::make_unique<ActivityManagerSource>());
 }
 
