@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QHash>
 #include <QMap>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 namespace {
@@ -154,7 +155,18 @@ private:
 
 QList<PickListReader::Item> PickListReader::read(QIODevice& device)
 {
-    QXmlStreamReader xml(&device);
+    // LibreOffice writes UTF-8. Decoded here, with a stand-in for every bad byte, because
+    // QXmlStreamReader refuses a whole chunk of the file over one bad byte in it, dropping
+    // the good documents before it.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text;
+    while (!device.atEnd() && text.size() < maximumFileSize) {
+        const QByteArray chunk = device.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        text += decoder(chunk);
+    }
+    QXmlStreamReader xml(text);
     Collector collector;
     if (!xml.readNextStartElement())
         return {};

@@ -10,8 +10,9 @@
 // and more as properties, often each in an item of its own), and its order under .../OrderList
 // (nodes "0", "1", ... whose HistoryItemRef names a document, newest first).
 //
-// The file is megabytes of settings: it is streamed once and only the PickList is kept. Damaged
-// text costs what follows the fault; nothing here throws.
+// The file is megabytes of settings: it is parsed as a stream of tokens, never as a tree, and only
+// the PickList is kept. Damaged text costs what follows the fault, bad bytes only themselves;
+// nothing here throws.
 class PickListReader
 {
 public:
