@@ -169,8 +169,10 @@ TEST(RecentsToolCommandLine, theHelpNamesEverySource)
 {
     const ToolRun run = runTool({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* source : {"recently-used.xbel", "ApplicationRecentDocuments",
-                               "com.adobe.mediabrowser.plist", "securebookmarks.plist"})
+    for (const char* source :
+         {"recently-used.xbel", "ApplicationRecentDocuments", "com.adobe.mediabrowser.plist",
+          "securebookmarks.plist", ".var/app/<app id>/data/recently-used.xbel", "RecentDocuments",
+          "kactivitymanagerd/resources/database", "registrymodifications.xcu"})
         EXPECT_TRUE(run.out.contains(source)) << source;
 }
 } // namespace

@@ -24,6 +24,16 @@ void callIfSet(const std::function<void()>& hook)
         hook();
 }
 
+// The entry and the entries of other sources merged into it, each as its own source gave it.
+QList<RecentApp> partsOf(const RecentApp& app)
+{
+    QList<RecentApp> parts{app};
+    for (const QUrl& filePath : app.mergedFilePaths())
+        parts.append(
+            RecentApp(app.sourceApp(), filePath, filePath.toString(), app.dateModified(), {}, {}));
+    return parts;
+}
+
 void reportFailedDeletion(const QString& path, const QString& reason)
 {
     Diagnostics::write(QStringLiteral("File to delete: ") + path);
@@ -176,11 +186,9 @@ bool VorlaneController::deleteRecordFile(const QString& path)
 bool VorlaneController::clearFiles(const RecentApp& app)
 {
     const RecentSources sources;
-    bool cleared = clearPart(sources, app);
-    for (const QUrl& filePath : app.mergedFilePaths())
-        cleared = clearPart(sources, RecentApp(app.sourceApp(), filePath, filePath.toString(),
-                                               app.dateModified(), {}, {})) &&
-                  cleared;
+    bool cleared = true;
+    for (const RecentApp& part : partsOf(app))
+        cleared = clearPart(sources, part) && cleared;
     return cleared;
 }
 
@@ -208,12 +216,9 @@ bool VorlaneController::clearPart(const RecentSources& sources, const RecentApp&
 QString VorlaneController::notClearedBecause(const RecentApp& app) const
 {
     const RecentSources sources;
-    QList<QUrl> filePaths{app.filePath()};
-    filePaths.append(app.mergedFilePaths());
     QString reason;
-    for (const QUrl& filePath : filePaths) {
-        const RecentSource* source = sources.ownerOf(
-            RecentApp(app.sourceApp(), filePath, filePath.toString(), app.dateModified(), {}, {}));
+    for (const RecentApp& part : partsOf(app)) {
+        const RecentSource* source = sources.ownerOf(part);
         if (!source || source->clearing() != RecentSource::Clearing::keptByItsOwner)
             return {};
         reason = source->notClearedBecause();
@@ -224,27 +229,33 @@ QString VorlaneController::notClearedBecause(const RecentApp& app) const
 QString VorlaneController::notRemovableBecause(const RecentApp& app) const
 {
     const RecentSources sources;
-    const RecentSource* source = sources.ownerOf(app);
-    if (source && source->canRemoveDocument(app) && app.mergedFilePaths().isEmpty())
-        return {};
-    if (source && source->clearing() == RecentSource::Clearing::keptByItsOwner)
-        return source->notClearedBecause();
-    return QStringLiteral("Only documents of the recently-used files can be removed one by one");
+    for (const RecentApp& part : partsOf(app)) {
+        const RecentSource* source = sources.ownerOf(part);
+        if (source && source->canRemoveDocument(part))
+            continue;
+        if (source && source->clearing() == RecentSource::Clearing::keptByItsOwner)
+            return source->notClearedBecause();
+        return QStringLiteral("Only the recently-used files and KDE's recent documents list can "
+                              "lose one document; this history is cleared whole");
+    }
+    return {};
 }
 
 bool VorlaneController::removeDocument(const RecentApp& app, const RecentFile& file, QString* error)
 {
-    const RecentSources sources;
-    const RecentSource* source = sources.ownerOf(app);
-    if (!source || !source->canRemoveDocument(app)) {
+    const QString reason = notRemovableBecause(app);
+    if (!reason.isEmpty()) {
         if (error)
-            *error = notRemovableBecause(app);
+            *error = reason;
         return false;
     }
-    if (!source->removeDocument(app, file, error))
-        return false;
+    // Every part of the entry loses the document; a part that never had it is left as it is.
+    const RecentSources sources;
+    bool removed = true;
+    for (const RecentApp& part : partsOf(app))
+        removed = sources.ownerOf(part)->removeDocument(part, file, error) && removed;
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
-    return true;
+    return removed;
 }
 
 void VorlaneController::clearFilesInBackground(const RecentApp& app,
@@ -268,6 +279,33 @@ void VorlaneController::clearFilesInBackground(const RecentApp& app,
         if (done)
             QMetaObject::invokeMethod(
                 context, [done = std::move(done), cleared] { done(cleared); },
+                Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::removeDocumentInBackground(
+    const RecentApp& app, const RecentFile& file,
+    std::function<void(bool removed, const QString& error)> done)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread()) {
+        QString error;
+        const bool removed = removeDocument(app, file, &error);
+        if (done)
+            done(removed, error);
+        return;
+    }
+    if (!m_clearer) {
+        m_clearer = std::make_unique<QThreadPool>();
+        m_clearer->setMaxThreadCount(1);
+    }
+    QObject* context = receiver();
+    m_clearer->start([this, app, file, context, done = std::move(done)]() mutable {
+        QString error;
+        const bool removed = removeDocument(app, file, &error);
+        if (done)
+            QMetaObject::invokeMethod(
+                context, [done = std::move(done), removed, error] { done(removed, error); },
                 Qt::QueuedConnection);
     });
 }

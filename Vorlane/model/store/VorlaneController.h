@@ -81,6 +81,10 @@ public:
     // Takes one document out of the entry's history, leaving everything else as it was; false,
     // with *error set, when nothing was changed.
     bool removeDocument(const RecentApp& app, const RecentFile& file, QString* error = nullptr);
+    // removeDocument on the clears' worker thread, in turn with them; done (when given) is called
+    // on the main thread. Without an application it happens at once.
+    void removeDocumentInBackground(const RecentApp& app, const RecentFile& file,
+                                    std::function<void(bool removed, const QString& error)> done);
 
     // Where Vorlane's own application bundle is (the placeholder's application).
     static QString ownBundlePath();
