@@ -185,36 +185,45 @@ TEST_F(PlasmaSourcesTest, damagedDatabasesGiveNothingAndNeverCrash)
 TEST_F(PlasmaSourcesTest, recentDocumentsLinksAreListedByTheirApplicationAndClearedOneByOne)
 {
     const QString folder = KdeRecentDocuments::folderPath();
-    const auto link = [&](const QString& name, const QString& target, const QString& agent,
+    // urlLine as KDE writes it (a KConfig path entry) or as another writer might.
+    const auto link = [&](const QString& name, const QString& urlLine, const QString& agent,
                           int age) {
         const QString path = home.writeFile(
             folder + u'/' + name + QStringLiteral(".desktop"),
-            QStringLiteral("[Desktop Entry]\nIcon=text-plain\nName=%1\nType=Link\nURL[$e]=%2\n"
-                           "URL=%2\nX-KDE-LastOpenedWith=%3\n")
-                .arg(name, QString::fromUtf8(QUrl::fromLocalFile(target).toEncoded()), agent)
+            QStringLiteral("[Desktop Entry]\nIcon=text-plain\nName=%1\nType=Link\n%2\n"
+                           "X-KDE-LastOpenedWith=%3\n")
+                .arg(name, urlLine, agent)
                 .toUtf8());
         TestHome::setModificationTime(path, hoursAgo(age));
         return path;
     };
     const QString notes = document(QStringLiteral("notes.md"));
-    const QString todo = document(QStringLiteral("todo.md"));
-    link(QStringLiteral("notes.md"), notes, QStringLiteral("org.kde.kate"), 3);
-    const QString todoLink =
-        link(QStringLiteral("todo.md"), todo, QStringLiteral("org.kde.kate"), 1);
+    document(QStringLiteral("price$list.md"));
+    link(QStringLiteral("notes.md"), QStringLiteral("URL[$e]=$HOME/Documents/notes.md"),
+         QStringLiteral("org.kde.kate"), 3);
+    const QString priceLink = link(QStringLiteral("price$list.md"),
+                                   QStringLiteral("URL[$e]=$HOME/Documents/price$$list.md"),
+                                   QStringLiteral("org.kde.kate"), 1);
     const QString okularLink =
-        link(QStringLiteral("notes.md.1"), notes, QStringLiteral("org.kde.okular"), 2);
+        link(QStringLiteral("notes.md.1"),
+             QStringLiteral("URL=") + QString::fromUtf8(QUrl::fromLocalFile(notes).toEncoded()),
+             QStringLiteral("org.kde.okular"), 2);
+    // Variables other than the home folder are not followed.
+    link(QStringLiteral("elsewhere.md"), QStringLiteral("URL[$e]=$XDG_RUNTIME_DIR/notes.md"),
+         QStringLiteral("org.kde.kate"), 1);
     home.writeFile(folder + QStringLiteral("/damaged.desktop"), QByteArray("\0\xff[Desk", 7));
 
     QList<RecentApp> apps = KdeRecentDocumentsSource().read();
     ASSERT_EQ(apps.size(), 2);
     const RecentApp& kate = apps.at(0).appName() == u"Kate" ? apps.at(0) : apps.at(1);
-    EXPECT_EQ(names(kate), (QStringList{QStringLiteral("todo.md"), QStringLiteral("notes.md")}));
+    EXPECT_EQ(names(kate),
+              (QStringList{QStringLiteral("price$list.md"), QStringLiteral("notes.md")}));
 
     VorlaneController store;
     QString error;
     ASSERT_TRUE(store.removeDocument(kate, kate.recentFiles().first(), &error))
         << error.toStdString();
-    EXPECT_FALSE(QFile::exists(todoLink));
+    EXPECT_FALSE(QFile::exists(priceLink));
     ASSERT_TRUE(store.clearFiles(kate));
     apps = KdeRecentDocumentsSource().read();
     ASSERT_EQ(apps.size(), 1);

@@ -25,6 +25,37 @@ QString localPathOf(const QString& url)
     const QUrl parsed(url);
     return parsed.isLocalFile() ? parsed.toLocalFile() : QString();
 }
+
+// KConfig's path entries (URL[$e]=$HOME/Documents/a.pdf): the home folder written as $HOME, and
+// every other dollar sign doubled.
+QString expandPathEntry(const QString& value)
+{
+    QString path;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value.at(i) != u'$') {
+            path += value.at(i);
+        } else if (value.mid(i + 1, 1) == u"$") {
+            path += u'$';
+            ++i;
+        } else if (value.mid(i + 1, 4) == u"HOME") {
+            path += QDir::homePath();
+            i += 4;
+        } else {
+            // Another variable: not a path this list can follow.
+            return {};
+        }
+    }
+    return path;
+}
+
+// KDE writes the document as a path entry; other writers may write a plain URL.
+QString documentOf(const DesktopEntry& entry)
+{
+    const QString pathEntry = entry.value(QStringLiteral("URL[$e]"));
+    if (!pathEntry.isEmpty())
+        return localPathOf(expandPathEntry(pathEntry));
+    return localPathOf(entry.value(QStringLiteral("URL")));
+}
 } // namespace
 
 namespace KdeRecentDocuments {
@@ -46,7 +77,7 @@ QList<Link> read(const QString& folder)
         const DesktopEntry entry = DesktopEntry::parse(file.read(maximumLinkSize));
         const QString agent =
             withoutDesktopSuffix(entry.value(QStringLiteral("X-KDE-LastOpenedWith")));
-        const QString path = localPathOf(entry.value(QStringLiteral("URL")));
+        const QString path = documentOf(entry);
         if (agent.isEmpty() || path.isEmpty())
             continue;
         links.append({info.absoluteFilePath(), agent, path, info.lastModified().toUTC()});

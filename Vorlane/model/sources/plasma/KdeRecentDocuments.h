@@ -5,8 +5,9 @@
 #include <QString>
 
 // KDE's own short list of recent documents: a link file per document in
-// ~/.local/share/RecentDocuments (Type=Link, URL=, X-KDE-LastOpenedWith=<desktop id>), written
-// beside the shared recently-used file.
+// ~/.local/share/RecentDocuments (Type=Link, X-KDE-LastOpenedWith=<desktop id>, the document as
+// KConfig writes paths, URL[$e]=$HOME/..., or as a URL=), written beside the shared
+// recently-used file.
 namespace KdeRecentDocuments {
 struct Link
 {
