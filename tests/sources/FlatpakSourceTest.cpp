@@ -88,6 +88,8 @@ protected:
                                  name, exec, hoursAgo(2));
         sandbox.registerDocument(QStringLiteral("file:///app/share/doc/README.txt"), name, exec,
                                  hoursAgo(3));
+        sandbox.registerDocument(QStringLiteral("file:///run/host/usr/share/doc/README.txt"), name,
+                                 exec, hoursAgo(3));
         ASSERT_TRUE(sandbox.save(sandboxFile()));
     }
 

@@ -15,6 +15,9 @@ const QString& historyFileName()
 // Folders the sandbox gets from its runtime or makes up itself, never the host's.
 bool isSandboxOwnPath(const QString& path)
 {
+    // Removable media are the host's, at the same place, for sandboxes allowed to see them.
+    if (path.startsWith(QStringLiteral("/run/media/")))
+        return false;
     static const QStringList prefixes{
         QStringLiteral("/app/"),  QStringLiteral("/usr/"),     QStringLiteral("/run/"),
         QStringLiteral("/proc/"), QStringLiteral("/sys/"),     QStringLiteral("/dev/"),

@@ -24,8 +24,8 @@ QList<History> histories();
 QString appIdOfHistory(const QString& path);
 
 // The host path of a document as an application in its sandbox recorded it, or empty when the
-// host cannot reach it by that path: the sandbox's own system (/app, /usr, /run, ...) differs
-// from the host's, and the document portal's /run/user/<uid>/doc/<id>/ names stand for files
-// whose real place only the portal knows.
+// host cannot reach it by that path: the sandbox's own system (/app, /usr, /run but for
+// /run/media, ...) differs from the host's, and the document portal's /run/user/<uid>/doc/<id>/
+// names stand for files whose real place only the portal knows.
 QString hostPathOf(const QString& sandboxPath);
 } // namespace FlatpakSandboxes
