@@ -14,7 +14,7 @@ runs=${3:-0}
 shift $(($# < 3 ? $# : 3))
 fuzzers=("$@")
 [[ ${#fuzzers[@]} -gt 0 ]] ||
-    fuzzers=(FuzzPropertyList FuzzKeyedArchive FuzzBookmark FuzzRecordFile FuzzRecentlyUsed)
+    fuzzers=(FuzzPropertyList FuzzKeyedArchive FuzzBookmark FuzzRecordFile FuzzRecentlyUsed FuzzPickList)
 top=$(cd "$(dirname "$0")/.." && pwd)
 samples="$top/../shared/fixtures/real"
 # Peak memory is part of what is checked: no input of at most max_len bytes may need more.

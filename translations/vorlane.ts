@@ -25,6 +25,13 @@
     </message>
 </context>
 <context>
+    <name>ActivityManagerSource</name>
+    <message>
+        <source>Plasma&apos;s activity manager keeps this history; Vorlane cannot clear it. Clear it in System Settings, Recent Files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>AppsContextMenu</name>
     <message>
         <source>Open</source>
@@ -245,6 +252,10 @@ Opens with %2</source>
         <source>Show in File Manager</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Remove from Recent</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>GridItem</name>
@@ -296,6 +307,13 @@ Opens with %2</source>
     <name>IconButton</name>
     <message>
         <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LibreOfficeSource</name>
+    <message>
+        <source>LibreOffice keeps this list among its settings and writes them again when it quits; clear it in LibreOffice with File, Recent Documents, Clear List.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -550,6 +568,13 @@ Opens with %2</source>
     <name>ViewControllerTouchBar</name>
     <message>
         <source>Apps List</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VorlaneController</name>
+    <message>
+        <source>Only the recently-used files and KDE&apos;s recent documents list can lose one document; this history is cleared whole</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

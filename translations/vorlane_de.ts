@@ -25,6 +25,13 @@
     </message>
 </context>
 <context>
+    <name>ActivityManagerSource</name>
+    <message>
+        <source>Plasma&apos;s activity manager keeps this history; Vorlane cannot clear it. Clear it in System Settings, Recent Files.</source>
+        <translation>Der Aktivitätenmanager von Plasma verwaltet diesen Verlauf; Vorlane kann ihn nicht leeren. Leeren Sie ihn in den Systemeinstellungen unter „Zuletzt verwendete Dateien“.</translation>
+    </message>
+</context>
+<context>
     <name>AppsContextMenu</name>
     <message>
         <source>Open</source>
@@ -250,6 +257,10 @@ Wird mit %2 geöffnet</translation>
         <source>Show in File Manager</source>
         <translation>Im Dateimanager anzeigen</translation>
     </message>
+    <message>
+        <source>Remove from Recent</source>
+        <translation>Aus dem Verlauf entfernen</translation>
+    </message>
 </context>
 <context>
     <name>GridItem</name>
@@ -302,6 +313,13 @@ Wird mit %2 geöffnet</translation>
     <message>
         <source>Settings</source>
         <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>LibreOfficeSource</name>
+    <message>
+        <source>LibreOffice keeps this list among its settings and writes them again when it quits; clear it in LibreOffice with File, Recent Documents, Clear List.</source>
+        <translation>LibreOffice speichert diese Liste in seinen Einstellungen und schreibt sie beim Beenden neu; leeren Sie sie in LibreOffice mit Datei, Zuletzt benutzte Dokumente, Liste löschen.</translation>
     </message>
 </context>
 <context>
@@ -556,6 +574,13 @@ Wird mit %2 geöffnet</translation>
     <message>
         <source>Apps List</source>
         <translation>Anwendungsliste</translation>
+    </message>
+</context>
+<context>
+    <name>VorlaneController</name>
+    <message>
+        <source>Only the recently-used files and KDE&apos;s recent documents list can lose one document; this history is cleared whole</source>
+        <translation>Nur aus der Liste zuletzt verwendeter Dateien und der von KDE lassen sich einzelne Dokumente entfernen; dieser Verlauf wird nur als Ganzes geleert</translation>
     </message>
 </context>
 </TS>

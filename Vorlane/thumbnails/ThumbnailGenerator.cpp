@@ -3,6 +3,7 @@
 #include "FileUri.h"
 #include "ImageThumbnailRenderer.h"
 #include "PdfThumbnailRenderer.h"
+#include "PickListThumbnails.h"
 #include "SharedThumbnailSize.h"
 #include "ThumbnailScaling.h"
 #include "ThumbnailerRunner.h"
@@ -79,6 +80,10 @@ ThumbnailRenderResult ThumbnailGenerator::render(const QString& path, const QMim
         if (result.isRendered())
             return result;
     }
+    // LibreOffice keeps a picture of each document in its list: no program needs to run.
+    if (const QImage kept = QImage::fromData(PickListThumbnails::pngOf(path), "PNG");
+        !kept.isNull())
+        return ThumbnailRenderResult::rendered(ThumbnailScaling::fitInto(kept, QSize(edge, edge)));
     const auto thumbnailer = m_thumbnailers.forMimeType(mimeType);
     if (!thumbnailer)
         return result;

@@ -18,6 +18,18 @@ AppsContextMenu::AppsContextMenu(QWidget* parent)
     , m_clearItem(addAction(tr("Clear Recent Documents"), this, &AppsContextMenu::clearFiles))
 {
     setObjectName(QStringLiteral("AppsContextMenu"));
+    // A greyed-out clear says why in its tool tip.
+    setToolTipsVisible(true);
+    connect(this, &QMenu::aboutToShow, this, &AppsContextMenu::updateClearItem);
+}
+
+void AppsContextMenu::updateClearItem()
+{
+    const RecentApp* app = contextMenuApp();
+    const QString reason = app ? VorlaneController::shared().notClearedBecause(*app) : QString();
+    m_clearItem->setEnabled(reason.isEmpty());
+    m_clearItem->setToolTip(reason);
+    m_clearItem->setStatusTip(reason);
 }
 
 void AppsContextMenu::launchApp()

@@ -2,7 +2,9 @@
 
 #include <QMenu>
 
-// The applications list's context menu: open the application, or clear its recent documents.
+// The applications list's context menu: open the application, or clear its recent documents;
+// the clear is greyed out, its tool tip saying why, where the application's history belongs to a
+// program that keeps it (Plasma's activity manager, LibreOffice).
 // Both act on the application named by contextMenuAppName, looked up when chosen; nothing happens
 // when it is no longer in the list.
 class AppsContextMenu : public QMenu
@@ -17,6 +19,8 @@ public:
 
     void launchApp();
     void clearFiles();
+    // Enables the clear for the application the menu is for, or says why it is not.
+    void updateClearItem();
 
 private:
     QAction* m_openItem;

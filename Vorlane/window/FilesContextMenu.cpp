@@ -1,5 +1,6 @@
 #include "FilesContextMenu.h"
 
+#include "Diagnostics.h"
 #include "FileActions.h"
 #include "FilesGridViewController.h"
 #include "FilesTable.h"
@@ -9,8 +10,10 @@
 #include "GridCollectionView.h"
 #include "NotificationCenter.h"
 #include "QuickLookMenuItem.h"
+#include "RecentFilesModel.h"
 #include "Selection.h"
 #include "SharedReferences.h"
+#include "VorlaneController.h"
 
 FilesContextMenu::FilesContextMenu(QWidget* parent)
     : QMenu(parent)
@@ -19,6 +22,23 @@ FilesContextMenu::FilesContextMenu(QWidget* parent)
     addAction(tr("Show in File Manager"), this, &FilesContextMenu::revealInFinder);
     addSeparator();
     addAction(QuickLookMenuItem::title(), this, &FilesContextMenu::quickLook);
+    addSeparator();
+    m_removeItem = addAction(tr("Remove from Recent"), this, &FilesContextMenu::removeFromRecent);
+    m_removeItem->setObjectName(QStringLiteral("RemoveFromRecentItem"));
+    // A greyed-out item says why in its tool tip.
+    setToolTipsVisible(true);
+    connect(this, &QMenu::aboutToShow, this, &FilesContextMenu::updateRemoveItem);
+}
+
+void FilesContextMenu::updateRemoveItem()
+{
+    const QString reason =
+        selectedApp.isEmpty()
+            ? QString()
+            : VorlaneController::shared().notRemovableBecause(selectedApp.constFirst());
+    m_removeItem->setEnabled(!selectedApp.isEmpty() && reason.isEmpty());
+    m_removeItem->setToolTip(reason);
+    m_removeItem->setStatusTip(reason);
 }
 
 FilesCollectionView* FilesContextMenu::namedView()
@@ -52,6 +72,20 @@ void FilesContextMenu::revealInFinder()
     if (const FilesCollectionView* view = namedView())
         openRecentFile(selectedApp.constFirst(), view->selectedRow(),
                        FilesViewType::name(FilesViewType::stored()), true);
+}
+
+void FilesContextMenu::removeFromRecent()
+{
+    const FilesCollectionView* view = namedView();
+    const RecentFilesModel* files = view ? view->filesModel() : nullptr;
+    const RecentFile* file = files ? files->fileAt(view->selectedRow()) : nullptr;
+    if (selectedApp.isEmpty() || !file)
+        return;
+    VorlaneController::shared().removeDocumentInBackground(
+        selectedApp.constFirst(), *file, [](bool removed, const QString& error) {
+            if (!removed)
+                Diagnostics::write(QStringLiteral("Could not remove the document: ") + error);
+        });
 }
 
 void FilesContextMenu::quickLook()

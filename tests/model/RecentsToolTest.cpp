@@ -4,7 +4,9 @@
 #include "TestHome.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -199,8 +201,10 @@ TEST(RecentsToolCommandLine, theHelpNamesEverySource)
 {
     const ToolRun run = runTool({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* source : {"recently-used.xbel", "ApplicationRecentDocuments",
-                               "com.adobe.mediabrowser.plist", "securebookmarks.plist"})
+    for (const char* source :
+         {"recently-used.xbel", "ApplicationRecentDocuments", "com.adobe.mediabrowser.plist",
+          "securebookmarks.plist", ".var/app/<app id>/data/recently-used.xbel", "RecentDocuments",
+          "kactivitymanagerd/resources/database", "registrymodifications.xcu"})
         EXPECT_TRUE(run.out.contains(source)) << source;
 }
 } // namespace
@@ -277,5 +281,35 @@ TEST(RecentsToolWatch, printsJsonLinesWithJson)
         return change.value(QStringLiteral("event")).toString() == u"changed" &&
                change.value(QStringLiteral("path")).toString() == record;
     }));
+}
+} // namespace
+
+namespace {
+// Every source's store, written as its writer writes it, is followed live.
+TEST(RecentsToolWatch, followsEverySourcesStore)
+{
+    TestHome home;
+    const QString sandbox =
+        home.path() + QStringLiteral("/.var/app/org.gnome.gedit/data/recently-used.xbel");
+    QDir().mkpath(QFileInfo(sandbox).path());
+    QProcess tool;
+    tool.start(QStringLiteral(VORLANE_RECENTS_TOOL), {QStringLiteral("--watch")});
+    QByteArray seen;
+    ASSERT_TRUE(waitForOutput(tool, seen, "watching"));
+
+    const QStringList stores{
+        sandbox,
+        home.dataHome() + QStringLiteral("/RecentDocuments/notes.txt.desktop"),
+        home.dataHome() + QStringLiteral("/kactivitymanagerd/resources/database-wal"),
+        home.path() + QStringLiteral("/.config/libreoffice/4/user/registrymodifications.xcu"),
+    };
+    for (const QString& store : stores) {
+        seen.clear();
+        home.writeFile(store, "written");
+        EXPECT_TRUE(waitForOutput(tool, seen, "changed: " + QFile::encodeName(store)))
+            << store.toStdString();
+    }
+    tool.kill();
+    tool.waitForFinished();
 }
 } // namespace

@@ -12,6 +12,8 @@
 #include "TestHome.h"
 #include "UserDefaults.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -197,6 +199,33 @@ TEST_F(Sources, everySourceOwnsTheEntriesItReadsAndWatchesItsOwnFiles)
             .arg(QString::fromUtf8(QUrl::fromLocalFile(doc).toEncoded()))
             .toUtf8());
 
+    home.installApplication(QStringLiteral("org.gnome.gedit"), QStringLiteral("Sandboxed"));
+    home.writeFile(
+        home.path() + QStringLiteral("/.var/app/org.gnome.gedit/data/recently-used.xbel"),
+        QStringLiteral("<xbel version=\"1.0\" xmlns:bookmark=\"http://www.freedesktop.org/"
+                       "standards/desktop-bookmarks\"><bookmark href=\"%1\"><info><metadata>"
+                       "<bookmark:applications><bookmark:application name=\"gedit\" "
+                       "exec=\"&apos;gedit %u&apos;\" modified=\"2026-12-09T12:00:00Z\"/>"
+                       "</bookmark:applications></metadata></info></bookmark></xbel>")
+            .arg(QString::fromUtf8(QUrl::fromLocalFile(doc).toEncoded()))
+            .toUtf8());
+    home.installApplication(QStringLiteral("org.kde.kate"), QStringLiteral("Linked"));
+    const QString link = home.writeFile(
+        home.dataHome() + QStringLiteral("/RecentDocuments/doc.txt.desktop"),
+        QStringLiteral("[Desktop Entry]\nType=Link\nURL=%1\nX-KDE-LastOpenedWith=org.kde.kate\n")
+            .arg(doc)
+            .toUtf8());
+    home.installApplication(QStringLiteral("libreoffice-writer"), QStringLiteral("Writer"));
+    home.writeFile(home.path() + QStringLiteral("/.config/libreoffice/4/user/"
+                                                "registrymodifications.xcu"),
+                   QStringLiteral("<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\">"
+                                  "<item oor:path=\"/org.openoffice.Office.Histories/Histories/"
+                                  "org.openoffice.Office.Histories:HistoryInfo['PickList']/"
+                                  "ItemList\"><node oor:name=\"%1\"><prop oor:name=\"Filter\">"
+                                  "<value>writer8</value></prop></node></item></oor:items>")
+                       .arg(QString::fromUtf8(QUrl::fromLocalFile(doc).toEncoded()))
+                       .toUtf8());
+
     const RecentSources sources;
     for (const auto& source : sources.all())
         source->prepare();
@@ -205,13 +234,19 @@ TEST_F(Sources, everySourceOwnsTheEntriesItReadsAndWatchesItsOwnFiles)
         for (const RecentApp& app : source->read()) {
             read << app.appName();
             EXPECT_EQ(sources.ownerOf(app), source.get()) << app.appName().toStdString();
-            EXPECT_EQ(sources.watcherOf(app.filePath().toLocalFile()),
+            // A folder of records is watched for the records in it.
+            const QString recordFile = QFileInfo(app.filePath().toLocalFile()).isDir()
+                                           ? link
+                                           : app.filePath().toLocalFile();
+            EXPECT_EQ(sources.watcherOf(recordFile),
                       source->watchedPaths().isEmpty() ? nullptr : source.get())
                 << app.appName().toStdString();
         }
     }
     EXPECT_EQ(read, (QStringList{QStringLiteral("Recorded"), QStringLiteral("Photoshop"),
-                                 QStringLiteral("Word"), QStringLiteral("Image Viewer")}));
+                                 QStringLiteral("Word"), QStringLiteral("Image Viewer"),
+                                 QStringLiteral("Sandboxed"), QStringLiteral("Linked"),
+                                 QStringLiteral("Writer")}));
     EXPECT_EQ(sources.watcherOf(record + QStringLiteral(".old")), nullptr);
     EXPECT_EQ(sources.watcherOf(xbel + QStringLiteral(".lock")), nullptr);
 }

@@ -72,7 +72,8 @@ private Q_SLOTS:
         QuickLookMenuItem::retitle(&menu, QStringLiteral("Bericht.txt"));
         QCOMPARE(actionTexts(menu),
                  (QStringList{QStringLiteral("Öffnen"), QStringLiteral("Im Dateimanager anzeigen"),
-                              QStringLiteral("Vorschau von „Bericht.txt“")}));
+                              QStringLiteral("Vorschau von „Bericht.txt“"),
+                              QStringLiteral("Aus dem Verlauf entfernen")}));
 
         const QDateTime now = QDateTime::currentDateTimeUtc();
         QCOMPARE(dateGroupName(now), QStringLiteral("Heute"));

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -162,4 +164,35 @@ TEST_F(ThumbnailGeneratorTest, TypeWithoutRendererGivesNoneAndStoresNothing)
     const ThumbnailOutcome outcome = generate(file, QSize(86, 86));
     EXPECT_EQ(outcome.source(), ThumbnailOutcome::Source::None);
     EXPECT_EQ(filesInCache(), 0);
+}
+
+// LibreOffice's list keeps a picture of each document: offered to the shared cache when it has
+// none, where no thumbnailer would make one.
+TEST_F(ThumbnailGeneratorTest, DocumentInLibreOfficesListGetsThePictureItKeeps)
+{
+    const QString file = ThumbnailTestFiles::writeBytes(document(QStringLiteral("letter.xyz")),
+                                                        "not a format anyone renders");
+    const QString picture = ThumbnailTestFiles::writeImage(
+        m_home.path() + QStringLiteral("/kept.png"), QSize(128, 256), Qt::blue);
+    QFile png(picture);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QString node = QString::fromUtf8(QUrl::fromLocalFile(file).toEncoded());
+    m_home.writeFile(
+        m_home.path() + QStringLiteral("/.config/libreoffice/4/user/registrymodifications.xcu"),
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+                       "xmlns:oor=\"http://openoffice.org/2001/registry\"><item oor:path=\""
+                       "/org.openoffice.Office.Histories/Histories/org.openoffice.Office."
+                       "Histories:HistoryInfo['PickList']/ItemList\"><node oor:name=\"%1\" "
+                       "oor:op=\"replace\"><prop oor:name=\"Thumbnail\" oor:op=\"fuse\"><value>"
+                       "%2</value></prop></node></item></oor:items>\n")
+            .arg(node, QString::fromLatin1(png.readAll().toBase64()))
+            .toUtf8());
+
+    const ThumbnailOutcome outcome = generate(file, QSize(86, 86));
+    EXPECT_EQ(outcome.source(), ThumbnailOutcome::Source::Rendered);
+    ASSERT_TRUE(outcome.image());
+    EXPECT_EQ(outcome.image()->size(), QSize(43, 86));
+    EXPECT_TRUE(ThumbnailTestFiles::isCloseTo(ThumbnailTestFiles::centreColour(*outcome.image()),
+                                              Qt::blue));
+    EXPECT_EQ(generate(file, QSize(86, 86)).source(), ThumbnailOutcome::Source::SharedCache);
 }

@@ -244,7 +244,12 @@ private Q_SLOTS:
             titles << action->text();
         QCOMPARE(titles,
                  QStringList({QStringLiteral("Open"), QStringLiteral("Show in File Manager"),
-                              QString(), QStringLiteral("Preview")}));
+                              QString(), QStringLiteral("Preview"), QString(),
+                              QStringLiteral("Remove from Recent")}));
+        // A per-application record is cleared whole: one document cannot be taken out of it.
+        Q_EMIT menu->aboutToShow();
+        QVERIFY(!menu->removeItem()->isEnabled());
+        QVERIFY(!menu->removeItem()->toolTip().isEmpty());
         menu->revealInFinder();
         QCOMPARE(m_home.fileManager().selected, QStringList{viewerDocument(2)});
         menu->open();

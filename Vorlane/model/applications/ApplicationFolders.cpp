@@ -26,7 +26,12 @@ QStringList dataDirs()
 
 QStringList applicationFolders()
 {
-    QStringList folders{QDir::cleanPath(dataHome() + QStringLiteral("/applications"))};
+    // Flatpak exports its applications' entries here; its login script adds these folders to
+    // XDG_DATA_DIRS, which a session started otherwise may lack.
+    QStringList folders{
+        QDir::cleanPath(dataHome() + QStringLiteral("/applications")),
+        QDir::cleanPath(dataHome() + QStringLiteral("/flatpak/exports/share/applications")),
+        QStringLiteral("/var/lib/flatpak/exports/share/applications")};
     for (const QString& dir : dataDirs())
         folders << QDir::cleanPath(dir + QStringLiteral("/applications"));
     folders.removeDuplicates();

@@ -27,6 +27,10 @@ public:
     // empty for the generic application icon. No image is loaded here.
     const QString& icon() const { return m_icon; }
     const QList<RecentFile>& recentFiles() const { return m_recentFiles; }
+    // The record files of entries of the same application that other sources gave, merged into
+    // this one (their documents are among recentFiles()); clearing the entry clears them too.
+    const QList<QUrl>& mergedFilePaths() const { return m_mergedFilePaths; }
+    void setMergedFilePaths(QList<QUrl> filePaths) { m_mergedFilePaths = std::move(filePaths); }
     const QList<RecentFileGroup>& groupCells() const { return m_groupCells; }
 
 private:
@@ -38,4 +42,5 @@ private:
     QString m_icon;
     QList<RecentFile> m_recentFiles;
     QList<RecentFileGroup> m_groupCells;
+    QList<QUrl> m_mergedFilePaths;
 };

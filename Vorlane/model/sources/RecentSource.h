@@ -24,6 +24,9 @@ public:
         // Takes the entry's application out of a file other applications share, and keeps
         // everything else in it.
         removeRegistrations,
+        // Nothing: the store belongs to a running program that would write it again (Plasma's
+        // activity manager); notClearedBecause() says so.
+        keptByItsOwner,
     };
 
     RecentSource() = default;
@@ -42,6 +45,8 @@ public:
     virtual bool owns(const RecentApp& app) const = 0;
 
     virtual Clearing clearing() const { return Clearing::deleteRecordFile; }
+    // For Clearing::keptByItsOwner: why Vorlane leaves the entry's history as it is.
+    virtual QString notClearedBecause() const { return {}; }
     // For Clearing::removeRegistrations: takes the entry's application out of its file. False,
     // with *error set, when the file was left as it was.
     virtual bool removeRegistrations(const RecentApp& app, QString* error) const;

@@ -1,7 +1,11 @@
 #include "RecentSources.h"
 
+#include "ActivityManagerSource.h"
 #include "AdobeSource.h"
 #include "ApplicationRecordsSource.h"
+#include "FlatpakSource.h"
+#include "KdeRecentDocumentsSource.h"
+#include "LibreOfficeSource.h"
 #include "OfficeSource.h"
 #include "RecentlyUsedSource.h"
 
@@ -11,6 +15,10 @@ RecentSources::RecentSources()
     m_sources.push_back(std::make_unique<AdobeSource>());
     m_sources.push_back(std::make_unique<OfficeSource>());
     m_sources.push_back(std::make_unique<RecentlyUsedSource>());
+    m_sources.push_back(std::make_unique<FlatpakSource>());
+    m_sources.push_back(std::make_unique<KdeRecentDocumentsSource>());
+    m_sources.push_back(std::make_unique<LibreOfficeSource>());
+    m_sources.push_back(std::make_unique<ActivityManagerSource>());
 }
 
 RecentSources::~RecentSources() = default;

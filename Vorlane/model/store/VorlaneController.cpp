@@ -24,6 +24,16 @@ void callIfSet(const std::function<void()>& hook)
         hook();
 }
 
+// The entry and the entries of other sources merged into it, each as its own source gave it.
+QList<RecentApp> partsOf(const RecentApp& app)
+{
+    QList<RecentApp> parts{app};
+    for (const QUrl& filePath : app.mergedFilePaths())
+        parts.append(
+            RecentApp(app.sourceApp(), filePath, filePath.toString(), app.dateModified(), {}, {}));
+    return parts;
+}
+
 void reportFailedDeletion(const QString& path, const QString& reason)
 {
     Diagnostics::write(QStringLiteral("File to delete: ") + path);
@@ -176,9 +186,21 @@ bool VorlaneController::deleteRecordFile(const QString& path)
 bool VorlaneController::clearFiles(const RecentApp& app)
 {
     const RecentSources sources;
+    bool cleared = true;
+    for (const RecentApp& part : partsOf(app))
+        cleared = clearPart(sources, part) && cleared;
+    return cleared;
+}
+
+bool VorlaneController::clearPart(const RecentSources& sources, const RecentApp& app)
+{
     const RecentSource* source = sources.ownerOf(app);
     if (!source || source->clearing() == RecentSource::Clearing::deleteRecordFile)
         return deleteRecordFile(app.filePath().path());
+    if (source->clearing() == RecentSource::Clearing::keptByItsOwner) {
+        reportFailedDeletion(app.filePath().toLocalFile(), source->notClearedBecause());
+        return false;
+    }
 
     // One application's registrations come out of the shared file; everyone else's stay.
     TelemetryClient::shared().trackEvent(QStringLiteral("removeApp"));
@@ -189,6 +211,52 @@ bool VorlaneController::clearFiles(const RecentApp& app)
     }
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     return true;
+}
+
+QString VorlaneController::notClearedBecause(const RecentApp& app) const
+{
+    const RecentSources sources;
+    QString reason;
+    for (const RecentApp& part : partsOf(app)) {
+        const RecentSource* source = sources.ownerOf(part);
+        if (!source || source->clearing() != RecentSource::Clearing::keptByItsOwner)
+            return {};
+        reason = source->notClearedBecause();
+    }
+    return reason;
+}
+
+QString VorlaneController::notRemovableBecause(const RecentApp& app) const
+{
+    const RecentSources sources;
+    for (const RecentApp& part : partsOf(app)) {
+        const RecentSource* source = sources.ownerOf(part);
+        if (source && source->canRemoveDocument(part))
+            continue;
+        if (source && source->clearing() == RecentSource::Clearing::keptByItsOwner)
+            return source->notClearedBecause();
+        return QCoreApplication::translate(
+            "VorlaneController", "Only the recently-used files and KDE's recent documents "
+                                 "list can lose one document; this history is cleared whole");
+    }
+    return {};
+}
+
+bool VorlaneController::removeDocument(const RecentApp& app, const RecentFile& file, QString* error)
+{
+    const QString reason = notRemovableBecause(app);
+    if (!reason.isEmpty()) {
+        if (error)
+            *error = reason;
+        return false;
+    }
+    // Every part of the entry loses the document; a part that never had it is left as it is.
+    const RecentSources sources;
+    bool removed = true;
+    for (const RecentApp& part : partsOf(app))
+        removed = sources.ownerOf(part)->removeDocument(part, file, error) && removed;
+    NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
+    return removed;
 }
 
 void VorlaneController::clearFilesInBackground(const RecentApp& app,
@@ -212,6 +280,33 @@ void VorlaneController::clearFilesInBackground(const RecentApp& app,
         if (done)
             QMetaObject::invokeMethod(
                 context, [done = std::move(done), cleared] { done(cleared); },
+                Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::removeDocumentInBackground(
+    const RecentApp& app, const RecentFile& file,
+    std::function<void(bool removed, const QString& error)> done)
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread()) {
+        QString error;
+        const bool removed = removeDocument(app, file, &error);
+        if (done)
+            done(removed, error);
+        return;
+    }
+    if (!m_clearer) {
+        m_clearer = std::make_unique<QThreadPool>();
+        m_clearer->setMaxThreadCount(1);
+    }
+    QObject* context = receiver();
+    m_clearer->start([this, app, file, context, done = std::move(done)]() mutable {
+        QString error;
+        const bool removed = removeDocument(app, file, &error);
+        if (done)
+            QMetaObject::invokeMethod(
+                context, [done = std::move(done), removed, error] { done(removed, error); },
                 Qt::QueuedConnection);
     });
 }

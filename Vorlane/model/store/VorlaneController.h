@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class RecentSources;
+
 // The store: the one list of applications and documents every view reads, rebuilt from all the
 // sources. Never empty: when nothing was found it holds a placeholder entry for Vorlane itself and
 // isEmpty() is true. Used on the main thread only.
@@ -70,11 +72,26 @@ public:
     // Without an application the clear happens at once.
     void clearFilesInBackground(const RecentApp& app, std::function<void(bool cleared)> done = {});
 
+    // Why clearing the entry would change nothing: every part of it is kept by a program that
+    // owns its store. Empty when it can be cleared.
+    QString notClearedBecause(const RecentApp& app) const;
+    // Why one document cannot be taken out of the entry's history; empty when it can (an entry
+    // that other sources' entries were merged into cannot: the document would stay in them).
+    QString notRemovableBecause(const RecentApp& app) const;
+    // Takes one document out of the entry's history, leaving everything else as it was; false,
+    // with *error set, when nothing was changed.
+    bool removeDocument(const RecentApp& app, const RecentFile& file, QString* error = nullptr);
+    // removeDocument on the clears' worker thread, in turn with them; done (when given) is called
+    // on the main thread. Without an application it happens at once.
+    void removeDocumentInBackground(const RecentApp& app, const RecentFile& file,
+                                    std::function<void(bool removed, const QString& error)> done);
+
     // Where Vorlane's own application bundle is (the placeholder's application).
     static QString ownBundlePath();
 
 private:
     RecentApp placeholder() const;
+    bool clearPart(const RecentSources& sources, const RecentApp& app);
     void apply(std::optional<QList<RecentApp>> apps);
     void reloadViews();
     void startBuildingInBackground();

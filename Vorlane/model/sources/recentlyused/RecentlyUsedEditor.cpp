@@ -209,6 +209,21 @@ bool RecentlyUsedEditor::removeApplication(const QString& xbelPath, const QStrin
 {
     if (xbelPath.isEmpty() || desktopId.isEmpty())
         return fail(error, QStringLiteral("No file or no application to remove"));
+    DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
+    index.refresh();
+    const auto belongsToApplication = [&](const RecentlyUsedFile::Bookmark& bookmark,
+                                          const RecentlyUsedFile::Application& application) {
+        return attributeRegistration(index, bookmark, application).desktopId == desktopId;
+    };
+    return removeRegistrations(xbelPath, belongsToApplication, error, lockWaitMs);
+}
+
+bool RecentlyUsedEditor::removeRegistrations(const QString& xbelPath,
+                                             const ApplicationFilter& remove, QString* error,
+                                             int lockWaitMs)
+{
+    if (xbelPath.isEmpty())
+        return fail(error, QStringLiteral("No file to remove registrations from"));
 
     // KDE's writer takes this lock; GLib's writers take none and only ever replace the file
     // whole, which the identity check below notices.
@@ -225,19 +240,12 @@ bool RecentlyUsedEditor::removeApplication(const QString& xbelPath, const QStrin
         }
     }
 
-    DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
-    index.refresh();
-    const auto belongsToApplication = [&](const RecentlyUsedFile::Bookmark& bookmark,
-                                          const RecentlyUsedFile::Application& application) {
-        return attributeRegistration(index, bookmark, application).desktopId == desktopId;
-    };
-
     const QByteArray encodedPath = QFile::encodeName(xbelPath);
     for (int attempt = 0; attempt < maximumAttempts; ++attempt) {
         const std::optional<Snapshot> snapshot = readSnapshot(xbelPath, error);
         if (!snapshot)
             return false;
-        const Edit edit = withoutApplications(snapshot->text, belongsToApplication);
+        const Edit edit = withoutApplications(snapshot->text, remove);
         if (!edit.ok)
             return fail(error, edit.error);
         if (edit.removedApplications == 0)

@@ -34,4 +34,8 @@ public:
     // The whole operation on the shared file; see RecentlyUsedFile::removeApplication.
     static bool removeApplication(const QString& xbelPath, const QString& desktopId, QString* error,
                                   int lockWaitMs);
+    // The same for the registrations remove() selects: under the lock, re-read, cut, checked and
+    // replaced atomically with the file's permissions. True when none of them is left.
+    static bool removeRegistrations(const QString& xbelPath, const ApplicationFilter& remove,
+                                    QString* error, int lockWaitMs = 5000);
 };

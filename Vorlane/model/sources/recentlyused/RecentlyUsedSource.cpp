@@ -3,6 +3,7 @@
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
 #include "MetadataQuery.h"
+#include "RecentlyUsedEditor.h"
 #include "RecentlyUsedMetadata.h"
 #include "RegistrationAttribution.h"
 
@@ -69,7 +70,37 @@ QList<WatchedPath> RecentlyUsedSource::watchedPaths() const
 
 bool RecentlyUsedSource::owns(const RecentApp& app) const
 {
-    return !recentlyUsedDesktopId(app.filePath()).isEmpty();
+    return !recentlyUsedDesktopId(app.filePath()).isEmpty() &&
+           QFileInfo(app.filePath().toLocalFile()).absoluteFilePath() ==
+               QFileInfo(recentlyUsedFilePath()).absoluteFilePath();
+}
+
+bool RecentlyUsedSource::canRemoveDocument(const RecentApp& app) const
+{
+    return owns(app);
+}
+
+bool RecentlyUsedSource::removeDocument(const RecentApp& app, const RecentFile& file,
+                                        QString* error) const
+{
+    const QString desktopId = recentlyUsedDesktopId(app.filePath());
+    if (desktopId.isEmpty() || !file.filePath().isLocalFile()) {
+        if (error)
+            *error = QStringLiteral("Not a document of the recently-used file: %1")
+                         .arg(file.filePath().toString());
+        return false;
+    }
+    const QString path = file.filePath().toLocalFile();
+    DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
+    index.refresh();
+    return RecentlyUsedEditor::removeRegistrations(
+        app.filePath().toLocalFile(),
+        [&](const RecentlyUsedFile::Bookmark& bookmark,
+            const RecentlyUsedFile::Application& registration) {
+            return bookmark.localPath == path &&
+                   attributeRegistration(index, bookmark, registration).desktopId == desktopId;
+        },
+        error);
 }
 
 bool RecentlyUsedSource::removeRegistrations(const RecentApp& app, QString* error) const

@@ -27,6 +27,11 @@ public:
     bool owns(const RecentApp& app) const override;
     Clearing clearing() const override { return Clearing::removeRegistrations; }
     bool removeRegistrations(const RecentApp& app, QString* error) const override;
+    // One document comes out of the entry's application's registrations; the other applications'
+    // registrations of it stay.
+    bool canRemoveDocument(const RecentApp& app) const override;
+    bool removeDocument(const RecentApp& app, const RecentFile& file,
+                        QString* error) const override;
 
 private:
     RecentlyUsedFile m_file;
