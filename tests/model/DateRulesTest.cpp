@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 const QTimeZone berlinWinter(3600);
 
@@ -286,5 +288,62 @@ TEST(DateGroup, followsTheClockIntoTheNextDay)
     now = at(2026, 12, 14, 0, 1);
     EXPECT_EQ(dateGroupName(evening), QStringLiteral("Last week and beyond"));
     Calendar::setCurrent(Calendar::system());
+}
+} // namespace
+
+namespace {
+// The process's zone through TZ, as a desktop session sets it; restored afterwards.
+class SystemZone
+{
+public:
+    explicit SystemZone(const QByteArray& zone)
+        : m_saved(qgetenv("TZ"))
+        , m_wasSet(qEnvironmentVariableIsSet("TZ"))
+    {
+        set(zone);
+    }
+    ~SystemZone()
+    {
+        if (m_wasSet)
+            qputenv("TZ", m_saved);
+        else
+            qunsetenv("TZ");
+        tzset();
+        Calendar::setCurrent(Calendar::system());
+    }
+    static void set(const QByteArray& zone)
+    {
+        qputenv("TZ", zone);
+        tzset();
+        Calendar::current().followSystemZone();
+    }
+
+private:
+    QByteArray m_saved;
+    bool m_wasSet;
+};
+
+TEST(SystemCalendar, datesInTheZoneReadAtTheLastRebuild)
+{
+    const QTimeZone saoPaulo(QByteArrayLiteral("America/Sao_Paulo"));
+    const QTimeZone tokyo(QByteArrayLiteral("Asia/Tokyo"));
+    if (!saoPaulo.isValid() || !tokyo.isValid())
+        GTEST_SKIP() << "no time-zone data on this machine";
+    Calendar::setCurrent(Calendar::system());
+    const SystemZone zone("America/Sao_Paulo");
+    // Both sides of the day São Paulo's clocks skipped midnight.
+    for (const QDateTime& moment :
+         {QDateTime(QDate(2018, 11, 3), QTime(12, 0), saoPaulo),
+          QDateTime(QDate(2018, 11, 4), QTime(1, 30), saoPaulo), QDateTime::currentDateTimeUtc()}) {
+        const QDateTime local = Calendar::current().inCalendarZone(moment);
+        // A zone of its own, not the C library's local time looked up again for every date.
+        EXPECT_EQ(local.timeSpec(), Qt::TimeZone);
+        EXPECT_EQ(local, moment);
+        EXPECT_EQ(local.offsetFromUtc(), saoPaulo.offsetFromUtc(moment));
+    }
+    SystemZone::set("Asia/Tokyo");
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    EXPECT_EQ(Calendar::current().inCalendarZone(now).offsetFromUtc(), 9 * 3600);
+    EXPECT_EQ(relativeDateText(now.addDays(-1)), QStringLiteral("Yesterday"));
 }
 } // namespace
