@@ -16,25 +16,39 @@ export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_DATA_DIRS=$home/system/sh
 unset TZ
 uptime
 python3 - "$runs" "$bin" "$home" <<'PY'
-import statistics, subprocess, sys, time
+import os, statistics, subprocess, sys, time
 runs, bin, home = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 programs = {
     "vorlane-recents --json": [f"{bin}/vorlane-recents", "--json"],
     "GLib GBookmarkFile": [f"{bin}/bench_process_glib", f"{home}/.local/share/recently-used.xbel"],
     "I/O floor": [f"{bin}/bench_process_floor", home],
 }
-times = {name: [] for name in programs}
-for name, command in programs.items():  # warm the caches once
-    subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
+
+def run(command):
+    """Wall-clock and CPU (user + system) milliseconds of one run."""
+    start = time.perf_counter()
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = (time.perf_counter() - start) * 1000
+    if status != 0:
+        sys.exit(f"{command[0]} failed")
+    return wall, (usage.ru_utime + usage.ru_stime) * 1000
+
+walls = {name: [] for name in programs}
+cpus = {name: [] for name in programs}
+for command in programs.values():  # warm the caches once
+    run(command)
 for _ in range(runs):
     for name, command in programs.items():
-        start = time.perf_counter()
-        subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
-        times[name].append((time.perf_counter() - start) * 1000)
-medians = {name: statistics.median(values) for name, values in times.items()}
-glib, floor = medians["GLib GBookmarkFile"], medians["I/O floor"]
-print(f"| Program | Median of {runs} | × GLib | × floor |")
-print("|---|---|---|---|")
-for name, median in medians.items():
-    print(f"| {name} | {median:.1f} ms | {median / glib:.2f} | {median / floor:.2f} |")
+        wall, cpu = run(command)
+        walls[name].append(wall)
+        cpus[name].append(cpu)
+wall = {name: statistics.median(values) for name, values in walls.items()}
+cpu = {name: statistics.median(values) for name, values in cpus.items()}
+glib, floor = wall["GLib GBookmarkFile"], wall["I/O floor"]
+print(f"| Program | Median of {runs} | × GLib | × floor | CPU (user + system) |")
+print("|---|---|---|---|---|")
+for name in programs:
+    print(f"| {name} | {wall[name]:.1f} ms | {wall[name] / glib:.2f} | {wall[name] / floor:.2f} "
+          f"| {cpu[name]:.1f} ms |")
 PY
