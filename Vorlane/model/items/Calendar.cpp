@@ -4,12 +4,19 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <algorithm>
+
 struct Calendar::BoundaryCache
 {
     QMutex mutex;
     std::optional<Boundaries> boundaries;
     // The system's zone as last read, for calendars without a zone of their own.
     std::optional<std::optional<QTimeZone>> systemZone;
+    // The calendar zone's offset changes (milliseconds since the epoch, ascending) between
+    // the first and last day they were looked up for.
+    std::optional<QList<qint64>> transitions;
+    QDate firstSteadyKnown;
+    QDate lastSteadyKnown;
 };
 
 namespace {
@@ -67,6 +74,7 @@ void Calendar::followSystemZone() const
         return;
     m_cache->systemZone = std::move(zone);
     m_cache->boundaries.reset();
+    m_cache->transitions.reset();
 }
 
 std::optional<QTimeZone> Calendar::zone() const
@@ -131,6 +139,44 @@ Calendar::Period Calendar::periodOf(const QDateTime& moment) const
     if (ms >= boundaries.startOfWeek && ms < boundaries.startOfNextWeek)
         return Period::ThisWeek;
     return Period::Other;
+}
+
+const QList<qint64>& Calendar::transitionsLocked() const
+{
+    if (m_cache->transitions)
+        return *m_cache->transitions;
+    const std::optional<QTimeZone>& calendarZone = m_timeZone ? m_timeZone : systemZoneLocked();
+    QList<qint64> transitions;
+    // Far enough back for any document's date, far enough ahead for any clock set wrong.
+    const QDate today = QDate::currentDate();
+    m_cache->firstSteadyKnown = QDate(1900, 1, 1);
+    m_cache->lastSteadyKnown = today.addYears(20);
+    if (!calendarZone) {
+        m_cache->lastSteadyKnown = QDate();
+    } else if (calendarZone->hasTransitions()) {
+        const QDateTime from = m_cache->firstSteadyKnown.addDays(-4).startOfDay(Qt::UTC);
+        const QDateTime to = m_cache->lastSteadyKnown.addDays(5).startOfDay(Qt::UTC);
+        for (const QTimeZone::OffsetData& transition : calendarZone->transitions(from, to))
+            transitions.append(transition.atUtc.toMSecsSinceEpoch());
+    }
+    m_cache->transitions = std::move(transitions);
+    return *m_cache->transitions;
+}
+
+bool Calendar::isSteadyAround(const QDate& day) const
+{
+    const QMutexLocker locker(&m_cache->mutex);
+    const QList<qint64>& transitions = transitionsLocked();
+    if (!m_cache->lastSteadyKnown.isValid() || day < m_cache->firstSteadyKnown ||
+        day > m_cache->lastSteadyKnown)
+        return false;
+    // Offsets lie within a day of UTC: a day's instants lie within [midnight UTC - 1 day,
+    // midnight UTC + 2 days), and each is then three days away from any change.
+    constexpr qint64 dayMs = 24 * 3600 * 1000;
+    const qint64 midnight = day.startOfDay(Qt::UTC).toMSecsSinceEpoch();
+    const auto next =
+        std::lower_bound(transitions.cbegin(), transitions.cend(), midnight - 4 * dayMs);
+    return next == transitions.cend() || *next >= midnight + 5 * dayMs;
 }
 
 QDateTime Calendar::addDays(const QDateTime& moment, int days) const

@@ -52,6 +52,12 @@ public:
     // The same wall-clock time the given number of calendar days away.
     QDateTime addDays(const QDateTime& moment, int days) const;
 
+    // Whether the zone's offset from UTC stays the same from three days before the day to three
+    // days after it. Wall-clock times of such days exist, are unambiguous and compare as the
+    // instants they stand for, so calendar arithmetic on them needs no zone lookup. False where
+    // that is not known (the zone cannot be read, or the day is far from now).
+    bool isSteadyAround(const QDate& day) const;
+
 private:
     // Where today and this week begin and end, in milliseconds since the epoch.
     struct Boundaries
@@ -68,6 +74,8 @@ private:
     std::optional<QTimeZone> zone() const;
     // The system's zone, read on first use; the cache's mutex is held.
     const std::optional<QTimeZone>& systemZoneLocked() const;
+    // When the zone's offset changes, read on first use; the cache's mutex is held.
+    const QList<qint64>& transitionsLocked() const;
 
     std::optional<QTimeZone> m_timeZone;
     Qt::DayOfWeek m_firstDayOfWeek;

@@ -63,6 +63,55 @@ ElapsedTime elapsedBetween(const QDateTime& earlier, const QDateTime& later)
     elapsed.days = static_cast<int>(days % 7);
     return elapsed;
 }
+
+// A wall-clock time of the calendar's zone.
+struct WallClock
+{
+    QDate date;
+    int msecsOfDay = 0;
+
+    bool isAfter(const WallClock& other) const
+    {
+        return date != other.date ? date > other.date : msecsOfDay > other.msecsOfDay;
+    }
+};
+
+// The same difference as elapsedBetween, on wall-clock dates and times alone. Only where every
+// day it looks at keeps its offset from UTC (see Calendar::isSteadyAround): there the times all
+// exist and compare as their instants, without a zone lookup for each; none otherwise.
+std::optional<ElapsedTime> elapsedOnSteadyDays(const QDateTime& earlier, const QDateTime& later,
+                                               const Calendar& calendar)
+{
+    const WallClock end{later.date(), later.time().msecsSinceStartOfDay()};
+    const QDate start = earlier.date();
+    const int time = earlier.time().msecsSinceStartOfDay();
+    bool steady = calendar.isSteadyAround(start) && calendar.isSteadyAround(end.date);
+    // Steps one unit back when the first guess passes the end.
+    auto fitted = [&](auto advance, int& count) {
+        QDate reached = advance(count);
+        steady = steady && calendar.isSteadyAround(reached);
+        if (steady && WallClock{reached, time}.isAfter(end)) {
+            reached = advance(--count);
+            steady = calendar.isSteadyAround(reached);
+        }
+        return reached;
+    };
+    ElapsedTime elapsed;
+    elapsed.years = end.date.year() - start.year();
+    const QDate afterYears =
+        fitted([&](int years) { return start.addYears(years); }, elapsed.years);
+    elapsed.months =
+        (end.date.year() - afterYears.year()) * 12 + end.date.month() - afterYears.month();
+    const QDate afterMonths =
+        fitted([&](int months) { return afterYears.addMonths(months); }, elapsed.months);
+    int days = static_cast<int>(afterMonths.daysTo(end.date));
+    fitted([&](int count) { return afterMonths.addDays(count); }, days);
+    if (!steady)
+        return std::nullopt;
+    elapsed.weeks = days / 7;
+    elapsed.days = days % 7;
+    return elapsed;
+}
 } // namespace
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
@@ -119,8 +168,10 @@ QString relativeDateText(const QDateTime& date)
     const Calendar& calendar = Calendar::current();
     const QDateTime now = calendar.inCalendarZone(calendar.now());
     const QDateTime moment = calendar.inCalendarZone(date);
-    const ElapsedTime elapsed =
-        moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
+    const QDateTime& earlier = moment < now ? moment : now;
+    const QDateTime& later = moment < now ? now : moment;
+    const std::optional<ElapsedTime> onSteadyDays = elapsedOnSteadyDays(earlier, later, calendar);
+    const ElapsedTime elapsed = onSteadyDays ? *onSteadyDays : elapsedBetween(earlier, later);
     auto counted = [](int count, const char* unit) {
         return QString::number(count) + QString::fromLatin1(unit);
     };
