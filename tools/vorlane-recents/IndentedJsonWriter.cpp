@@ -1,5 +1,7 @@
 #include "IndentedJsonWriter.h"
 
+#include <algorithm>
+
 namespace {
 char hexDigit(uint value)
 {
@@ -93,6 +95,15 @@ void IndentedJsonWriter::indent(qsizetype depth)
 void IndentedJsonWriter::writeString(QStringView text)
 {
     m_out += '"';
+    // Most names and paths need no escape: converted in one go.
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate();
+    });
+    if (plain) {
+        m_out += text.toUtf8();
+        m_out += '"';
+        return;
+    }
     const char16_t* p = text.utf16();
     const char16_t* end = p + text.size();
     while (p < end) {
