@@ -4,6 +4,8 @@
 # GLib's GBookmarkFile doing a smaller job, and the I/O floor. Runs are interleaved; prints the
 # median of each and the ratios.
 #   bench/process/compare.sh [build folder, default build/bench] [runs, default 21]
+# With VORLANE_RECENTS_BEFORE naming another vorlane-recents (an earlier build), that one is
+# timed in the same rounds.
 set -euo pipefail
 build=${1:-build/bench}
 runs=${2:-21}
@@ -15,10 +17,11 @@ export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_DATA_DIRS=$home/system/sh
     XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
 unset TZ
 uptime
-python3 - "$runs" "$bin" "$home" <<'PY'
+python3 - "$runs" "$bin" "$home" "${VORLANE_RECENTS_BEFORE:-}" <<'PY'
 import os, statistics, subprocess, sys, time
-runs, bin, home = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-programs = {
+runs, bin, home, before = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
+programs = {} if not before else {"vorlane-recents --json (before)": [before, "--json"]}
+programs |= {
     "vorlane-recents --json": [f"{bin}/vorlane-recents", "--json"],
     "GLib GBookmarkFile": [f"{bin}/bench_process_glib", f"{home}/.local/share/recently-used.xbel"],
     "I/O floor": [f"{bin}/bench_process_floor", home],
