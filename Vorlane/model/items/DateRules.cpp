@@ -1,13 +1,11 @@
 #include "DateRules.h"
 
 #include "Calendar.h"
+#include "FileStatus.h"
 #include "MetadataQuery.h"
 #include "UserDefaults.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace {
 QString lastPathComponent(const QUrl& fileUrl)
@@ -138,16 +136,13 @@ QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 
 QDateTime modificationDate(const QUrl& fileUrl)
 {
-    // stat() directly: QFileInfo answers in local time, a time-zone lookup per document.
-    struct stat info
-    {};
-    if (!fileUrl.isLocalFile() ||
-        ::stat(QFile::encodeName(fileUrl.toLocalFile()).constData(), &info) != 0) {
-        const Calendar& calendar = Calendar::current();
-        return calendar.addDays(calendar.now(), -7);
-    }
-    const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
+    if (const std::optional<QDateTime> modified =
+            fileUrl.isLocalFile() ? FileStatus::modificationTime(fileUrl.toLocalFile())
+                                  : std::nullopt)
+        return *modified;
+    const Calendar& calendar = Calendar::current();
+    return calendar.addDays(calendar.now(), -7);
 }
 
 QString dateGroupName(const QDateTime& date)
