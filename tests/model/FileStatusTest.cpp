@@ -24,6 +24,7 @@ TEST(FileStatus, existsAsQFileInfoAnswers)
         {dangling, false},
         {home.path() + QStringLiteral("/missing"), false},
         {QString(), false},
+        {file + QChar(0) + QStringLiteral("tail"), false},
     };
     for (const auto& [path, exists] : cases)
         EXPECT_EQ(FileStatus::exists(path), exists) << path.toStdString();

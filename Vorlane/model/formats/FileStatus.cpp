@@ -17,7 +17,9 @@ std::optional<QDateTime> statModificationTime(const QString& path)
 {
     struct stat info
     {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+    // No file's path holds a NUL; the C string would name another file.
+    if (path.isEmpty() || path.contains(QChar(0)) ||
+        ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
     return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
