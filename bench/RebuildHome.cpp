@@ -57,5 +57,10 @@ void populate(TestHome& home, bool withSharedRecord, const QDateTime& now)
                 now.addSecs(-3600 * (app + doc)));
         home.writeRecord(id, documents, now.addSecs(-60 * app));
     }
+    // Folders changed long ago, as on a desktop: the application index is built once and kept
+    // (one changed a moment before it was read is read again, in case it changes once more).
+    const QDateTime longAgo = now.addDays(-2);
+    TestHome::setModificationTime(home.dataHome() + QStringLiteral("/applications"), longAgo);
+    TestHome::setModificationTime(home.systemDataDir() + QStringLiteral("/applications"), longAgo);
 }
 } // namespace RebuildHome
