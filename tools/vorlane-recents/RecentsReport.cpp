@@ -112,12 +112,14 @@ QByteArray RecentsReport::jsonText() const
         json.member(QLatin1StringView("name"), app.name());
         json.beginArray(QLatin1StringView("recentFiles"));
         for (const RecentFile& file : app.recentFiles()) {
+            // Into the calendar zone once, for both texts.
+            const QDateTime used = Calendar::current().inCalendarZone(file.dateAccessed());
             json.beginObject();
-            json.member(QLatin1StringView("dateAccessed"), isoDate(file.dateAccessed()));
+            json.member(QLatin1StringView("dateAccessed"), isoDate(used));
             json.member(QLatin1StringView("dateGroup"), file.dateGroup());
             json.member(QLatin1StringView("filePath"), file.filePath().toLocalFile());
             json.member(QLatin1StringView("name"), file.name());
-            json.member(QLatin1StringView("relativeDate"), relativeDateText(file.dateAccessed()));
+            json.member(QLatin1StringView("relativeDate"), relativeDateText(used));
             json.end();
         }
         json.end();
