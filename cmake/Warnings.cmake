@@ -1,5 +1,6 @@
 # Warnings on everywhere; -Werror where CI asks for it.
-add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wold-style-cast -Wshadow)
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow
+                    $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor> $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
 if(VORLANE_WERROR)
     add_compile_options(-Werror)
 endif()

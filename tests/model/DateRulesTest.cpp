@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 const QTimeZone berlinWinter(3600);
 
@@ -285,6 +287,118 @@ TEST(DateGroup, followsTheClockIntoTheNextDay)
     EXPECT_EQ(dateGroupName(evening), QStringLiteral("This week"));
     now = at(2026, 12, 14, 0, 1);
     EXPECT_EQ(dateGroupName(evening), QStringLiteral("Last week and beyond"));
+    Calendar::setCurrent(Calendar::system());
+}
+} // namespace
+
+namespace {
+// The process's zone through TZ, as a desktop session sets it; restored afterwards.
+class SystemZone
+{
+public:
+    explicit SystemZone(const QByteArray& zone)
+        : m_saved(qgetenv("TZ"))
+        , m_wasSet(qEnvironmentVariableIsSet("TZ"))
+    {
+        set(zone);
+    }
+    ~SystemZone()
+    {
+        if (m_wasSet)
+            qputenv("TZ", m_saved);
+        else
+            qunsetenv("TZ");
+        tzset();
+        Calendar::setCurrent(Calendar::system());
+    }
+    static void set(const QByteArray& zone)
+    {
+        qputenv("TZ", zone);
+        tzset();
+        Calendar::current().followSystemZone();
+    }
+
+private:
+    QByteArray m_saved;
+    bool m_wasSet;
+};
+
+TEST(SystemCalendar, datesInTheZoneReadAtTheLastRebuild)
+{
+    const QTimeZone saoPaulo(QByteArrayLiteral("America/Sao_Paulo"));
+    const QTimeZone tokyo(QByteArrayLiteral("Asia/Tokyo"));
+    if (!saoPaulo.isValid() || !tokyo.isValid())
+        GTEST_SKIP() << "no time-zone data on this machine";
+    Calendar::setCurrent(Calendar::system());
+    const SystemZone zone("America/Sao_Paulo");
+    // Both sides of the day São Paulo's clocks skipped midnight.
+    for (const QDateTime& moment :
+         {QDateTime(QDate(2018, 11, 3), QTime(12, 0), saoPaulo),
+          QDateTime(QDate(2018, 11, 4), QTime(1, 30), saoPaulo), QDateTime::currentDateTimeUtc()}) {
+        const QDateTime local = Calendar::current().inCalendarZone(moment);
+        // A zone of its own, not the C library's local time looked up again for every date.
+        EXPECT_EQ(local.timeSpec(), Qt::TimeZone);
+        EXPECT_EQ(local, moment);
+        EXPECT_EQ(local.offsetFromUtc(), saoPaulo.offsetFromUtc(moment));
+    }
+    SystemZone::set("Asia/Tokyo");
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    EXPECT_EQ(Calendar::current().inCalendarZone(now).offsetFromUtc(), 9 * 3600);
+    EXPECT_EQ(relativeDateText(now.addDays(-1)), QStringLiteral("Yesterday"));
+}
+} // namespace
+
+namespace {
+// "n units ago" by its definition: the most whole years, then months, then days that fit
+// between the two moments, counted with Qt's own arithmetic in the zone.
+QString elapsedInWords(QDateTime from, const QDateTime& to)
+{
+    auto mostThatFit = [&](auto step) {
+        int count = 0;
+        while (step(from, count + 1) <= to)
+            ++count;
+        from = step(from, count);
+        return count;
+    };
+    const int years = mostThatFit([](const QDateTime& d, int n) { return d.addYears(n); });
+    const int months = mostThatFit([](const QDateTime& d, int n) { return d.addMonths(n); });
+    const int days = mostThatFit([](const QDateTime& d, int n) { return d.addDays(n); });
+    const std::pair<int, const char*> units[] = {
+        {years, "year"}, {months, "month"}, {days / 7, "week"}, {days % 7, "day"}};
+    for (const auto& [count, unit] : units) {
+        if (count > 1)
+            return QStringLiteral("%1 %2s ago").arg(count).arg(QLatin1StringView(unit));
+        if (count == 1)
+            return unit == std::string_view("day")
+                       ? QStringLiteral("Yesterday")
+                       : QStringLiteral("Last %1").arg(QLatin1StringView(unit));
+    }
+    return QStringLiteral("Today");
+}
+
+TEST(RelativeDate, agreesWithTheCalendarArithmeticAcrossOffsetChanges)
+{
+    // Daylight-saving changes by an hour and by half an hour, a skipped midnight, a skipped day.
+    for (const char* name :
+         {"Europe/Berlin", "Australia/Lord_Howe", "America/Sao_Paulo", "Pacific/Apia", "UTC"}) {
+        const QTimeZone zone(name);
+        if (!zone.isValid())
+            continue;
+        for (const QDateTime& now : {QDateTime(QDate(2026, 3, 29), QTime(3, 30), zone),
+                                     QDateTime(QDate(2018, 11, 4), QTime(1, 0), zone),
+                                     QDateTime(QDate(2011, 12, 31), QTime(0, 30), zone)}) {
+            Calendar::setCurrent(Calendar::fixed(now, zone, Qt::Monday));
+            // Every 7 hours and 13 minutes for two years back and a week ahead.
+            for (qint64 minutes = -7 * 24 * 60; minutes < 2 * 366 * 24 * 60; minutes += 433) {
+                const QDateTime moment = now.addSecs(-60 * minutes);
+                const QString expected =
+                    moment <= now ? elapsedInWords(moment, now) : elapsedInWords(now, moment);
+                ASSERT_EQ(relativeDateText(moment), expected)
+                    << name << " now " << now.toString(Qt::ISODate).toStdString() << " moment "
+                    << moment.toString(Qt::ISODate).toStdString();
+            }
+        }
+    }
     Calendar::setCurrent(Calendar::system());
 }
 } // namespace

@@ -21,6 +21,8 @@ public:
     TestHome& operator=(const TestHome&) = delete;
 
     bool isValid() const { return m_dir.isValid(); }
+    // Leaves the folder in place when the object goes, for homes made for other programs.
+    void keep() { m_dir.setAutoRemove(false); }
     QString path() const { return m_dir.path(); }
     QString dataHome() const;
     QString systemDataDir() const;

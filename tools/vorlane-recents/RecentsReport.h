@@ -14,6 +14,8 @@ public:
 
     QString text() const;
     QJsonObject json() const;
+    // The same object as indented JSON text, written directly.
+    QByteArray jsonText() const;
 
     // ISO 8601 with the UTC offset, milliseconds when there are any.
     static QString isoDate(const QDateTime& date);

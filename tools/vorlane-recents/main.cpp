@@ -176,7 +176,7 @@ int main(int argc, char* argv[])
     }
     const RecentsReport report(store.isEmpty() ? QList<RecentApp>() : store.recentApps());
     if (json)
-        print(QJsonDocument(report.json()).toJson(QJsonDocument::Indented));
+        print(report.jsonText());
     else
         print(report.text().toUtf8());
     return 0;

@@ -1,5 +1,7 @@
 #include "Bookmark.h"
 
+#include "FileStatus.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QVarLengthArray>
@@ -42,7 +44,7 @@ namespace {
 // No file's path holds a NUL; Qt would warn about each such path on standard error.
 bool existsOnDisk(const QString& path)
 {
-    return !path.contains(QChar(0)) && QFileInfo::exists(path);
+    return !path.contains(QChar(0)) && FileStatus::exists(path);
 }
 } // namespace
 

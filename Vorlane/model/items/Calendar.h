@@ -12,8 +12,9 @@
 // system; tests and tools install their own.
 //
 // Dates are kept as instants (usually UTC) and converted to wall-clock time only where calendar
-// arithmetic or display needs it: a local-time conversion costs a time-zone lookup, and a rebuild
-// dates thousands of documents.
+// arithmetic or display needs it. The system's zone is read once and kept as a QTimeZone until
+// followSystemZone() reads it again: a conversion to Qt::LocalTime goes through the C library,
+// which looks at /etc/localtime again each time, and a rebuild dates thousands of documents.
 class Calendar
 {
 public:
@@ -27,7 +28,7 @@ public:
         Other
     };
 
-    // A calendar in the given zone; without one, in the system's local time.
+    // A calendar in the given zone; without one, in the system's zone.
     Calendar(std::optional<QTimeZone> timeZone, Qt::DayOfWeek firstDayOfWeek, Clock clock);
 
     static Calendar system();
@@ -36,6 +37,10 @@ public:
 
     static const Calendar& current();
     static void setCurrent(const Calendar& calendar);
+
+    // Reads the system's zone again (once per rebuild), for calendars that follow it; today and
+    // this week are worked out again when it has changed.
+    void followSystemZone() const;
 
     QDateTime now() const { return m_clock(); }
     // The moment as wall-clock time of this calendar's zone.
@@ -46,6 +51,12 @@ public:
     Period periodOf(const QDateTime& moment) const;
     // The same wall-clock time the given number of calendar days away.
     QDateTime addDays(const QDateTime& moment, int days) const;
+
+    // Whether the zone's offset from UTC stays the same from three days before the day to three
+    // days after it. Wall-clock times of such days exist, are unambiguous and compare as the
+    // instants they stand for, so calendar arithmetic on them needs no zone lookup. False where
+    // that is not known (the zone cannot be read, or the day is far from now).
+    bool isSteadyAround(const QDate& day) const;
 
 private:
     // Where today and this week begin and end, in milliseconds since the epoch.
@@ -58,12 +69,17 @@ private:
     };
     struct BoundaryCache;
 
-    Boundaries boundariesAround(const QDateTime& now) const;
-    QDateTime startOfDay(const QDate& day) const;
+    Boundaries boundariesAround(const QDateTime& now, const std::optional<QTimeZone>& zone) const;
+    // The zone days are counted in; none where the system's cannot be read as a QTimeZone.
+    std::optional<QTimeZone> zone() const;
+    // The system's zone, read on first use; the cache's mutex is held.
+    const std::optional<QTimeZone>& systemZoneLocked() const;
+    // When the zone's offset changes, read on first use; the cache's mutex is held.
+    const QList<qint64>& transitionsLocked() const;
 
     std::optional<QTimeZone> m_timeZone;
     Qt::DayOfWeek m_firstDayOfWeek;
     Clock m_clock;
-    // Shared by copies; worked out again only when the day changes.
+    // Shared by copies; worked out again only when the day or the system's zone changes.
     std::shared_ptr<BoundaryCache> m_cache;
 };

@@ -1,6 +1,7 @@
 #include "DateRules.h"
 
 #include "Calendar.h"
+#include "FileStatus.h"
 #include "MetadataQuery.h"
 #include "UserDefaults.h"
 
@@ -8,7 +9,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace {
 QString lastPathComponent(const QUrl& fileUrl)
@@ -64,6 +64,55 @@ ElapsedTime elapsedBetween(const QDateTime& earlier, const QDateTime& later)
     elapsed.days = static_cast<int>(days % 7);
     return elapsed;
 }
+
+// A wall-clock time of the calendar's zone.
+struct WallClock
+{
+    QDate date;
+    int msecsOfDay = 0;
+
+    bool isAfter(const WallClock& other) const
+    {
+        return date != other.date ? date > other.date : msecsOfDay > other.msecsOfDay;
+    }
+};
+
+// The same difference as elapsedBetween, on wall-clock dates and times alone. Only where every
+// day it looks at keeps its offset from UTC (see Calendar::isSteadyAround): there the times all
+// exist and compare as their instants, without a zone lookup for each; none otherwise.
+std::optional<ElapsedTime> elapsedOnSteadyDays(const QDateTime& earlier, const QDateTime& later,
+                                               const Calendar& calendar)
+{
+    const WallClock end{later.date(), later.time().msecsSinceStartOfDay()};
+    const QDate start = earlier.date();
+    const int time = earlier.time().msecsSinceStartOfDay();
+    bool steady = calendar.isSteadyAround(start) && calendar.isSteadyAround(end.date);
+    // Steps one unit back when the first guess passes the end.
+    auto fitted = [&](auto advance, int& count) {
+        QDate reached = advance(count);
+        steady = steady && calendar.isSteadyAround(reached);
+        if (steady && WallClock{reached, time}.isAfter(end)) {
+            reached = advance(--count);
+            steady = calendar.isSteadyAround(reached);
+        }
+        return reached;
+    };
+    ElapsedTime elapsed;
+    elapsed.years = end.date.year() - start.year();
+    const QDate afterYears =
+        fitted([&](int years) { return start.addYears(years); }, elapsed.years);
+    elapsed.months =
+        (end.date.year() - afterYears.year()) * 12 + end.date.month() - afterYears.month();
+    const QDate afterMonths =
+        fitted([&](int months) { return afterYears.addMonths(months); }, elapsed.months);
+    int days = static_cast<int>(afterMonths.daysTo(end.date));
+    fitted([&](int count) { return afterMonths.addDays(count); }, days);
+    if (!steady)
+        return std::nullopt;
+    elapsed.weeks = days / 7;
+    elapsed.days = days % 7;
+    return elapsed;
+}
 } // namespace
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
@@ -90,16 +139,13 @@ QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 
 QDateTime modificationDate(const QUrl& fileUrl)
 {
-    // stat() directly: QFileInfo answers in local time, a time-zone lookup per document.
-    struct stat info
-    {};
-    if (!fileUrl.isLocalFile() ||
-        ::stat(QFile::encodeName(fileUrl.toLocalFile()).constData(), &info) != 0) {
-        const Calendar& calendar = Calendar::current();
-        return calendar.addDays(calendar.now(), -7);
-    }
-    const qint64 ms = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
+    if (const std::optional<QDateTime> modified =
+            fileUrl.isLocalFile() ? FileStatus::modificationTime(fileUrl.toLocalFile())
+                                  : std::nullopt)
+        return *modified;
+    const Calendar& calendar = Calendar::current();
+    return calendar.addDays(calendar.now(), -7);
 }
 
 QString dateGroupName(const QDateTime& date)
@@ -120,8 +166,10 @@ QString relativeDateText(const QDateTime& date)
     const Calendar& calendar = Calendar::current();
     const QDateTime now = calendar.inCalendarZone(calendar.now());
     const QDateTime moment = calendar.inCalendarZone(date);
-    const ElapsedTime elapsed =
-        moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
+    const QDateTime& earlier = moment < now ? moment : now;
+    const QDateTime& later = moment < now ? now : moment;
+    const std::optional<ElapsedTime> onSteadyDays = elapsedOnSteadyDays(earlier, later, calendar);
+    const ElapsedTime elapsed = onSteadyDays ? *onSteadyDays : elapsedBetween(earlier, later);
     if (elapsed.years > 1)
         return QCoreApplication::translate("DateRules", "%n years ago", nullptr, elapsed.years);
     if (elapsed.years == 1)

@@ -1,5 +1,6 @@
 #include "BuildRecentApps.h"
 
+#include "Calendar.h"
 #include "DateRules.h"
 #include "Diagnostics.h"
 #include "RecentSources.h"
@@ -66,6 +67,7 @@ void mergeEntriesOfOneApplication(QList<RecentApp>& apps)
 std::optional<QList<RecentApp>> buildRecentApps()
 {
     UserDefaults::global().reload();
+    Calendar::current().followSystemZone();
 
     const RecentSources sources;
     for (const auto& source : sources.all())

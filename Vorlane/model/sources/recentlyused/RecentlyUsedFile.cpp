@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QVarLengthArray>
 
 namespace {
 class Digits
@@ -196,7 +197,7 @@ QString RecentlyUsedFile::localPathOf(QStringView href)
 
     // Percent-decoding as GLib's g_filename_from_uri does it: a fragment, a bad escape, an
     // escaped NUL or an escaped '/' mean the URI names no file.
-    QByteArray bytes;
+    QVarLengthArray<char, 512> bytes;
     bytes.reserve(rest.size());
     for (qsizetype i = 0; i < rest.size(); ++i) {
         const QChar c = rest[i];
@@ -221,11 +222,13 @@ QString RecentlyUsedFile::localPathOf(QStringView href)
             qsizetype end = i + 1;
             while (end < rest.size() && rest[end].unicode() >= 0x80)
                 ++end;
-            bytes.append(rest.mid(i, end - i).toUtf8());
+            const QByteArray text = rest.mid(i, end - i).toUtf8();
+            bytes.append(text.constData(), text.size());
             i = end - 1;
         }
     }
-    QString path = QFile::decodeName(bytes);
+    // As QFile::decodeName reads file names.
+    QString path = QString::fromLocal8Bit(QByteArrayView(bytes.constData(), bytes.size()));
     if (path.contains(u"//") || path.contains(u"/.") || (path.size() > 1 && path.endsWith(u'/')))
         path = QDir::cleanPath(path);
     return path;

@@ -2,6 +2,7 @@
 
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
+#include "FileStatus.h"
 #include "MetadataQuery.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedMetadata.h"
@@ -149,7 +150,7 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
             auto known = existing.constFind(document.localPath);
             if (known == existing.constEnd())
                 known = existing.insert(document.localPath,
-                                        QFileInfo::exists(document.localPath)
+                                        FileStatus::exists(document.localPath)
                                             ? QUrl::fromLocalFile(document.localPath)
                                             : QUrl());
             if (known->isEmpty())

@@ -13,7 +13,28 @@ QDateTime parseLegacySeconds(QStringView text)
         return {};
     return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
 }
+QStringView viewOf(const XbelAttributes::ShortValue& value)
+{
+    return QStringView(value.data(), value.size());
+}
 } // namespace
+
+bool XbelAttributes::shortValue(QLatin1StringView localName, ShortValue& shortValue) const
+{
+    const std::optional<QString> text = value(localName);
+    if (!text)
+        return false;
+    shortValue.clear();
+    shortValue.append(QStringView(*text).utf16(), text->size());
+    return true;
+}
+
+QDateTime XbelBuilder::timestamp(const XbelAttributes& attributes, QLatin1StringView localName)
+{
+    XbelAttributes::ShortValue text;
+    return attributes.shortValue(localName, text) ? RecentlyUsedFile::parseTimestamp(viewOf(text))
+                                                  : QDateTime();
+}
 
 XbelBuilder::XbelBuilder(RecentlyUsedFile& file, QList<XbelBookmarkSpans>* spans)
     : m_file(file)
@@ -114,12 +135,9 @@ void XbelBuilder::beginBookmark(const XbelAttributes& attributes, qsizetype elem
     m_currentSpans = {};
     m_currentSpans.bookmark.start = elementStart;
     m_current.href = attributes.value(QLatin1StringView("href")).value_or(QString());
-    if (const std::optional<QString> added = attributes.value(QLatin1StringView("added")))
-        m_current.added = RecentlyUsedFile::parseTimestamp(*added);
-    if (const std::optional<QString> modified = attributes.value(QLatin1StringView("modified")))
-        m_current.modified = RecentlyUsedFile::parseTimestamp(*modified);
-    if (const std::optional<QString> visited = attributes.value(QLatin1StringView("visited")))
-        m_current.visited = RecentlyUsedFile::parseTimestamp(*visited);
+    m_current.added = timestamp(attributes, QLatin1StringView("added"));
+    m_current.modified = timestamp(attributes, QLatin1StringView("modified"));
+    m_current.visited = timestamp(attributes, QLatin1StringView("visited"));
     // A bookmark without a target stands for nothing; it is passed over whole.
     m_bookmarkUsable = !m_current.href.trimmed().isEmpty();
     if (m_bookmarkUsable)
@@ -132,20 +150,20 @@ void XbelBuilder::readApplication(const XbelAttributes& attributes, qsizetype el
     m_currentApplication.span.start = elementStart;
 
     RecentlyUsedFile::Application application;
-    const std::optional<QString> name = attributes.value(QLatin1StringView("name"));
-    const std::optional<QString> exec = attributes.value(QLatin1StringView("exec"));
+    const std::optional<QString> name = attributes.repeatedValue(QLatin1StringView("name"));
+    const std::optional<QString> exec = attributes.repeatedValue(QLatin1StringView("exec"));
     application.name = name.value_or(QString());
     application.exec = exec.value_or(QString());
-    if (const std::optional<QString> count = attributes.value(QLatin1StringView("count"))) {
+    XbelAttributes::ShortValue text;
+    if (attributes.shortValue(QLatin1StringView("count"), text)) {
         bool ok = false;
-        const int value = QStringView(*count).trimmed().toInt(&ok);
+        const int value = viewOf(text).trimmed().toInt(&ok);
         application.count = ok && value >= 0 ? value : 1;
     }
-    if (const std::optional<QString> modified = attributes.value(QLatin1StringView("modified")))
-        application.modified = RecentlyUsedFile::parseTimestamp(*modified);
-    if (!application.modified.isValid())
-        if (const std::optional<QString> seconds = attributes.value(QLatin1StringView("timestamp")))
-            application.modified = parseLegacySeconds(*seconds);
+    application.modified = timestamp(attributes, QLatin1StringView("modified"));
+    if (!application.modified.isValid() &&
+        attributes.shortValue(QLatin1StringView("timestamp"), text))
+        application.modified = parseLegacySeconds(viewOf(text));
     // Never "now": a stamp nobody wrote would move the document to the top of the list.
     if (!application.modified.isValid())
         application.modified = m_current.modified.isValid() ? m_current.modified : m_current.added;

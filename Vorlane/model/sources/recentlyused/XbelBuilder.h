@@ -30,8 +30,19 @@ enum class XbelElement : quint8
 class XbelAttributes
 {
 public:
+    // Room for a value that is read and dropped (a date, a count) without making a string.
+    using ShortValue = QVarLengthArray<char16_t, 64>;
+
     virtual ~XbelAttributes() = default;
     virtual std::optional<QString> value(QLatin1StringView localName) const = 0;
+    // The same value; readers may hand out one shared string for values that repeat through
+    // the document (application names and exec lines).
+    virtual std::optional<QString> repeatedValue(QLatin1StringView localName) const
+    {
+        return value(localName);
+    }
+    // The value copied into shortValue; false when absent.
+    virtual bool shortValue(QLatin1StringView localName, ShortValue& shortValue) const;
 };
 
 // Builds a RecentlyUsedFile from the elements of a document as a reader meets them, skipping
@@ -71,6 +82,7 @@ private:
         Ignored,
     };
 
+    static QDateTime timestamp(const XbelAttributes& attributes, QLatin1StringView localName);
     void beginBookmark(const XbelAttributes& attributes, qsizetype elementStart);
     void readApplication(const XbelAttributes& attributes, qsizetype elementStart);
 

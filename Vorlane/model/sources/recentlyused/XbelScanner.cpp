@@ -2,8 +2,10 @@
 
 #include "XbelBuilder.h"
 
+#include <QHash>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -198,23 +200,76 @@ struct RawAttribute
     QByteArrayView value;
 };
 
+// Values as decoded before, by their bytes in the document: names and exec lines repeat for
+// every bookmark an application registered, and each is kept once.
+using RepeatedValues = QHash<QByteArrayView, QString>;
+
+// Whether an attribute value reads the same decoded: ASCII without references or line ends.
+bool isPlainAscii(QByteArrayView raw)
+{
+    for (const char c : raw)
+        if ((c & 0x80) || c == '&' || c == '\r' || c == '\n' || c == '\t')
+            return false;
+    return true;
+}
+
 class ScannedAttributes final : public XbelAttributes
 {
 public:
-    explicit ScannedAttributes(const QVarLengthArray<RawAttribute, 16>& attributes)
+    ScannedAttributes(const QVarLengthArray<RawAttribute, 16>& attributes,
+                      RepeatedValues& repeatedValues)
         : m_attributes(attributes)
+        , m_repeatedValues(repeatedValues)
     {}
 
     std::optional<QString> value(QLatin1StringView localName) const override
     {
-        for (const RawAttribute& attribute : m_attributes)
-            if (QLatin1StringView(attribute.localName) == localName)
-                return decode(attribute.value, true);
+        if (const RawAttribute* attribute = find(localName))
+            return decode(attribute->value, true);
         return std::nullopt;
     }
 
+    std::optional<QString> repeatedValue(QLatin1StringView localName) const override
+    {
+        const RawAttribute* attribute = find(localName);
+        if (!attribute)
+            return std::nullopt;
+        const auto known = m_repeatedValues.constFind(attribute->value);
+        if (known != m_repeatedValues.cend())
+            return *known;
+        // A file of unrelated names does not grow the table without end.
+        const QString decoded = decode(attribute->value, true);
+        if (m_repeatedValues.size() < maximumRepeatedValues)
+            m_repeatedValues.insert(attribute->value, decoded);
+        return decoded;
+    }
+
+    bool shortValue(QLatin1StringView localName, ShortValue& shortValue) const override
+    {
+        const RawAttribute* attribute = find(localName);
+        if (!attribute)
+            return false;
+        const QByteArrayView raw = attribute->value;
+        if (raw.size() > shortValue.capacity() || !isPlainAscii(raw))
+            return XbelAttributes::shortValue(localName, shortValue);
+        shortValue.resize(raw.size());
+        std::copy(raw.begin(), raw.end(), shortValue.begin());
+        return true;
+    }
+
 private:
+    static constexpr qsizetype maximumRepeatedValues = 4096;
+
+    const RawAttribute* find(QLatin1StringView localName) const
+    {
+        for (const RawAttribute& attribute : m_attributes)
+            if (QLatin1StringView(attribute.localName) == localName)
+                return &attribute;
+        return nullptr;
+    }
+
     const QVarLengthArray<RawAttribute, 16>& m_attributes;
+    RepeatedValues& m_repeatedValues;
 };
 
 XbelElement classify(QByteArrayView localName)
@@ -597,7 +652,7 @@ private:
         }
         m_rootSeen = true;
         m_open.append(name);
-        if (!m_builder.start(classify(local), ScannedAttributes(m_attributes), 0))
+        if (!m_builder.start(classify(local), ScannedAttributes(m_attributes, m_repeatedValues), 0))
             return false;
         if (empty)
             return readEmptyEnd();
@@ -633,6 +688,7 @@ private:
     XbelBuilder& m_builder;
     QVarLengthArray<QByteArrayView, 64> m_open;
     QVarLengthArray<RawAttribute, 16> m_attributes;
+    RepeatedValues m_repeatedValues;
     bool m_rootSeen = false;
     bool m_rootDone = false;
 };
