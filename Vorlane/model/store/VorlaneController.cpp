@@ -3,6 +3,7 @@
 #include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
+#include "DocumentPresence.h"
 #include "NotificationCenter.h"
 #include "RecentSources.h"
 #include "TelemetryClient.h"
@@ -78,11 +79,15 @@ const RecentApp* VorlaneController::appNamed(const QString& name) const
 
 void VorlaneController::rebuild()
 {
-    apply(buildRecentApps());
+    std::optional<QList<RecentApp>> apps = buildRecentApps();
+    QStringList vanished =
+        DocumentPresence::vanished(m_recentApps, m_vanished, apps.value_or(QList<RecentApp>()));
+    apply(std::move(apps), std::move(vanished));
 }
 
-void VorlaneController::apply(std::optional<QList<RecentApp>> apps)
+void VorlaneController::apply(std::optional<QList<RecentApp>> apps, QStringList vanished)
 {
+    m_vanished = std::move(vanished);
     m_recentApps.clear();
     if (apps) {
         m_isEmpty = false;
@@ -115,24 +120,69 @@ QObject* VorlaneController::receiver()
     return m_receiver.get();
 }
 
-void VorlaneController::startBuildingInBackground()
+QThreadPool& VorlaneController::builder()
 {
     if (!m_builder) {
         m_builder = std::make_unique<QThreadPool>();
+        // Rebuilds and looks at the documents take turns.
         m_builder->setMaxThreadCount(1);
     }
+    return *m_builder;
+}
+
+void VorlaneController::startBuildingInBackground()
+{
     m_building = true;
     receiver();
-    m_builder->start([this] {
+    // The lists are shared, never changed: the worker reads its own copies.
+    builder().start([this, previous = m_recentApps, earlier = m_vanished] {
         std::optional<QList<RecentApp>> apps = buildRecentApps();
+        QStringList vanished =
+            DocumentPresence::vanished(previous, earlier, apps.value_or(QList<RecentApp>()));
         QMetaObject::invokeMethod(
             m_receiver.get(),
-            [this, apps = std::move(apps)]() mutable {
+            [this, apps = std::move(apps), vanished = std::move(vanished)]() mutable {
                 m_building = false;
-                apply(std::move(apps));
+                apply(std::move(apps), std::move(vanished));
                 reloadViews();
                 if (std::exchange(m_refreshAgain, false))
                     startBuildingInBackground();
+                else if (std::exchange(m_revalidateAgain, false))
+                    revalidateInBackground();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::revalidateInBackground()
+{
+    const auto changed = [](const QList<RecentApp>& apps, const QStringList& vanished) {
+        return DocumentPresence::anyMissing(apps) || DocumentPresence::anyBack(vanished);
+    };
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        if (changed(m_recentApps, m_vanished))
+            refreshFromStore();
+        return;
+    }
+    // The look under way, or the rebuild, may have seen the disk before the news: look again
+    // after it.
+    if (m_building || m_revalidating) {
+        m_revalidateAgain = true;
+        return;
+    }
+    m_revalidating = true;
+    receiver();
+    builder().start([this, changed, apps = m_recentApps, vanished = m_vanished] {
+        const bool refresh = changed(apps, vanished);
+        QMetaObject::invokeMethod(
+            m_receiver.get(),
+            [this, refresh] {
+                m_revalidating = false;
+                if (refresh)
+                    refreshFromStore();
+                else if (std::exchange(m_revalidateAgain, false))
+                    revalidateInBackground();
             },
             Qt::QueuedConnection);
     });

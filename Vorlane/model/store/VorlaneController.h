@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <functional>
@@ -53,6 +54,18 @@ public:
     void refreshFromStore();
     // True while a refresh is being built on the worker thread.
     bool isRefreshing() const { return m_building; }
+    // Looks, on the worker thread, whether every listed document still exists and whether one
+    // that left the list because it was gone is back (a stat each, nothing read), and refreshes
+    // when either changed: documents are deleted and put back without any record changing. Called
+    // when the window is shown, so that what it shows exists. Without an application it looks at
+    // once. Asked while a look or a refresh is under way, it looks once more after it.
+    void revalidateInBackground();
+    // True from revalidateInBackground until its look is done (and any refresh it asked for
+    // started).
+    bool isRevalidating() const { return m_revalidating; }
+    // Documents that left the list because they no longer existed, looked for again by
+    // revalidateInBackground.
+    const QStringList& vanishedDocuments() const { return m_vanished; }
     void setViewHooks(ViewHooks hooks) { m_hooks = std::move(hooks); }
     std::optional<bool> lastEmptyState() const { return m_lastEmptyState; }
 
@@ -75,7 +88,8 @@ public:
 
 private:
     RecentApp placeholder() const;
-    void apply(std::optional<QList<RecentApp>> apps);
+    void apply(std::optional<QList<RecentApp>> apps, QStringList vanished);
+    QThreadPool& builder();
     void reloadViews();
     void startBuildingInBackground();
     // Receives the workers' results on the main thread.
@@ -87,6 +101,9 @@ private:
     ViewHooks m_hooks;
     bool m_building = false;
     bool m_refreshAgain = false;
+    bool m_revalidating = false;
+    bool m_revalidateAgain = false;
+    QStringList m_vanished;
     // Each runs one task at a time; results come back through m_receiver on the main thread.
     std::unique_ptr<QThreadPool> m_builder;
     std::unique_ptr<QThreadPool> m_clearer;
