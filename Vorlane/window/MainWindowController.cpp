@@ -177,7 +177,12 @@ void MainWindowController::applyWindowManagerStates()
 
 void MainWindowController::focusWindowChanged(QWindow* focusWindow)
 {
-    const bool isKey = focusWindow && focusWindow == m_window->windowHandle();
+    const QWindow* window = m_window->windowHandle();
+    // A question the window asks (the clear confirmation) keeps it key: the panel must not hide
+    // from its own dialog.
+    const bool isKey =
+        focusWindow && (focusWindow == window || (focusWindow->transientParent() == window &&
+                                                  focusWindow->modality() != Qt::NonModal));
     if (isKey == m_isKey)
         return;
     m_isKey = isKey;

@@ -113,6 +113,23 @@ TEST_F(Store, deletingAFileNoSourceWatchesPostsBackgroundUpdate)
     EXPECT_EQ(TelemetryClient::shared().trackedEvents().last(), QStringLiteral("removeApp"));
 }
 
+// Deleting a file clears every entry read from it.
+TEST_F(Store, clearingAFileClearsEveryEntryReadFromIt)
+{
+    const QUrl suite = QUrl::fromLocalFile(home.recordFolder() + QStringLiteral("/suite.sfl3"));
+    const QUrl own = QUrl::fromLocalFile(home.recordFolder() + QStringLiteral("/own.sfl3"));
+    const auto entry = [](const QUrl& file, const QString& name) {
+        return RecentApp(QString(), file, name, QDateTime::currentDateTime(), {}, {});
+    };
+    const QList<RecentApp> listed{entry(suite, QStringLiteral("Writer")),
+                                  entry(own, QStringLiteral("Own")),
+                                  entry(suite, QStringLiteral("Sheets"))};
+    const QList<RecentApp> others = VorlaneController::alsoClearedBy(listed.at(0), listed);
+    ASSERT_EQ(others.size(), 1);
+    EXPECT_EQ(others.first().name(), QStringLiteral("Sheets"));
+    EXPECT_TRUE(VorlaneController::alsoClearedBy(listed.at(1), listed).isEmpty());
+}
+
 // Every Adobe application keeps its list in one file: clearing one leaves the others' lists and
 // everything else in the file as they were, in the file's own format and permissions.
 class AdobeClear : public Store, public testing::WithParamInterface<PlistWriter::Format>
@@ -147,6 +164,7 @@ TEST_P(AdobeClear, takesOnlyThatApplicationOutOfTheSharedFile)
     ASSERT_EQ(store.recentApps().size(), 3);
     const RecentApp* photoshop = store.appNamed(QStringLiteral("Photoshop"));
     ASSERT_TRUE(photoshop);
+    EXPECT_TRUE(VorlaneController::alsoClearedBy(*photoshop, store.recentApps()).isEmpty());
     EXPECT_TRUE(store.clearFiles(*photoshop));
 
     QFile file(path);

@@ -241,6 +241,23 @@ bool VorlaneController::clearFiles(const RecentApp& app)
     return true;
 }
 
+QList<RecentApp> VorlaneController::alsoClearedBy(const RecentApp& app,
+                                                  const QList<RecentApp>& listed)
+{
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (source && source->clearing() != RecentSource::Clearing::deleteRecordFile)
+        return {};
+    const QString file = app.filePath().toLocalFile();
+    QList<RecentApp> others;
+    if (file.isEmpty())
+        return others;
+    for (const RecentApp& other : listed)
+        if (other.name() != app.name() && other.filePath().toLocalFile() == file)
+            others.append(other);
+    return others;
+}
+
 void VorlaneController::clearFilesInBackground(const RecentApp& app,
                                                std::function<void(bool cleared)> done)
 {

@@ -77,6 +77,9 @@ public:
     // Clears an application's documents as the source it came from clears them: removes its
     // registrations from a shared file, or deletes the whole record file it was read from.
     bool clearFiles(const RecentApp& app);
+    // The other entries of listed that clearing app empties too: those read from the same file,
+    // where clearing deletes that file. Empty where clearing takes out only app's own entries.
+    static QList<RecentApp> alsoClearedBy(const RecentApp& app, const QList<RecentApp>& listed);
     // clearFiles on a worker thread, one clear at a time in the order asked, so that the window
     // never waits for the shared file's lock or its parsing. done (when given) is called on the
     // main thread with the result; the views change when the store refreshes after the clear.
