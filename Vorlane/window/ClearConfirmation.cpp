@@ -21,7 +21,7 @@ ClearConfirmation::ClearConfirmation(const RecentApp& app, const QList<RecentApp
                                      QWidget* parent)
     : QMessageBox(parent)
     , m_appName(app.name())
-    , m_clearButton(addButton(tr("Clear"), QMessageBox::DestructiveRole))
+    , m_clearButton(addButton(tr("&Clear"), QMessageBox::DestructiveRole))
 {
     setObjectName(QStringLiteral("ClearConfirmation"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,12 +1,18 @@
 #include "DocumentPresence.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QSet>
 
+#include <sys/stat.h>
+
 namespace {
+// As the readers decide: a link counts as its target.
 bool exists(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    struct stat info
+    {};
+    return !path.isEmpty() && !path.contains(QChar(0)) &&
+           ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 QSet<QString> listedPaths(const QList<RecentApp>& apps)
