@@ -206,9 +206,11 @@ bool VorlaneController::deleteRecordFile(const QString& path)
     const RecentSources sources;
     const RecentSource* watcher = sources.watcherOf(path);
     if (watcher && watcher->clearing() == RecentSource::Clearing::removeRegistrations) {
-        // Every application's history lives in that one file.
-        reportFailedDeletion(path, QStringLiteral("The desktop's shared record of recent files "
-                                                  "is cleared one application at a time."));
+        // Several applications' histories live in that one file (the desktop's recently-used
+        // file, Adobe's list).
+        reportFailedDeletion(path, QStringLiteral("A file several applications keep their "
+                                                  "history in is cleared one application at a "
+                                                  "time."));
         return false;
     }
     // unlink() removes exactly the named file: a link itself rather than its target, and never

@@ -71,8 +71,8 @@ public:
 
     // Removes the record file at path (never a folder; a symbolic link is removed as a link).
     // Removing a file no source watches posts "background update", as no monitor reports it. A
-    // file several applications share (the desktop's recently-used file) is never removed: see
-    // clearFiles.
+    // file several applications share (the desktop's recently-used file, Adobe's list) is never
+    // removed: see clearFiles.
     bool deleteRecordFile(const QString& path);
     // Clears an application's documents as the source it came from clears them: removes its
     // registrations from a shared file, or deletes the whole record file it was read from.
