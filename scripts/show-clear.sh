@@ -114,11 +114,14 @@ ask_to_clear_first_row() { # top of the list: 25 in the ordinary mode, 0 in auto
     xdotool key Down Down Return
     wait_for 50 has_window "Clear Recent Documents"
 }
+# Ended, or ended and not yet waited for.
+ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
 quit() {
-    xdotool key --window "$window" ctrl+q 2>/dev/null || true
-    wait_for 100 bash -c "[[ ! -e /proc/$vorlane_pid ]] || grep -q '^State:.*Z' /proc/$vorlane_pid/status" ||
-        kill "$vorlane_pid"
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    xdotool key ctrl+q
+    wait_for 100 ended "$vorlane_pid" || { failed "Ctrl+Q left Vorlane running"; kill "$vorlane_pid"; }
     wait "$vorlane_pid" 2>/dev/null || true
+    wait_for 50 gone Vorlane || true
 }
 
 for look in light dark; do
