@@ -86,6 +86,31 @@
     </message>
 </context>
 <context>
+    <name>ClearConfirmation</name>
+    <message>
+        <source>&amp;Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Recent Documents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear the recent documents of %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of documents %1 opened recently is erased; the documents themselves stay where they are. This cannot be undone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 keep their lists in the same place, and lose them too.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>DateRules</name>
     <message>
         <source>Today</source>

@@ -86,6 +86,32 @@
     </message>
 </context>
 <context>
+    <name>ClearConfirmation</name>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>Clear Recent Documents</source>
+        <translation>Liste der zuletzt geöffneten Dokumente leeren</translation>
+    </message>
+    <message>
+        <source>Clear the recent documents of %1?</source>
+        <translation>Die zuletzt geöffneten Dokumente von %1 aus der Liste entfernen?</translation>
+    </message>
+    <message>
+        <source>The list of documents %1 opened recently is erased; the documents themselves stay where they are. This cannot be undone.</source>
+        <translation>Die Liste der Dokumente, die %1 zuletzt geöffnet hat, wird gelöscht; die Dokumente selbst bleiben, wo sie sind. Dies kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 keep their lists in the same place, and lose them too.</source>
+        <translation>
+            <numerusform>%1 speichert seine Liste am selben Ort und verliert sie ebenfalls.</numerusform>
+            <numerusform>%1 speichern ihre Listen am selben Ort und verlieren sie ebenfalls.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>DateRules</name>
     <message>
         <source>Today</source>

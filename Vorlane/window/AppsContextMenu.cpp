@@ -1,6 +1,7 @@
 #include "AppsContextMenu.h"
 
 #include "ApplicationLauncher.h"
+#include "ClearConfirmation.h"
 #include "Diagnostics.h"
 #include "Selection.h"
 #include "VorlaneController.h"
@@ -43,9 +44,9 @@ void AppsContextMenu::clearFiles()
     const RecentApp* app = contextMenuApp();
     if (!app)
         return;
-    // The shared record's lock can keep a clear waiting for seconds: it runs off the window's
-    // thread, and the list changes when the store rebuilds after it.
-    VorlaneController::shared().clearFilesInBackground(*app, [](bool cleared) {
+    // Asked first. The shared record's lock can keep a clear waiting for seconds: it runs off
+    // the window's thread, and the list changes when the store rebuilds after it.
+    ClearConfirmation::ask(*app, parentWidget(), [](bool cleared) {
         if (!cleared)
             Diagnostics::standardError()(QStringLiteral("Unable to delete file at path"));
     });

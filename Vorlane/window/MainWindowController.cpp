@@ -8,6 +8,7 @@
 #include "SharedReferences.h"
 #include "TelemetryClient.h"
 #include "ViewController.h"
+#include "VorlaneController.h"
 #include "WindowDragHandler.h"
 #include "WindowFrame.h"
 #include "X11FocusGrabFilter.h"
@@ -77,6 +78,7 @@ void MainWindowController::addQuitShortcut()
 
 void MainWindowController::showWindow()
 {
+    lookAtTheDocumentsAgain();
     MainWindow* window = m_window.get();
     window->show();
     // An iconified window comes back from the task bar (one hidden since, once mapped
@@ -175,7 +177,12 @@ void MainWindowController::applyWindowManagerStates()
 
 void MainWindowController::focusWindowChanged(QWindow* focusWindow)
 {
-    const bool isKey = focusWindow && focusWindow == m_window->windowHandle();
+    const QWindow* window = m_window->windowHandle();
+    // A question the window asks (the clear confirmation) keeps it key: the panel must not hide
+    // from its own dialog.
+    const bool isKey =
+        focusWindow && (focusWindow == window || (focusWindow->transientParent() == window &&
+                                                  focusWindow->modality() != Qt::NonModal));
     if (isKey == m_isKey)
         return;
     m_isKey = isKey;
@@ -199,7 +206,15 @@ void MainWindowController::windowDidResignKey()
 void MainWindowController::windowDidBecomeKey()
 {
     takeCommandKeyAsItIs();
+    // Also when the window comes back from the task bar by the user's own hand.
+    lookAtTheDocumentsAgain();
     TelemetryClient::shared().trackEvent(QStringLiteral("appDidBecomeActive"));
+}
+
+void MainWindowController::lookAtTheDocumentsAgain()
+{
+    // Documents are deleted and put back without their records changing: nothing else tells.
+    VorlaneController::shared().revalidateInBackground();
 }
 
 void MainWindowController::takeCommandKeyAsItIs()

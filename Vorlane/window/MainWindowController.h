@@ -63,6 +63,8 @@ private:
     void focusWindowChanged(QWindow* focusWindow);
     void applyWindowFlags();
     void addQuitShortcut();
+    // Drops the documents deleted while the window was away, and brings back those put back.
+    void lookAtTheDocumentsAgain();
     // Sets commandKeyHeld from the keyboard's real state, announcing a change.
     void takeCommandKeyAsItIs();
 

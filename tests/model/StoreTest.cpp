@@ -1,9 +1,12 @@
 // The store: placeholder, refresh and the one deletion the program makes; and the notification
 // center that carries "background update".
 
+#include "AdobeRecentsReader.h"
 #include "Diagnostics.h"
 #include "NotificationCenter.h"
 #include "OfficeRecentsReader.h"
+#include "PlistWriter.h"
+#include "PropertyList.h"
 #include "QtPrinters.h"
 #include "RecentlyUsedSource.h"
 #include "TelemetryClient.h"
@@ -94,17 +97,96 @@ TEST_F(Store, refreshSwitchesTheRootViewOnlyWhenEmptinessChanges)
     EXPECT_EQ(store.lastEmptyState(), false);
 }
 
-TEST_F(Store, deletingAnOfficeFilePostsBackgroundUpdate)
+TEST_F(Store, deletingAFileNoSourceWatchesPostsBackgroundUpdate)
 {
     const QString word =
         officeSecureBookmarkFileUrl(QStringLiteral("com.microsoft.Word")).toLocalFile();
+    const QString unwatched = home.writeFile(word + QStringLiteral(".old"), "<plist/>");
     home.writeFile(word, "<plist><dict/></plist>");
     VorlaneController store;
+    EXPECT_TRUE(store.deleteRecordFile(unwatched));
+    EXPECT_EQ(updates, 1);
+    // The Office lists are watched: the monitor reports their removal.
     EXPECT_TRUE(store.deleteRecordFile(word));
     EXPECT_FALSE(QFile::exists(word));
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(TelemetryClient::shared().trackedEvents().last(), QStringLiteral("removeApp"));
 }
+
+// Deleting a file clears every entry read from it.
+TEST_F(Store, clearingAFileClearsEveryEntryReadFromIt)
+{
+    const QUrl suite = QUrl::fromLocalFile(home.recordFolder() + QStringLiteral("/suite.sfl3"));
+    const QUrl own = QUrl::fromLocalFile(home.recordFolder() + QStringLiteral("/own.sfl3"));
+    const auto entry = [](const QUrl& file, const QString& name) {
+        return RecentApp(QString(), file, name, QDateTime::currentDateTime(), {}, {});
+    };
+    const QList<RecentApp> listed{entry(suite, QStringLiteral("Writer")),
+                                  entry(own, QStringLiteral("Own")),
+                                  entry(suite, QStringLiteral("Sheets"))};
+    const QList<RecentApp> others = VorlaneController::alsoClearedBy(listed.at(0), listed);
+    ASSERT_EQ(others.size(), 1);
+    EXPECT_EQ(others.first().name(), QStringLiteral("Sheets"));
+    EXPECT_TRUE(VorlaneController::alsoClearedBy(listed.at(1), listed).isEmpty());
+}
+
+// Every Adobe application keeps its list in one file: clearing one leaves the others' lists and
+// everything else in the file as they were, in the file's own format and permissions.
+class AdobeClear : public Store, public testing::WithParamInterface<PlistWriter::Format>
+{};
+
+TEST_P(AdobeClear, takesOnlyThatApplicationOutOfTheSharedFile)
+{
+    // Adobe's file is read where the record folder can be.
+    ASSERT_TRUE(QDir().mkpath(home.recordFolder()));
+    const QString doc =
+        home.createDocument(QStringLiteral("poster.psd"), QDateTime::currentDateTime());
+    QVariantMap mru;
+    for (const QString& key : {QStringLiteral("photoshop"), QStringLiteral("illustrator"),
+                               QStringLiteral("lightroom")}) {
+        home.installApplication(QStringLiteral("com.adobe.") + key, key);
+        mru.insert(key, QVariantMap{{QStringLiteral("files"),
+                                     QVariantList{QVariantMap{{QStringLiteral("file-path"), doc},
+                                                              {QStringLiteral("opened"), 3}}}},
+                                    {QStringLiteral("view"), 2.5}});
+    }
+    const QVariantMap original{
+        {QStringLiteral("MRU"), mru},
+        {QStringLiteral("LastFolder"), QStringLiteral("/home/someone/Pictures")},
+        {QStringLiteral("Thumbnails"), QByteArray("\x00\x01\xff", 3)},
+        {QStringLiteral("Saved"), QDateTime(QDate(2026, 5, 4), QTime(3, 2, 1), Qt::UTC)},
+        {QStringLiteral("Grid"), true}};
+    const QString path = home.writeFile(adobePreferenceFileUrl().toLocalFile(),
+                                        PlistWriter::write(original, GetParam()));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    VorlaneController store;
+    ASSERT_EQ(store.recentApps().size(), 3);
+    const RecentApp* photoshop = store.appNamed(QStringLiteral("Photoshop"));
+    ASSERT_TRUE(photoshop);
+    EXPECT_TRUE(VorlaneController::alsoClearedBy(*photoshop, store.recentApps()).isEmpty());
+    EXPECT_TRUE(store.clearFiles(*photoshop));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.startsWith("bplist"), GetParam() == PlistWriter::Format::Binary);
+    QVariantMap expected = original;
+    mru.remove(QStringLiteral("photoshop"));
+    expected.insert(QStringLiteral("MRU"), mru);
+    EXPECT_EQ(PropertyList::parse(bytes), QVariant(expected));
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
+    store.rebuild();
+    QStringList names;
+    for (const RecentApp& app : store.recentApps())
+        names << app.name();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Illustrator"), QStringLiteral("Lightroom")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(BinaryAndXml, AdobeClear,
+                         testing::Values(PlistWriter::Format::Binary, PlistWriter::Format::Xml));
 
 TEST_F(Store, deletingARecordFilePostsNothingTheMonitorSeesIt)
 {

@@ -6,6 +6,7 @@
 #include "AppsTableCell.h"
 #include "AppsTableView.h"
 #include "AppsTableViewController.h"
+#include "ClearConfirmation.h"
 #include "FilesViewController.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
@@ -191,6 +192,11 @@ private Q_SLOTS:
         QApplication::sendEvent(table()->viewport(), &rightClick);
         QVERIFY(refreshed);
         QCOMPARE(alphaRow, 1);
+        // Nothing is asked about an application no longer listed.
+        if (betaGoesWhileOpen)
+            QVERIFY(!shownClearConfirmation(0));
+        else
+            QVERIFY(answerClearConfirmation(true));
         QTRY_COMPARE(recordFiles(), expectedRecords);
         QVERIFY(refreshStoreAndWait());
         QCOMPARE(apps()->model()->rowCount(), 2);
@@ -209,6 +215,7 @@ private Q_SLOTS:
         table()->willOpenMenu();
         table()->contextMenu()->clearItem()->trigger();
         table()->didCloseMenu();
+        QVERIFY(answerClearConfirmation(true));
         // The window goes on while the clear waits for the lock; the writer lets go from the
         // window's own event loop.
         int turns = 0;
@@ -258,10 +265,24 @@ private Q_SLOTS:
         const QString record =
             m_home.home().recordFolder() + QStringLiteral("/org.example.Beta.sfl3");
         QVERIFY(QFile::exists(record));
-        table()->menuForEvent(rowCentre(1));
-        table()->willOpenMenu();
-        table()->contextMenu()->clearItem()->trigger();
-        table()->didCloseMenu();
+        const auto clearBeta = [this] {
+            table()->menuForEvent(rowCentre(1));
+            table()->willOpenMenu();
+            table()->contextMenu()->clearItem()->trigger();
+            table()->didCloseMenu();
+        };
+        // Asked first, by name; declining keeps everything.
+        clearBeta();
+        ClearConfirmation* question = shownClearConfirmation();
+        QVERIFY(question);
+        QCOMPARE(question->text(), QStringLiteral("Clear the recent documents of Beta & Co?"));
+        QVERIFY(answerClearConfirmation(false));
+        QVERIFY(refreshStoreAndWait());
+        QVERIFY(QFile::exists(record));
+        QCOMPARE(apps()->model()->rowCount(), 3);
+
+        clearBeta();
+        QVERIFY(answerClearConfirmation(true));
         QTRY_VERIFY(!QFile::exists(record));
         // The file monitor (or the deletion) leads to the refresh that shrinks the list.
         QVERIFY(refreshStoreAndWait());

@@ -7,6 +7,7 @@
 #include "EmptyStateViewController.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
+#include "MainWindowHelper.h"
 #include "NotificationCenter.h"
 #include "SharedReferences.h"
 #include "UserDefaults.h"
@@ -15,6 +16,7 @@
 #include "WindowTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -132,6 +134,45 @@ private Q_SLOTS:
         QVERIFY(!empty->launchSystemPreferencesButton()->isVisible());
         QVERIFY(empty->body()->text().contains(u"privacy settings"));
         PrivacySettings::replaceShared(std::move(recording));
+    }
+
+    // Deleting a document or putting it back changes no record: the window looks when summoned.
+    void summoningShowsTheDocumentsThatExistNow()
+    {
+        m_home.addApplication(QStringLiteral("org.example.Alpha"), QStringLiteral("Alpha"), 5);
+        m_home.addApplication(QStringLiteral("org.example.Beta"), QStringLiteral("Beta"), 10, 1);
+        QVERIFY(refreshStoreAndWait());
+        QVERIFY(showFocusedMainWindow(m_controller));
+        const auto documentsOf = [](const QString& appName) {
+            QStringList names;
+            for (const RecentApp& app : VorlaneController::shared().recentApps())
+                if (app.appName() == appName)
+                    for (const RecentFile& file : app.recentFiles())
+                        names << file.name();
+            return names.join(u',');
+        };
+        QCOMPARE(documentsOf(QStringLiteral("Alpha")),
+                 QStringLiteral("Document 1.txt,Document 2.txt"));
+        const QString documents = m_home.home().path() + QStringLiteral("/Documents/");
+        const QString alphaFirst = documents + QStringLiteral("Alpha/Document 1.txt");
+        const QString betaOnly = documents + QStringLiteral("Beta/Document 1.txt");
+
+        MainWindowHelper::hideMainWindow();
+        QVERIFY(QFile::rename(alphaFirst, alphaFirst + QStringLiteral(".away")));
+        QVERIFY(QFile::rename(betaOnly, betaOnly + QStringLiteral(".away")));
+        MainWindowHelper::showMainWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(documentsOf(QStringLiteral("Alpha")),
+                                  QStringLiteral("Document 2.txt"), 30000);
+        QTRY_COMPARE(content()->appsViewController()->model()->rowCount(), 1);
+        QCOMPARE(documentsOf(QStringLiteral("Beta")), QString());
+
+        // Beta's one document is put back while the window is away: Beta comes back.
+        MainWindowHelper::hideMainWindow();
+        QVERIFY(QFile::rename(betaOnly + QStringLiteral(".away"), betaOnly));
+        MainWindowHelper::showMainWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(content()->appsViewController()->model()->rowCount(), 2, 30000);
+        QCOMPARE(documentsOf(QStringLiteral("Beta")), QStringLiteral("Document 1.txt"));
+        QCOMPARE(VorlaneController::shared().vanishedDocuments(), QStringList{alphaFirst});
     }
 
     void aBurstOfUpdatesIsOneRefresh()

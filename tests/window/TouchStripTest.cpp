@@ -257,6 +257,7 @@ private Q_SLOTS:
         tap(appScrubber(), rowOf(QStringLiteral("Cleared")));
         QCOMPARE(fileScrubber()->numberOfItems(), sharedRecord ? 1 : 2);
         strip()->findChild<QPushButton*>(TouchBarIdentifier::clearButton)->click();
+        QVERIFY(answerClearConfirmation(true));
         QVERIFY(!strip()->shownPopover());
         QTRY_VERIFY(popoverFrame()->isHidden());
         if (sharedRecord) {

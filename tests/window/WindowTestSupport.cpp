@@ -1,5 +1,6 @@
 #include "WindowTestSupport.h"
 
+#include "ClearConfirmation.h"
 #include "MainWindow.h"
 #include "MainWindowController.h"
 #include "RecentlyUsedSource.h"
@@ -7,6 +8,8 @@
 #include "UserDefaults.h"
 #include "VorlaneController.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -106,6 +109,31 @@ bool showFocusedMainWindow(std::unique_ptr<MainWindowController>& controller)
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+ClearConfirmation* shownClearConfirmation(int waitMs)
+{
+    QDeadlineTimer deadline(waitMs);
+    do {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget* window : windows) {
+            auto* box = qobject_cast<ClearConfirmation*>(window);
+            if (box && box->isVisible())
+                return box;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    } while (!deadline.hasExpired());
+    return nullptr;
+}
+
+bool answerClearConfirmation(bool clear)
+{
+    ClearConfirmation* box = shownClearConfirmation();
+    if (!box)
+        return false;
+    QAbstractButton* answer = clear ? box->clearButton() : box->button(QMessageBox::Cancel);
+    answer->click();
+    return true;
 }
 
 bool refreshStoreAndWait()

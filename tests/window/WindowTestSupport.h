@@ -152,6 +152,12 @@ double contrastRatio(QRgb a, QRgb b);
 // Rebuilds the store and waits until the window has been reloaded.
 bool refreshStoreAndWait();
 
+class ClearConfirmation;
+// The clear confirmation shown now; waits up to waitMs for one to show. Null when none did.
+ClearConfirmation* shownClearConfirmation(int waitMs = 10000);
+// Answers the clear confirmation shown now: Clear when clear, else Cancel. False when none shows.
+bool answerClearConfirmation(bool clear);
+
 class MainWindowController;
 // Replaces controller with a new one, made the shared one, and shows its window at 780 × 440
 // with the focus. False when the window never became active.

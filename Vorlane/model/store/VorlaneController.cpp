@@ -3,6 +3,7 @@
 #include "BuildRecentApps.h"
 #include "Calendar.h"
 #include "Diagnostics.h"
+#include "DocumentPresence.h"
 #include "NotificationCenter.h"
 #include "RecentSources.h"
 #include "TelemetryClient.h"
@@ -88,11 +89,15 @@ const RecentApp* VorlaneController::appNamed(const QString& name) const
 
 void VorlaneController::rebuild()
 {
-    apply(buildRecentApps());
+    std::optional<QList<RecentApp>> apps = buildRecentApps();
+    QStringList vanished =
+        DocumentPresence::vanished(m_recentApps, m_vanished, apps.value_or(QList<RecentApp>()));
+    apply(std::move(apps), std::move(vanished));
 }
 
-void VorlaneController::apply(std::optional<QList<RecentApp>> apps)
+void VorlaneController::apply(std::optional<QList<RecentApp>> apps, QStringList vanished)
 {
+    m_vanished = std::move(vanished);
     m_recentApps.clear();
     if (apps) {
         m_isEmpty = false;
@@ -125,24 +130,69 @@ QObject* VorlaneController::receiver()
     return m_receiver.get();
 }
 
-void VorlaneController::startBuildingInBackground()
+QThreadPool& VorlaneController::builder()
 {
     if (!m_builder) {
         m_builder = std::make_unique<QThreadPool>();
+        // Rebuilds and looks at the documents take turns.
         m_builder->setMaxThreadCount(1);
     }
+    return *m_builder;
+}
+
+void VorlaneController::startBuildingInBackground()
+{
     m_building = true;
     receiver();
-    m_builder->start([this] {
+    // The lists are shared, never changed: the worker reads its own copies.
+    builder().start([this, previous = m_recentApps, earlier = m_vanished] {
         std::optional<QList<RecentApp>> apps = buildRecentApps();
+        QStringList vanished =
+            DocumentPresence::vanished(previous, earlier, apps.value_or(QList<RecentApp>()));
         QMetaObject::invokeMethod(
             m_receiver.get(),
-            [this, apps = std::move(apps)]() mutable {
+            [this, apps = std::move(apps), vanished = std::move(vanished)]() mutable {
                 m_building = false;
-                apply(std::move(apps));
+                apply(std::move(apps), std::move(vanished));
                 reloadViews();
                 if (std::exchange(m_refreshAgain, false))
                     startBuildingInBackground();
+                else if (std::exchange(m_revalidateAgain, false))
+                    revalidateInBackground();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void VorlaneController::revalidateInBackground()
+{
+    const auto changed = [](const QList<RecentApp>& apps, const QStringList& vanished) {
+        return DocumentPresence::anyMissing(apps) || DocumentPresence::anyBack(vanished);
+    };
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) {
+        if (changed(m_recentApps, m_vanished))
+            refreshFromStore();
+        return;
+    }
+    // The look under way, or the rebuild, may have seen the disk before the news: look again
+    // after it.
+    if (m_building || m_revalidating) {
+        m_revalidateAgain = true;
+        return;
+    }
+    m_revalidating = true;
+    receiver();
+    builder().start([this, changed, apps = m_recentApps, vanished = m_vanished] {
+        const bool refresh = changed(apps, vanished);
+        QMetaObject::invokeMethod(
+            m_receiver.get(),
+            [this, refresh] {
+                m_revalidating = false;
+                if (refresh)
+                    refreshFromStore();
+                else if (std::exchange(m_revalidateAgain, false))
+                    revalidateInBackground();
             },
             Qt::QueuedConnection);
     });
@@ -166,9 +216,11 @@ bool VorlaneController::deleteRecordFile(const QString& path)
     const RecentSources sources;
     const RecentSource* watcher = sources.watcherOf(path);
     if (watcher && watcher->clearing() == RecentSource::Clearing::removeRegistrations) {
-        // Every application's history lives in that one file.
-        reportFailedDeletion(path, QStringLiteral("The desktop's shared record of recent files "
-                                                  "is cleared one application at a time."));
+        // Several applications' histories live in that one file (the desktop's recently-used
+        // file, Adobe's list).
+        reportFailedDeletion(path, QStringLiteral("A file several applications keep their "
+                                                  "history in is cleared one application at a "
+                                                  "time."));
         return false;
     }
     // unlink() removes exactly the named file: a link itself rather than its target, and never
@@ -257,6 +309,23 @@ bool VorlaneController::removeDocument(const RecentApp& app, const RecentFile& f
         removed = sources.ownerOf(part)->removeDocument(part, file, error) && removed;
     NotificationCenter::defaultCenter().post(NotificationName::backgroundUpdate);
     return removed;
+}
+
+QList<RecentApp> VorlaneController::alsoClearedBy(const RecentApp& app,
+                                                  const QList<RecentApp>& listed)
+{
+    const RecentSources sources;
+    const RecentSource* source = sources.ownerOf(app);
+    if (source && source->clearing() != RecentSource::Clearing::deleteRecordFile)
+        return {};
+    const QString file = app.filePath().toLocalFile();
+    QList<RecentApp> others;
+    if (file.isEmpty())
+        return others;
+    for (const RecentApp& other : listed)
+        if (other.name() != app.name() && other.filePath().toLocalFile() == file)
+            others.append(other);
+    return others;
 }
 
 void VorlaneController::clearFilesInBackground(const RecentApp& app,

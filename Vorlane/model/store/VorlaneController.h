@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <functional>
@@ -55,17 +56,32 @@ public:
     void refreshFromStore();
     // True while a refresh is being built on the worker thread.
     bool isRefreshing() const { return m_building; }
+    // Looks, on the worker thread, whether every listed document still exists and whether one
+    // that left the list because it was gone is back (a stat each, nothing read), and refreshes
+    // when either changed: documents are deleted and put back without any record changing. Called
+    // when the window is shown, so that what it shows exists. Without an application it looks at
+    // once. Asked while a look or a refresh is under way, it looks once more after it.
+    void revalidateInBackground();
+    // True from revalidateInBackground until its look is done (and any refresh it asked for
+    // started).
+    bool isRevalidating() const { return m_revalidating; }
+    // Documents that left the list because they no longer existed, looked for again by
+    // revalidateInBackground.
+    const QStringList& vanishedDocuments() const { return m_vanished; }
     void setViewHooks(ViewHooks hooks) { m_hooks = std::move(hooks); }
     std::optional<bool> lastEmptyState() const { return m_lastEmptyState; }
 
     // Removes the record file at path (never a folder; a symbolic link is removed as a link).
     // Removing a file no source watches posts "background update", as no monitor reports it. A
-    // file several applications share (the desktop's recently-used file) is never removed: see
-    // clearFiles.
+    // file several applications share (the desktop's recently-used file, Adobe's list) is never
+    // removed: see clearFiles.
     bool deleteRecordFile(const QString& path);
     // Clears an application's documents as the source it came from clears them: removes its
     // registrations from a shared file, or deletes the whole record file it was read from.
     bool clearFiles(const RecentApp& app);
+    // The other entries of listed that clearing app empties too: those read from the same file,
+    // where clearing deletes that file. Empty where clearing takes out only app's own entries.
+    static QList<RecentApp> alsoClearedBy(const RecentApp& app, const QList<RecentApp>& listed);
     // clearFiles on a worker thread, one clear at a time in the order asked, so that the window
     // never waits for the shared file's lock or its parsing. done (when given) is called on the
     // main thread with the result; the views change when the store refreshes after the clear.
@@ -92,7 +108,8 @@ public:
 private:
     RecentApp placeholder() const;
     bool clearPart(const RecentSources& sources, const RecentApp& app);
-    void apply(std::optional<QList<RecentApp>> apps);
+    void apply(std::optional<QList<RecentApp>> apps, QStringList vanished);
+    QThreadPool& builder();
     void reloadViews();
     void startBuildingInBackground();
     // Receives the workers' results on the main thread.
@@ -104,6 +121,9 @@ private:
     ViewHooks m_hooks;
     bool m_building = false;
     bool m_refreshAgain = false;
+    bool m_revalidating = false;
+    bool m_revalidateAgain = false;
+    QStringList m_vanished;
     // Each runs one task at a time; results come back through m_receiver on the main thread.
     std::unique_ptr<QThreadPool> m_builder;
     std::unique_ptr<QThreadPool> m_clearer;

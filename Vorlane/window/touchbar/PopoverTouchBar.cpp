@@ -1,5 +1,6 @@
 #include "PopoverTouchBar.h"
 
+#include "ClearConfirmation.h"
 #include "CustomTouchBarItem.h"
 #include "FileActions.h"
 #include "FileIconCache.h"
@@ -136,9 +137,9 @@ void PopoverTouchBar::actionHandler()
 {
     if (touchBarSelectedApp.isEmpty())
         return;
-    // The store's own rule: one application's entries out of the desktop's shared record,
+    // Asked first; then the store's own rule: one application's entries out of a shared file,
     // or the whole file the entry was read from. The strips reload when the store rebuilds.
-    VorlaneController::shared().clearFilesInBackground(touchBarSelectedApp.constFirst());
+    ClearConfirmation::ask(touchBarSelectedApp.constFirst(), this);
     if (m_presentingItem)
         m_presentingItem->dismissPopover();
 }

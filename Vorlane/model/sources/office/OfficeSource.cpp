@@ -14,7 +14,10 @@ QList<RecentApp> OfficeSource::read()
 
 QList<WatchedPath> OfficeSource::watchedPaths() const
 {
-    return {};
+    QList<WatchedPath> files;
+    for (const QString& id : officeApplications())
+        files.append(WatchedPath::file(officeSecureBookmarkFileUrl(id).toLocalFile()));
+    return files;
 }
 
 bool OfficeSource::owns(const RecentApp& app) const

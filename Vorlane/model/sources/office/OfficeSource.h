@@ -3,8 +3,8 @@
 #include "RecentSource.h"
 
 // The secure-bookmark lists of Word, Excel and PowerPoint (OfficeRecentsReader): at most one
-// entry each. Read only where the per-application record folder can be listed. Clearing deletes
-// the application's list. Not watched: a clear says itself that the list changed.
+// entry each. Read only where the per-application record folder can be listed. Each list is
+// watched; clearing deletes the application's list.
 class OfficeSource final : public RecentSource
 {
 public:

@@ -1,0 +1,66 @@
+#include "DocumentPresence.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <sys/stat.h>
+
+namespace {
+// As the readers decide: a link counts as its target.
+bool exists(const QString& path)
+{
+    struct stat info
+    {};
+    return !path.isEmpty() && !path.contains(QChar(0)) &&
+           ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+QSet<QString> listedPaths(const QList<RecentApp>& apps)
+{
+    QSet<QString> paths;
+    for (const RecentApp& app : apps)
+        for (const RecentFile& file : app.recentFiles())
+            paths.insert(file.filePath().toLocalFile());
+    return paths;
+}
+} // namespace
+
+bool DocumentPresence::anyMissing(const QList<RecentApp>& apps)
+{
+    for (const RecentApp& app : apps)
+        for (const RecentFile& file : app.recentFiles())
+            if (!exists(file.filePath().toLocalFile()))
+                return true;
+    return false;
+}
+
+bool DocumentPresence::anyBack(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        if (exists(path))
+            return true;
+    return false;
+}
+
+QStringList DocumentPresence::vanished(const QList<RecentApp>& previous, const QStringList& earlier,
+                                       const QList<RecentApp>& current)
+{
+    const QSet<QString> listed = listedPaths(current);
+    QSet<QString> seen;
+    QStringList gone;
+    const auto consider = [&](const QString& path) {
+        if (path.isEmpty() || listed.contains(path) || seen.contains(path))
+            return;
+        seen.insert(path);
+        if (!exists(path))
+            gone.append(path);
+    };
+    for (const QString& path : earlier)
+        consider(path);
+    for (const RecentApp& app : previous)
+        for (const RecentFile& file : app.recentFiles())
+            consider(file.filePath().toLocalFile());
+    if (gone.size() > maximumRemembered)
+        gone.remove(0, gone.size() - maximumRemembered);
+    return gone;
+}
