@@ -23,5 +23,5 @@ add_compile_definitions(QT_NO_KEYWORDS QT_NO_URL_CAST_FROM_STRING)
 # A unity build includes each source into a generated one, so GCC takes types from a source's
 # anonymous namespace used by its own classes for types leaking out of a header.
 if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    add_compile_options(-Wno-subobject-linkage)
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-subobject-linkage>)
 endif()

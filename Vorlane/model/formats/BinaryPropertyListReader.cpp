@@ -11,7 +11,7 @@ namespace {
 constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
 // Deeper nesting than this is no record of ours and would only exhaust the stack.
-constexpr int maximumDepth = 512;
+constexpr int maximumBinaryDepth = 512;
 // Records and preference files hold hundreds of objects; a million is no file of ours.
 constexpr quint64 maximumObjectCount = 1'000'000;
 
@@ -209,7 +209,7 @@ QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
         return m_objects[index];
     if (index < m_states.size() && m_states[index] == ObjectState::Reading)
         return fail(QStringLiteral("The property list's object %1 contains itself.").arg(index));
-    if (depth > maximumDepth)
+    if (depth > maximumBinaryDepth)
         return fail(QStringLiteral("The property list is nested too deeply."));
     const std::optional<quint64> offset = objectOffset(index);
     if (!offset)

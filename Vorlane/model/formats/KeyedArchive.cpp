@@ -14,7 +14,7 @@
 
 namespace {
 // Every nested object costs a stack frame; real archives are a few levels deep.
-constexpr std::size_t maximumDepth = 256;
+constexpr std::size_t maximumArchiveDepth = 256;
 
 bool isA(const QVariant& value, QMetaType type)
 {
@@ -74,7 +74,7 @@ private:
             return *known;
         if (std::find(m_open.cbegin(), m_open.cend(), uid) != m_open.cend())
             return fail(QStringLiteral("The archive's object %1 refers back to itself.").arg(uid));
-        if (m_open.size() >= maximumDepth)
+        if (m_open.size() >= maximumArchiveDepth)
             return fail(QStringLiteral("The archive is nested too deeply."));
 
         m_open.push_back(uid);

@@ -4,7 +4,7 @@
 
 namespace {
 // Deeper nesting than this is no record of ours and would only exhaust the stack.
-constexpr int maximumDepth = 512;
+constexpr int maximumXmlDepth = 512;
 } // namespace
 
 XmlPropertyListReader::XmlPropertyListReader(QByteArrayView data)
@@ -56,7 +56,7 @@ std::optional<QVariant> XmlPropertyListReader::read(QString* error)
 
 QVariant XmlPropertyListReader::readValue(int depth)
 {
-    if (depth > maximumDepth)
+    if (depth > maximumXmlDepth)
         return fail(QStringLiteral("The property list is nested too deeply."));
     const QStringView name = m_xml.name();
     if (name == u"dict")

@@ -8,7 +8,7 @@
 #include <QUrl>
 
 namespace {
-QString localPathOf(const QString& resource)
+QString localPathOfResource(const QString& resource)
 {
     if (resource.startsWith(u'/'))
         return resource;
@@ -31,7 +31,7 @@ QList<ActivityDatabaseReader::Use> query(QSqlDatabase& database)
         return uses;
     while (query.next()) {
         const QString agent = query.value(0).toString();
-        const QString path = localPathOf(query.value(1).toString());
+        const QString path = localPathOfResource(query.value(1).toString());
         if (agent.isEmpty() || path.isEmpty())
             continue;
         uses.append({agent, path, QDateTime::fromSecsSinceEpoch(query.value(2).toLongLong())});

@@ -18,7 +18,7 @@ QString withoutDesktopSuffix(QString id)
     return id;
 }
 
-QString localPathOf(const QString& url)
+QString localPathOfUrl(const QString& url)
 {
     if (url.startsWith(u'/'))
         return url;
@@ -53,8 +53,8 @@ QString documentOf(const DesktopEntry& entry)
 {
     const QString pathEntry = entry.value(QStringLiteral("URL[$e]"));
     if (!pathEntry.isEmpty())
-        return localPathOf(expandPathEntry(pathEntry));
-    return localPathOf(entry.value(QStringLiteral("URL")));
+        return localPathOfUrl(expandPathEntry(pathEntry));
+    return localPathOfUrl(entry.value(QStringLiteral("URL")));
 }
 } // namespace
 
