@@ -164,6 +164,10 @@ double contrastRatio(QRgb a, QRgb b)
         return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
                0.0722 * channel(qBlue(pixel));
     };
-    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    // std::minmax of temporaries would hand back references to values already gone.
+    const double first = luminance(a);
+    const double second = luminance(b);
+    const double light = std::max(first, second);
+    const double dark = std::min(first, second);
     return (light + 0.05) / (dark + 0.05);
 }
