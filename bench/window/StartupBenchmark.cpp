@@ -16,6 +16,9 @@ double startOnce(const QProcessEnvironment& environment)
     QProcess vorlane;
     vorlane.setProcessEnvironment(environment);
     vorlane.setProcessChannelMode(QProcess::SeparateChannels);
+    // The log line comes on standard error; waiting on standard output would only wake every
+    // 50 ms and round every start up to the next step.
+    vorlane.setReadChannel(QProcess::StandardError);
     QElapsedTimer timer;
     timer.start();
     vorlane.start(QStringLiteral(VORLANE_EXECUTABLE), {});
