@@ -16,43 +16,20 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$top/build/dev}")
 out=$(realpath -m "${2:-$build/show-clear}")
 
-if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
-    cmake --build "$build" -j2 --target Vorlane e2e-screen-grab
-    export VORLANE_SHOW_IN_SESSION=1
-    exec "$top/scripts/session.sh" "$0" "$build" "$out"
-fi
-
-vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
-bin=$build/bin
-rm -rf "$out" && mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-failures=0
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
-export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
-unset QT_QPA_PLATFORM XDG_CURRENT_DESKTOP DESKTOP_SESSION
+# shellcheck source=scripts/lib/show.sh
+source "$top/scripts/lib/show.sh"
+show_enter_session "Vorlane e2e-screen-grab" "$0" "$build" "$out"
+show_prepare_home
 adobe=$home/Library/Preferences/com.adobe.mediabrowser.plist
 # The Adobe file is read where the record folder can be.
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel" "$home/Documents" \
-    "$(dirname "$adobe")" \
+mkdir -p "$home/Documents" "$(dirname "$adobe")" \
     "$XDG_DATA_HOME/com.apple.sharedfilelist/com.apple.LSSharedFileList.ApplicationRecentDocuments"
-
-ok() { echo "ok: $*"; }
-failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # Photoshop's document is the newest, so Photoshop is the first row.
 minutes=1
 for app in photoshop:image-x-generic illustrator:applications-graphics lightroom:camera-photo; do
     key=${app%%:*}
-    printf '[Desktop Entry]\nType=Application\nName=%s\nExec=true %%U\nIcon=%s\n' "${key^}" "${app#*:}" \
-        >"$XDG_DATA_HOME/applications/com.adobe.$key.desktop"
+    desktop_entry "com.adobe.$key" "${key^}" "${app#*:}"
     echo "$key" >"$home/Documents/$key work.txt"
     touch -d "-$minutes minutes" "$home/Documents/$key work.txt"
     minutes=$((minutes + 10))
@@ -73,28 +50,8 @@ adobe_rest() {
     python3 -c 'import plistlib, sys; p = plistlib.load(open(sys.argv[1], "rb")); print(p["LastFolder"] == sys.argv[2], p["Saved"].isoformat(), sorted(p["MRU"]["illustrator"]))' "$adobe" "$home/Documents"
 }
 
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+show_window_manager openbox --sm-disable
 
-shot() { # window name
-    local info x y w h
-    info=$(xwininfo -id "$1")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info"); h=$(sed -n 's/.*Height: *//p' <<<"$info")
-    "$bin/e2e-screen-grab" "$out/$2.png" "$x" "$y" "$w" "$h"
-    echo "screenshot: $out/$2.png"
-}
-wait_for() { # tries command...
-    local tries=$1; shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-has_window() { [[ -n "$(visible "$1")" ]]; }
-gone() { [[ -z "$(visible "$1")" ]]; }
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 first_row_is() { [[ $(adobe_keys) == "$1" ]]; }
 
 start() { # look auto-hide
@@ -114,8 +71,6 @@ ask_to_clear_first_row() { # top of the list: 25 in the ordinary mode, 0 in auto
     xdotool key Down Down Return
     wait_for 50 has_window "Clear Recent Documents"
 }
-# Ended, or ended and not yet waited for.
-ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
 quit() {
     xdotool windowactivate --sync "$window" 2>/dev/null || true
     xdotool key ctrl+q

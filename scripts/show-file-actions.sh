@@ -14,28 +14,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$top/build/dev}")
 out=$(realpath -m "${2:-$build/show-file-actions}")
 
-if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
-    cmake --build "$build" -j2 --target Vorlane standin-file-manager e2e-documents e2e-screen-grab
-    export VORLANE_SHOW_IN_SESSION=1
-    exec "$top/scripts/session.sh" "$0" "$build" "$out"
-fi
-
-vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
-bin=$build/bin
-rm -rf "$out" && mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
-export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
-unset QT_QPA_PLATFORM
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel" "$home/bin"
+# shellcheck source=scripts/lib/show.sh
+source "$top/scripts/lib/show.sh"
+show_enter_session "Vorlane standin-file-manager e2e-documents e2e-screen-grab" "$0" "$build" "$out"
+show_prepare_home
+mkdir -p "$home/bin"
 
 # The application that recorded the documents: it writes down when it started and its arguments.
 launches=$out/launches.txt
@@ -44,65 +27,25 @@ cat >"$home/bin/recorder" <<EOF
 { date +%s%N; printf '%s\n' "\$#"; printf '%s\n' "\$@"; } >> "$launches"
 EOF
 chmod +x "$home/bin/recorder"
-cat >"$XDG_DATA_HOME/applications/org.example.Recorder.desktop" <<EOF
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=$home/bin/recorder %f
-Icon=accessories-text-editor
-EOF
+desktop_entry org.example.Recorder Recorder accessories-text-editor "$home/bin/recorder %f"
 
 documents=$home/Documents
 "$bin/e2e-documents" "$documents"
-stamp() { date -u -d "$1" +%Y-%m-%dT%H:%M:%S.000000Z; }
-bookmark() {
-    local uri="file://${1// /%20}"
-    cat <<EOF
-  <bookmark href="$uri" added="$2" modified="$2" visited="$2">
-    <info><metadata owner="http://freedesktop.org">
-      <mime:mime-type>$3</mime:mime-type>
-      <bookmark:applications>
-        <bookmark:application name="org.example.Recorder" exec="&apos;recorder %u&apos;" modified="$2" count="1"/>
-      </bookmark:applications>
-    </metadata></info>
-  </bookmark>
-EOF
-}
 {
-    echo '<?xml version="1.0" encoding="UTF-8"?>'
-    echo '<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">'
-    bookmark "$documents/Harbour at dusk.jpg" "$(stamp '-5 minutes')" image/jpeg
-    bookmark "$documents/Field manual.pdf" "$(stamp '-10 minutes')" application/pdf
-    bookmark "$documents/Release notes.txt" "$(stamp '-15 minutes')" text/plain
-    echo '</xbel>'
+    xbel_open
+    for entry in "Harbour at dusk.jpg|5|image/jpeg" "Field manual.pdf|10|application/pdf" \
+        "Release notes.txt|15|text/plain"; do
+        IFS='|' read -r name minutes type <<<"$entry"
+        bookmark "$documents/$name" "$minutes" org.example.Recorder "$type" "recorder %u"
+    done
+    xbel_close
 } >"$XDG_DATA_HOME/recently-used.xbel"
 
-metacity --replace --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+show_window_manager metacity --replace --sm-disable
 "$bin/standin-file-manager" >"$out/file-manager.txt" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do grep -q ready "$out/file-manager.txt" 2>/dev/null && break; sleep 0.1; done
 
-shot() {
-    local window=$1 name=$2 info x y w h
-    info=$(xwininfo -id "$window")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info"); h=$(sed -n 's/.*Height: *//p' <<<"$info")
-    # With the window manager's frame around it.
-    "$bin/e2e-screen-grab" "$out/$name.png" "$((x - 8))" "$((y - 32))" "$((w + 16))" "$((h + 40))"
-    echo "screenshot: $out/$name.png"
-}
-wait_for() { # tries, command...
-    local tries=$1; shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    echo "gave up waiting for: $*" >&2
-    return 1
-}
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-has_window() { [[ -n "$(visible "$1")" ]]; }
-focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
 count_lines() { # pattern file
     [[ -f $2 ]] || { echo 0; return; }
     awk -v pattern="$1" 'index($0, pattern) == 1 { n++ } END { print n + 0 }' "$2"
@@ -121,7 +64,7 @@ run_look() {
     window=$(visible Vorlane)
     xdotool windowactivate --sync "$window"
     sleep 0.5
-    shot "$window" "window-$look"
+    shot_framed "$window" "window-$look"
 
     # Tab into the documents, Return opens the first one with the recording application.
     xdotool key Tab
@@ -150,14 +93,14 @@ run_look() {
     for name in "Harbour at dusk.jpg" "Field manual.pdf" "Release notes.txt"; do
         wait_for 100 has_window "$name"
         sleep 1
-        shot "$(visible "$name")" "preview-$look-${name%%.*}"
+        shot_framed "$(visible "$name")" "preview-$look-${name%%.*}"
         [[ $name == "Release notes.txt" ]] || xdotool key Down
     done
     xdotool key space
     wait_for 100 bash -c "! xdotool search --onlyvisible --name '^Release notes.txt\$' >/dev/null"
     echo "$look: the preview closed with Space"
     wait_for 50 focused "$window" && echo "$look: the keys are back with the window"
-    shot "$window" "window-$look-after"
+    shot_framed "$window" "window-$look-after"
     kill "$vorlane_pid"
     wait "$vorlane_pid" 2>/dev/null || true
 }
@@ -178,7 +121,7 @@ run_auto_hide() {
     wait_for 100 has_window "Harbour at dusk.jpg"
     sleep 0.5
     has_window Vorlane && echo "auto-hide: the window stays up while the preview is in front"
-    shot "$(visible "Harbour at dusk.jpg")" "preview-auto-hide"
+    shot_framed "$(visible "Harbour at dusk.jpg")" "preview-auto-hide"
     xdotool key Escape
     wait_for 50 focused "$window" && echo "auto-hide: Escape closed the preview, the keys are back"
     xdotool key Return

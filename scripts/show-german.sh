@@ -15,61 +15,24 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$top/build/dev}")
 out=$(realpath -m "${2:-$build/show-german}")
 
-if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
-    cmake --build "$build" -j2 --target Vorlane vorlane_translations e2e-screen-grab
-    export VORLANE_SHOW_IN_SESSION=1
-    exec "$top/scripts/session.sh" "$0" "$build" "$out"
-fi
-
-vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
-bin=$build/bin
-rm -rf "$out" && mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-failures=0
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
-export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
-unset LC_ALL LC_MESSAGES QT_QPA_PLATFORM XDG_CURRENT_DESKTOP DESKTOP_SESSION
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel" "$home/Dokumente"
-
-ok() { echo "ok: $*"; }
-failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
+# shellcheck source=scripts/lib/show.sh
+source "$top/scripts/lib/show.sh"
+show_enter_session "Vorlane vorlane_translations e2e-screen-grab" "$0" "$build" "$out"
+show_prepare_home
+mkdir -p "$home/Dokumente"
+unset LC_ALL LC_MESSAGES
 
 applications=(
     "org.example.Writer|Textverarbeitung|accessories-text-editor"
     "org.example.Sheets|Tabellenkalkulation|x-office-spreadsheet"
     "org.example.Painter|Bildbearbeitung|applications-graphics"
 )
-stamp() { date -u -d "$1" +%Y-%m-%dT%H:%M:%S.000000Z; }
-bookmark() { # path minutes-ago application
-    local uri="file://${1// /%20}" when
-    when=$(stamp "-$2 minutes")
-    cat <<EOF
-  <bookmark href="$uri" added="$when" modified="$when" visited="$when">
-    <info><metadata owner="http://freedesktop.org">
-      <mime:mime-type>text/plain</mime:mime-type>
-      <bookmark:applications>
-        <bookmark:application name="$3" exec="&apos;true %u&apos;" modified="$when" count="1"/>
-      </bookmark:applications>
-    </metadata></info>
-  </bookmark>
-EOF
-}
 write_history() {
-    echo '<?xml version="1.0" encoding="UTF-8"?>'
-    echo '<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">'
+    xbel_open
     local minutes document
     for entry in "${applications[@]}"; do
         IFS='|' read -r id name icon <<<"$entry"
-        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=true %%U\nIcon=%s\n' "$name" "$icon" \
-            >"$XDG_DATA_HOME/applications/$id.desktop"
+        desktop_entry "$id" "$name" "$icon"
         # Today, yesterday and a month ago: three date groups.
         for minutes in 5 1500 43000; do
             document="$name $minutes.txt"
@@ -80,39 +43,11 @@ write_history() {
     document="Vierteljahresbericht über die Umsatzzahlen des nördlichen Vertriebsgebiets.txt"
     echo "Zahlen" >"$home/Dokumente/$document"
     bookmark "$home/Dokumente/$document" 1 org.example.Writer
-    echo '</xbel>'
+    xbel_close
 }
 
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+show_window_manager openbox --sm-disable
 
-shot() { # window name
-    local info x y w h
-    info=$(xwininfo -id "$1")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info"); h=$(sed -n 's/.*Height: *//p' <<<"$info")
-    "$bin/e2e-screen-grab" "$out/$2.png" "$x" "$y" "$w" "$h"
-    echo "screenshot: $out/$2.png"
-}
-# Menus are windows of their own beside the main one: the region around it.
-shot_around() { # window name
-    local info x y
-    info=$(xwininfo -id "$1")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    x=$((x > 100 ? x - 100 : 0)); y=$((y > 100 ? y - 100 : 0))
-    "$bin/e2e-screen-grab" "$out/$2.png" "$x" "$y" 1100 700
-    echo "screenshot: $out/$2.png"
-}
-wait_for() { # tries command...
-    local tries=$1; shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-has_window() { [[ -n "$(visible "$1")" ]]; }
 settings() { # onboarding-completed
     printf '[General]\nAppearance=light\nFilesViewType=list\nAutoHideWindow=false\nLoginItem=false\nOnboardingCompleted=%s\n' \
         "$1" >"$XDG_CONFIG_HOME/ostrel/Vorlane.conf"

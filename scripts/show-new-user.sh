@@ -19,33 +19,11 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$top/build/dev}")
 out=$(realpath -m "${2:-$build/show-new-user}")
 
-if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
-    cmake --build "$build" -j2 --target Vorlane e2e-screen-grab
-    export VORLANE_SHOW_IN_SESSION=1
-    exec "$top/scripts/session.sh" "$0" "$build" "$out"
-fi
-
-vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
-bin=$build/bin
-rm -rf "$out" && mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
-failures=0
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
-export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
-# A bare window manager: no desktop environment names an icon theme, no tray host answers.
-unset QT_QPA_PLATFORM XDG_CURRENT_DESKTOP DESKTOP_SESSION
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel" "$home/Documents"
-
-ok() { echo "ok: $*"; }
-failed() { echo "FAILED: $*"; failures=$((failures + 1)); }
+# shellcheck source=scripts/lib/show.sh
+source "$top/scripts/lib/show.sh"
+show_enter_session "Vorlane e2e-screen-grab" "$0" "$build" "$out"
+show_prepare_home
+mkdir -p "$home/Documents"
 
 # Six applications, newest first, each named after what it does and with a theme icon.
 applications=(
@@ -56,30 +34,13 @@ applications=(
     "org.example.Calculator|Calculator|accessories-calculator"
     "org.example.Browser|Browser|web-browser"
 )
-stamp() { date -u -d "$1" +%Y-%m-%dT%H:%M:%S.000000Z; }
-bookmark() { # path minutes-ago application
-    local uri="file://${1// /%20}" when
-    when=$(stamp "-$2 minutes")
-    cat <<EOF
-  <bookmark href="$uri" added="$when" modified="$when" visited="$when">
-    <info><metadata owner="http://freedesktop.org">
-      <mime:mime-type>text/plain</mime:mime-type>
-      <bookmark:applications>
-        <bookmark:application name="$3" exec="&apos;true %u&apos;" modified="$when" count="1"/>
-      </bookmark:applications>
-    </metadata></info>
-  </bookmark>
-EOF
-}
 long_name="Quarterly review of the regional sales figures for the northern district.txt"
 {
-    echo '<?xml version="1.0" encoding="UTF-8"?>'
-    echo '<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">'
+    xbel_open
     minutes=2
     for entry in "${applications[@]}"; do
         IFS='|' read -r id name icon <<<"$entry"
-        printf '[Desktop Entry]\nType=Application\nName=%s\nExec=true %%U\nIcon=%s\n' "$name" "$icon" \
-            >"$XDG_DATA_HOME/applications/$id.desktop"
+        desktop_entry "$id" "$name" "$icon"
         for document in "$name notes.txt" "$name plan.txt"; do
             echo "$document" >"$home/Documents/$document"
             bookmark "$home/Documents/$document" "$minutes" "$id"
@@ -88,36 +49,12 @@ long_name="Quarterly review of the regional sales figures for the northern distr
     done
     echo "The figures" >"$home/Documents/$long_name"
     bookmark "$home/Documents/$long_name" 1 org.example.Writer
-    echo '</xbel>'
+    xbel_close
 } >"$XDG_DATA_HOME/recently-used.xbel"
 
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+show_window_manager openbox --sm-disable
 
-shot() { # window name
-    local info x y w h
-    info=$(xwininfo -id "$1")
-    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-    w=$(sed -n 's/.*Width: *//p' <<<"$info"); h=$(sed -n 's/.*Height: *//p' <<<"$info")
-    "$bin/e2e-screen-grab" "$out/$2.png" "$x" "$y" "$w" "$h"
-    echo "screenshot: $out/$2.png"
-}
-wait_for() { # tries command...
-    local tries=$1; shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-has_window() { [[ -n "$(visible "$1")" ]]; }
-focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
-wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: *//p'; }
-iconified() { [[ $(wm_state "$1") == Iconic ]]; }
 shown() { [[ $(wm_state "$1") == Normal ]] && focused "$1"; }
-# Ended, or ended and not yet waited for.
-ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
-skips_taskbar() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR; }
 
 check_iconified() { # window how
     if wait_for 50 iconified "$1"; then

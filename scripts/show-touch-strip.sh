@@ -18,33 +18,16 @@ build=$(realpath "${1:-$top/build/dev}")
 out=$(realpath -m "${2:-$build/show-touch-strip}")
 baseline=${3:+$(realpath "$3")}
 
-if [[ -z "${VORLANE_SHOW_IN_SESSION:-}" ]]; then
-    cmake --build "$build" -j2 --target Vorlane e2e-documents e2e-screen-grab
-    export VORLANE_SHOW_IN_SESSION=1
-    exec "$top/scripts/session.sh" "$0" "$build" "$out" "$baseline"
-fi
-
-vorlane=$build/Vorlane.app/Contents/MacOS/Vorlane
-bin=$build/bin
-rm -rf "$out" && mkdir -p "$out"
-home=$(mktemp -d)
-pids=()
+# shellcheck source=scripts/lib/show.sh
+source "$top/scripts/lib/show.sh"
+show_enter_session "Vorlane e2e-documents e2e-screen-grab" "$0" "$build" "$out" "$baseline"
+show_prepare_home
+mkdir -p "$home/bin"
 failed=0
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
 step() { # ok|FAILED what
     echo "$1  $2" | tee -a "$out/steps.txt"
     [[ $1 == ok ]] || failed=1
 }
-
-export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
-export XDG_CACHE_HOME=$home/.cache XDG_DATA_DIRS=/usr/share
-unset QT_QPA_PLATFORM
-mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME/ostrel" "$home/bin"
 
 # The applications write down their arguments, so a document touched on the strip can be seen
 # arriving at the application that recorded it.
@@ -60,13 +43,8 @@ applications=(Writer:accessories-text-editor Painter:applications-graphics
 for application in "${applications[@]}"; do
     name=${application%%:*}
     ln -s "$home/bin/recorder" "$home/bin/$name"
-    cat >"$XDG_DATA_HOME/applications/org.example.$name.desktop" <<EOF
-[Desktop Entry]
-Type=Application
-Name=$name
-Exec=$home/bin/$name %f
-Icon=/usr/share/icons/Adwaita/48x48/legacy/${application#*:}.png
-EOF
+    desktop_entry "org.example.$name" "$name" "/usr/share/icons/Adwaita/48x48/legacy/${application#*:}.png" \
+        "$home/bin/$name %f"
 done
 
 documents=$home/Documents
@@ -75,60 +53,28 @@ for name in "Quarterly figures" "Minutes of the harbour committee meeting held i
     "Packing list" "Letter to the editor" "Recipes" "Reading list"; do
     echo "$name" >"$documents/$name.txt"
 done
-stamp() { date -u -d "$1" +%Y-%m-%dT%H:%M:%S.000000Z; }
-bookmark() { # file minutes-ago mime-type application
-    local uri="file://${1// /%20}" when
-    when=$(stamp "-$2 minutes")
-    cat <<EOF
-  <bookmark href="$uri" added="$when" modified="$when" visited="$when">
-    <info><metadata owner="http://freedesktop.org">
-      <mime:mime-type>$3</mime:mime-type>
-      <bookmark:applications>
-        <bookmark:application name="org.example.$4" exec="&apos;$4 %u&apos;" modified="$when" count="1"/>
-      </bookmark:applications>
-    </metadata></info>
-  </bookmark>
-EOF
-}
 {
-    echo '<?xml version="1.0" encoding="UTF-8"?>'
-    echo '<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">'
-    bookmark "$documents/Release notes.txt" 5 text/plain Writer
-    bookmark "$documents/Harbour at dusk.jpg" 10 image/jpeg Painter
+    xbel_open
+    bookmark "$documents/Release notes.txt" 5 org.example.Writer text/plain "Writer %u"
+    bookmark "$documents/Harbour at dusk.jpg" 10 org.example.Painter image/jpeg "Painter %u"
     # The third application: a long name to be cut, a picture, a PDF and text.
-    bookmark "$documents/Minutes of the harbour committee meeting held in March.txt" 15 text/plain Player
-    bookmark "$documents/Harbour at dusk.jpg" 16 image/jpeg Player
-    bookmark "$documents/Field manual.pdf" 17 application/pdf Player
-    bookmark "$documents/Packing list.txt" 18 text/plain Player
-    bookmark "$documents/Letter to the editor.txt" 19 text/plain Player
-    bookmark "$documents/Quarterly figures.txt" 20 text/plain Reckoner
-    bookmark "$documents/Reading list.txt" 25 text/plain Browser
-    bookmark "$documents/Recipes.txt" 30 text/plain Office
-    echo '</xbel>'
+    bookmark "$documents/Minutes of the harbour committee meeting held in March.txt" 15 org.example.Player text/plain "Player %u"
+    bookmark "$documents/Harbour at dusk.jpg" 16 org.example.Player image/jpeg "Player %u"
+    bookmark "$documents/Field manual.pdf" 17 org.example.Player application/pdf "Player %u"
+    bookmark "$documents/Packing list.txt" 18 org.example.Player text/plain "Player %u"
+    bookmark "$documents/Letter to the editor.txt" 19 org.example.Player text/plain "Player %u"
+    bookmark "$documents/Quarterly figures.txt" 20 org.example.Reckoner text/plain "Reckoner %u"
+    bookmark "$documents/Reading list.txt" 25 org.example.Browser text/plain "Browser %u"
+    bookmark "$documents/Recipes.txt" 30 org.example.Office text/plain "Office %u"
+    xbel_close
 } >"$XDG_DATA_HOME/recently-used.xbel"
 
-metacity --replace --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+show_window_manager metacity --replace --sm-disable
 
-wait_for() { # tries, command...
-    local tries=$1; shift
-    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-    return 1
-}
-visible() { xdotool search --onlyvisible --name '^Vorlane$' 2>/dev/null | head -1; }
-has_window() { [[ -n "$(visible)" ]]; }
-geometry() { # window -> "x y w h" of its inside
-    local info
-    info=$(xwininfo -id "$1")
-    echo "$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")" \
-        "$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")" \
-        "$(sed -n 's/.*Width: *//p' <<<"$info")" "$(sed -n 's/.*Height: *//p' <<<"$info")"
-}
 # Grabs the window's inside until two grabs in a row agree: pictures and icons arrive late.
 shot() { # window name [suffix]
     local suffix=${3:-png} x y w h previous=""
-    read -r x y w h <<<"$(geometry "$1")"
+    read -r x y w h <<<"$(window_geometry "$1")"
     for _ in $(seq 40); do
         sleep 0.25
         "$bin/e2e-screen-grab" "$out/$2.$suffix" "$x" "$y" "$w" "$h"
@@ -149,8 +95,8 @@ start() { # executable log-name -> sets window and vorlane_pid
     "$1" >"$out/$2.txt" 2>&1 &
     vorlane_pid=$!
     pids+=("$vorlane_pid")
-    wait_for 300 has_window || { step FAILED "$2: no window"; return 1; }
-    window=$(visible)
+    wait_for 300 has_window Vorlane || { step FAILED "$2: no window"; return 1; }
+    window=$(visible Vorlane)
     xdotool windowactivate --sync "$window" mousemove 0 0
 }
 stop() {
@@ -168,12 +114,12 @@ compare() { # view type
     settings light "FilesViewType=$view"
     start "$vorlane" "vorlane-plain-$view"
     shot "$window" "plain-$view" ppm
-    read -r _ _ _ mine <<<"$(geometry "$window")"
+    read -r _ _ _ mine <<<"$(window_geometry "$window")"
     stop
     settings light "FilesViewType=$view"
     start "$baseline" "baseline-$view"
     shot "$window" "baseline-$view" ppm
-    read -r _ _ _ theirs <<<"$(geometry "$window")"
+    read -r _ _ _ theirs <<<"$(window_geometry "$window")"
     stop
     if cmp -s "$out/plain-$view.ppm" "$out/baseline-$view.ppm"; then
         step ok "$view: no setting, no touch screen: pixel for pixel the window without the strip (height $mine)"
@@ -186,7 +132,7 @@ strips() { # look
     local look=$1 x y w h before
     settings "$look" "FilesViewType=list" "ShowTouchStrip=true"
     start "$vorlane" "vorlane-$look"
-    read -r x y w h <<<"$(geometry "$window")"
+    read -r x y w h <<<"$(window_geometry "$window")"
     shot "$window" "apps-strip-$look"
     # The third icon: past the strip's 8-point margin and two 90-point items a point apart.
     local strip_y=$((h - 23))
@@ -203,11 +149,18 @@ strips() { # look
     else
         step FAILED "$look: the touched document did not open"
     fi
-    if has_window; then step ok "$look: the window stayed"; else step FAILED "$look: the window went"; fi
+    if has_window Vorlane; then step ok "$look: the window stayed"; else step FAILED "$look: the window went"; fi
     shot "$window" "files-strip-$look-after-open"
     if [[ $look == dark ]]; then
         # Clear Files: at the far right of the files strip.
         tap $((w - 8 - 40)) "$strip_y"
+        # Clearing asks first; the question names the application.
+        if wait_for 50 has_window "Clear Recent Documents"; then
+            shot_around "$(visible "Clear Recent Documents")" "clear-question-$look"
+            xdotool key alt+c
+        else
+            step FAILED "dark: Clear Files asked nothing"
+        fi
         if wait_for 100 bash -c "! grep -q 'org.example.Player' '$XDG_DATA_HOME/recently-used.xbel'"; then
             step ok "dark: Clear Files took the third application out of the shared record"
         else

@@ -1,5 +1,6 @@
 #include "AdobePreferenceEditor.h"
 
+#include "FileIdentity.h"
 #include "PropertyList.h"
 
 #include <QFile>
@@ -15,26 +16,13 @@ namespace {
 // changing is left to it.
 constexpr int maximumAttempts = 5;
 
-struct FileIdentity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    qint64 modifiedNs = 0;
-    mode_t mode = 0;
-
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-
+// Only a regular file is read and replaced.
 std::optional<FileIdentity> identityOf(const QString& path)
 {
-    struct stat info
-    {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    std::optional<FileIdentity> identity = FileIdentity::of(QFile::encodeName(path));
+    if (identity && !identity->isRegularFile())
         return std::nullopt;
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size,
-                        qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-                        info.st_mode};
+    return identity;
 }
 
 bool fail(QString* error, const QString& message)

@@ -1,6 +1,7 @@
 #include "RecentlyUsedEditor.h"
 
 #include "DesktopApplicationIndex.h"
+#include "FileIdentity.h"
 #include "RecentlyUsedReader.h"
 #include "RegistrationAttribution.h"
 
@@ -18,34 +19,6 @@ namespace {
 constexpr int maximumAttempts = 5;
 // KDE's writer holds the lock for a few milliseconds; a lock older than this was abandoned.
 constexpr int staleLockMilliseconds = 30'000;
-
-struct FileIdentity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    qint64 modifiedNs = 0;
-    qint64 changedNs = 0;
-    mode_t mode = 0;
-
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-
-std::optional<FileIdentity> identityOf(const QByteArray& path)
-{
-    struct stat info
-    {};
-    if (::stat(path.constData(), &info) != 0)
-        return std::nullopt;
-    FileIdentity identity;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    identity.changedNs = qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
-    identity.mode = info.st_mode;
-    return identity;
-}
 
 bool fail(QString* error, const QString& message)
 {
@@ -74,7 +47,7 @@ struct Snapshot
 std::optional<Snapshot> readSnapshot(const QString& xbelPath, QString* error)
 {
     QFile file(xbelPath);
-    const std::optional<FileIdentity> before = identityOf(QFile::encodeName(xbelPath));
+    const std::optional<FileIdentity> before = FileIdentity::of(QFile::encodeName(xbelPath));
     if (!before) {
         fail(error, QStringLiteral("No such file: %1").arg(xbelPath));
         return std::nullopt;
@@ -263,7 +236,7 @@ bool RecentlyUsedEditor::removeRegistrations(const QString& xbelPath,
         save.write(snapshot->byteOrderMark);
         save.write(edit.text.toUtf8());
         // Replaced by another writer since we read it: their change would be lost. Read again.
-        if (identityOf(encodedPath) != snapshot->identity) {
+        if (FileIdentity::of(encodedPath) != snapshot->identity) {
             save.cancelWriting();
             continue;
         }
