@@ -1,0 +1,260 @@
+#include "SerializedVariant.h"
+
+#include <algorithm>
+
+namespace {
+// How a type lays out: the alignment of its values (as a mask: 0, 1, 3 or 7) and, for types
+// whose values all have one size, that size (0 for variable-size types).
+struct Layout
+{
+    qsizetype alignment = 0;
+    qsizetype fixedSize = 0;
+};
+
+bool isBasic(char c)
+{
+    return c != 0 && QByteArrayView("ybnqiuxthdsog").contains(c);
+}
+
+// The end of the single complete type starting at pos, or -1 when there is none.
+qsizetype typeEnd(QByteArrayView type, qsizetype pos, int depth)
+{
+    if (depth > SerializedVariant::maxDepth || pos >= type.size())
+        return -1;
+    const char c = type.at(pos);
+    if (isBasic(c) || c == 'v')
+        return pos + 1;
+    if (c == 'a' || c == 'm')
+        return typeEnd(type, pos + 1, depth + 1);
+    if (c == '{') {
+        if (pos + 1 >= type.size() || !isBasic(type.at(pos + 1)))
+            return -1;
+        const qsizetype valueEnd = typeEnd(type, pos + 2, depth + 1);
+        return valueEnd >= 0 && valueEnd < type.size() && type.at(valueEnd) == '}' ? valueEnd + 1
+                                                                                   : -1;
+    }
+    if (c == '(') {
+        qsizetype at = pos + 1;
+        while (at < type.size() && type.at(at) != ')') {
+            at = typeEnd(type, at, depth + 1);
+            if (at < 0)
+                return -1;
+        }
+        return at < type.size() ? at + 1 : -1;
+    }
+    return -1;
+}
+
+// The member types of a tuple or dictionary entry type (already checked whole).
+QList<QByteArrayView> memberTypes(QByteArrayView type)
+{
+    QList<QByteArrayView> members;
+    qsizetype at = 1;
+    while (at < type.size() - 1) {
+        const qsizetype end = typeEnd(type, at, 0);
+        if (end < 0)
+            break;
+        members.append(type.sliced(at, end - at));
+        at = end;
+    }
+    return members;
+}
+
+qsizetype alignUp(qsizetype offset, qsizetype alignment)
+{
+    return (offset + alignment) & ~alignment;
+}
+
+Layout layoutOf(QByteArrayView type)
+{
+    switch (type.front()) {
+    case 'y':
+    case 'b':
+        return {0, 1};
+    case 'n':
+    case 'q':
+        return {1, 2};
+    case 'i':
+    case 'u':
+    case 'h':
+        return {3, 4};
+    case 'x':
+    case 't':
+    case 'd':
+        return {7, 8};
+    case 'v':
+        return {7, 0};
+    case 'a':
+    case 'm':
+        return {layoutOf(type.sliced(1)).alignment, 0};
+    case '(':
+    case '{': {
+        Layout tuple;
+        qsizetype offset = 0;
+        bool fixed = true;
+        for (QByteArrayView member : memberTypes(type)) {
+            const Layout layout = layoutOf(member);
+            tuple.alignment = std::max(tuple.alignment, layout.alignment);
+            fixed = fixed && layout.fixedSize > 0;
+            if (fixed)
+                offset = alignUp(offset, layout.alignment) + layout.fixedSize;
+        }
+        if (fixed)
+            // The empty tuple takes one byte.
+            tuple.fixedSize = std::max<qsizetype>(alignUp(offset, tuple.alignment), 1);
+        return tuple;
+    }
+    default: // strings
+        return {0, 0};
+    }
+}
+
+// Framing offsets take as many bytes as the container's size needs.
+qsizetype offsetSize(qsizetype containerSize)
+{
+    if (containerSize > 0xffffffffLL)
+        return 8;
+    if (containerSize > 0xffff)
+        return 4;
+    if (containerSize > 0xff)
+        return 2;
+    return containerSize > 0 ? 1 : 0;
+}
+
+// Framing offsets are little-endian whatever the values' byte order.
+quint64 readOffset(const QByteArray& bytes, qsizetype at, qsizetype size)
+{
+    quint64 value = 0;
+    for (qsizetype i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<quint8>(bytes.at(at + i));
+    return value;
+}
+} // namespace
+
+SerializedVariant::SerializedVariant(QByteArray type, QByteArray bytes, bool bigEndian)
+    : bytes_(std::move(bytes))
+    , bigEndian_(bigEndian)
+{
+    if (typeEnd(type, 0, 0) == type.size())
+        type_ = std::move(type);
+    else
+        bytes_.clear();
+}
+
+SerializedVariant SerializedVariant::unwrapped() const
+{
+    if (type_ != "v")
+        return {};
+    const qsizetype separator = bytes_.lastIndexOf('\0');
+    if (separator < 0)
+        return {};
+    return SerializedVariant(bytes_.sliced(separator + 1), bytes_.first(separator), bigEndian_);
+}
+
+QList<SerializedVariant> SerializedVariant::children() const
+{
+    if (!isValid())
+        return {};
+    const qsizetype size = bytes_.size();
+    const auto child = [this](QByteArrayView type, qsizetype start, qsizetype end) {
+        return SerializedVariant(type.toByteArray(), bytes_.sliced(start, end - start), bigEndian_);
+    };
+    const auto empty = [this](QByteArrayView type) {
+        return SerializedVariant(type.toByteArray(), {}, bigEndian_);
+    };
+    const char kind = type_.front();
+    QList<SerializedVariant> children;
+    if (kind == 'm') {
+        const QByteArrayView valueType = QByteArrayView(type_).sliced(1);
+        const qsizetype fixedSize = layoutOf(valueType).fixedSize;
+        if (fixedSize > 0 ? size == fixedSize : size > 0)
+            // A variable-size value is followed by one zero byte.
+            children.append(child(valueType, 0, fixedSize > 0 ? size : size - 1));
+    } else if (kind == 'a') {
+        const QByteArrayView elementType = QByteArrayView(type_).sliced(1);
+        const Layout element = layoutOf(elementType);
+        if (element.fixedSize > 0) {
+            if (size % element.fixedSize != 0)
+                return {};
+            for (qsizetype start = 0; start < size; start += element.fixedSize)
+                children.append(child(elementType, start, start + element.fixedSize));
+            return children;
+        }
+        // Variable-size elements: their ends are listed after them, the last one first read.
+        const qsizetype width = offsetSize(size);
+        if (size == 0)
+            return {};
+        const quint64 tableStart = readOffset(bytes_, size - width, width);
+        if (tableStart > quint64(size) || (size - qsizetype(tableStart)) % width != 0)
+            return {};
+        const qsizetype count = (size - qsizetype(tableStart)) / width;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            const quint64 end = readOffset(bytes_, qsizetype(tableStart) + i * width, width);
+            start = alignUp(start, element.alignment);
+            if (start <= qint64(end) && end <= tableStart) {
+                children.append(child(elementType, start, qsizetype(end)));
+                start = qsizetype(end);
+            } else {
+                children.append(empty(elementType));
+            }
+        }
+    } else if (kind == '(' || kind == '{') {
+        const QList<QByteArrayView> members = memberTypes(type_);
+        const qsizetype fixedSize = layoutOf(type_).fixedSize;
+        const qsizetype width = offsetSize(size);
+        qsizetype offsetsUsed = 0;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < members.size(); ++i) {
+            const Layout member = layoutOf(members.at(i));
+            start = alignUp(start, member.alignment);
+            quint64 end = 0;
+            if (member.fixedSize > 0) {
+                end = quint64(start + member.fixedSize);
+            } else if (i == members.size() - 1) {
+                end = quint64(std::max<qsizetype>(size - offsetsUsed * width, 0));
+            } else if ((offsetsUsed + 1) * width <= size) {
+                ++offsetsUsed;
+                end = readOffset(bytes_, size - offsetsUsed * width, width);
+            }
+            const bool fits = (fixedSize == 0 || size == fixedSize) && start <= qint64(end) &&
+                              end <= quint64(size - offsetsUsed * width);
+            if (fits) {
+                children.append(child(members.at(i), start, qsizetype(end)));
+                start = qsizetype(end);
+            } else {
+                children.append(empty(members.at(i)));
+            }
+        }
+    }
+    return children;
+}
+
+QByteArray SerializedVariant::string() const
+{
+    if (type_ != "s" && type_ != "o" && type_ != "g")
+        return {};
+    if (bytes_.isEmpty() || bytes_.indexOf('\0') != bytes_.size() - 1)
+        return {};
+    return bytes_.first(bytes_.size() - 1);
+}
+
+QByteArray SerializedVariant::byteString() const
+{
+    if (type_ != "ay")
+        return {};
+    return bytes_.endsWith('\0') ? bytes_.first(bytes_.size() - 1) : bytes_;
+}
+
+std::uint64_t SerializedVariant::number() const
+{
+    if (type_.size() != 1 || !QByteArrayView("ybnqiuhxt").contains(type_.front()) ||
+        bytes_.size() != layoutOf(type_).fixedSize)
+        return 0;
+    std::uint64_t value = 0;
+    for (qsizetype i = 0; i < bytes_.size(); ++i) {
+        const qsizetype at = bigEndian_ ? i : bytes_.size() - 1 - i;
+        value = (value << 8) | static_cast<quint8>(bytes_.at(at));
+    }
+    return value;
+}
