@@ -4,6 +4,7 @@
 #include "GvdbReader.h"
 
 #include "DocumentPortalStore.h"
+#include "QtPrinters.h"
 
 #include <QFile>
 #include <QtEndian>

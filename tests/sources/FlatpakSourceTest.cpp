@@ -9,6 +9,7 @@
 #include "FlatpakSandboxes.h"
 #include "GLibBookmarks.h"
 #include "MetadataQuery.h"
+#include "QtPrinters.h"
 #include "RecentlyUsedSource.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
