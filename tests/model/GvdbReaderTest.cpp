@@ -33,10 +33,12 @@ void readEverything(const GvdbReader& table, int depth = 0)
     for (const QString& key : table.keys()) {
         const SerializedVariant value = table.value(key).unwrapped();
         QList<SerializedVariant> pending{value};
-        for (qsizetype i = 0; i < pending.size() && pending.size() < 256; ++i) {
+        for (qsizetype i = 0; i < pending.size() && pending.size() < 4096; ++i) {
             (void)pending.at(i).string();
             (void)pending.at(i).number();
-            pending << pending.at(i).children() << pending.at(i).unwrapped();
+            pending << pending.at(i).children();
+            if (const SerializedVariant inside = pending.at(i).unwrapped(); inside.isValid())
+                pending << inside;
         }
         if (depth < 4)
             if (const std::optional<GvdbReader> nested = table.table(key))

@@ -122,7 +122,7 @@ qsizetype offsetSize(qsizetype containerSize)
 }
 
 // Framing offsets are little-endian whatever the values' byte order.
-quint64 readOffset(const QByteArray& bytes, qsizetype at, qsizetype size)
+quint64 readOffset(QByteArrayView bytes, qsizetype at, qsizetype size)
 {
     quint64 value = 0;
     for (qsizetype i = size - 1; i >= 0; --i)
@@ -132,50 +132,57 @@ quint64 readOffset(const QByteArray& bytes, qsizetype at, qsizetype size)
 } // namespace
 
 SerializedVariant::SerializedVariant(QByteArray type, QByteArray bytes, bool bigEndian)
-    : bytes_(std::move(bytes))
-    , bigEndian_(bigEndian)
+    : bigEndian_(bigEndian)
 {
-    if (typeEnd(type, 0, 0) == type.size())
-        type_ = std::move(type);
-    else
-        bytes_.clear();
+    if (typeEnd(type, 0, 0) != type.size())
+        return;
+    type_ = {type, 0, type.size()};
+    bytes_ = {bytes, 0, bytes.size()};
 }
 
 SerializedVariant SerializedVariant::unwrapped() const
 {
-    if (type_ != "v")
+    const QByteArrayView bytes = bytes_.view();
+    if (type() != "v")
         return {};
-    const qsizetype separator = bytes_.lastIndexOf('\0');
+    const qsizetype separator = bytes.lastIndexOf('\0');
     if (separator < 0)
         return {};
-    return SerializedVariant(bytes_.sliced(separator + 1), bytes_.first(separator), bigEndian_);
+    const QByteArrayView type = bytes.sliced(separator + 1);
+    if (typeEnd(type, 0, 0) != type.size())
+        return {};
+    return SerializedVariant(bytes_.part(type), bytes_.part(bytes.first(separator)), bigEndian_);
 }
 
 QList<SerializedVariant> SerializedVariant::children() const
 {
     if (!isValid())
         return {};
-    const qsizetype size = bytes_.size();
-    const auto child = [this](QByteArrayView type, qsizetype start, qsizetype end) {
-        return SerializedVariant(type.toByteArray(), bytes_.sliced(start, end - start), bigEndian_);
+    const QByteArrayView type = type_.view();
+    const QByteArrayView bytes = bytes_.view();
+    const qsizetype size = bytes.size();
+    const auto child = [&](QByteArrayView childType, qsizetype start, qsizetype end) {
+        return SerializedVariant(type_.part(childType),
+                                 bytes_.part(bytes.sliced(start, end - start)), bigEndian_);
     };
-    const auto empty = [this](QByteArrayView type) {
-        return SerializedVariant(type.toByteArray(), {}, bigEndian_);
+    const auto empty = [&](QByteArrayView childType) {
+        return SerializedVariant(type_.part(childType), {}, bigEndian_);
     };
-    const char kind = type_.front();
+    const char kind = type.front();
     QList<SerializedVariant> children;
     if (kind == 'm') {
-        const QByteArrayView valueType = QByteArrayView(type_).sliced(1);
+        const QByteArrayView valueType = type.sliced(1);
         const qsizetype fixedSize = layoutOf(valueType).fixedSize;
         if (fixedSize > 0 ? size == fixedSize : size > 0)
             // A variable-size value is followed by one zero byte.
             children.append(child(valueType, 0, fixedSize > 0 ? size : size - 1));
     } else if (kind == 'a') {
-        const QByteArrayView elementType = QByteArrayView(type_).sliced(1);
+        const QByteArrayView elementType = type.sliced(1);
         const Layout element = layoutOf(elementType);
         if (element.fixedSize > 0) {
             if (size % element.fixedSize != 0)
                 return {};
+            children.reserve(size / element.fixedSize);
             for (qsizetype start = 0; start < size; start += element.fixedSize)
                 children.append(child(elementType, start, start + element.fixedSize));
             return children;
@@ -184,13 +191,14 @@ QList<SerializedVariant> SerializedVariant::children() const
         const qsizetype width = offsetSize(size);
         if (size == 0)
             return {};
-        const quint64 tableStart = readOffset(bytes_, size - width, width);
+        const quint64 tableStart = readOffset(bytes, size - width, width);
         if (tableStart > quint64(size) || (size - qsizetype(tableStart)) % width != 0)
             return {};
         const qsizetype count = (size - qsizetype(tableStart)) / width;
+        children.reserve(count);
         qsizetype start = 0;
         for (qsizetype i = 0; i < count; ++i) {
-            const quint64 end = readOffset(bytes_, qsizetype(tableStart) + i * width, width);
+            const quint64 end = readOffset(bytes, qsizetype(tableStart) + i * width, width);
             start = alignUp(start, element.alignment);
             if (start <= qint64(end) && end <= tableStart) {
                 children.append(child(elementType, start, qsizetype(end)));
@@ -200,8 +208,8 @@ QList<SerializedVariant> SerializedVariant::children() const
             }
         }
     } else if (kind == '(' || kind == '{') {
-        const QList<QByteArrayView> members = memberTypes(type_);
-        const qsizetype fixedSize = layoutOf(type_).fixedSize;
+        const QList<QByteArrayView> members = memberTypes(type);
+        const qsizetype fixedSize = layoutOf(type).fixedSize;
         const qsizetype width = offsetSize(size);
         qsizetype offsetsUsed = 0;
         qsizetype start = 0;
@@ -215,7 +223,7 @@ QList<SerializedVariant> SerializedVariant::children() const
                 end = quint64(std::max<qsizetype>(size - offsetsUsed * width, 0));
             } else if ((offsetsUsed + 1) * width <= size) {
                 ++offsetsUsed;
-                end = readOffset(bytes_, size - offsetsUsed * width, width);
+                end = readOffset(bytes, size - offsetsUsed * width, width);
             }
             const bool fits = (fixedSize == 0 || size == fixedSize) && start <= qint64(end) &&
                               end <= quint64(size - offsetsUsed * width);
@@ -232,29 +240,33 @@ QList<SerializedVariant> SerializedVariant::children() const
 
 QByteArray SerializedVariant::string() const
 {
-    if (type_ != "s" && type_ != "o" && type_ != "g")
+    const QByteArrayView bytes = bytes_.view();
+    if (type() != "s" && type() != "o" && type() != "g")
         return {};
-    if (bytes_.isEmpty() || bytes_.indexOf('\0') != bytes_.size() - 1)
+    if (bytes.isEmpty() || bytes.indexOf('\0') != bytes.size() - 1)
         return {};
-    return bytes_.first(bytes_.size() - 1);
+    return bytes.first(bytes.size() - 1).toByteArray();
 }
 
 QByteArray SerializedVariant::byteString() const
 {
-    if (type_ != "ay")
+    const QByteArrayView bytes = bytes_.view();
+    if (type() != "ay")
         return {};
-    return bytes_.endsWith('\0') ? bytes_.first(bytes_.size() - 1) : bytes_;
+    return (bytes.endsWith('\0') ? bytes.first(bytes.size() - 1) : bytes).toByteArray();
 }
 
 std::uint64_t SerializedVariant::number() const
 {
-    if (type_.size() != 1 || !QByteArrayView("ybnqiuhxt").contains(type_.front()) ||
-        bytes_.size() != layoutOf(type_).fixedSize)
+    const QByteArrayView type = type_.view();
+    const QByteArrayView bytes = bytes_.view();
+    if (type.size() != 1 || !QByteArrayView("ybnqiuhxt").contains(type.front()) ||
+        bytes.size() != layoutOf(type).fixedSize)
         return 0;
     std::uint64_t value = 0;
-    for (qsizetype i = 0; i < bytes_.size(); ++i) {
-        const qsizetype at = bigEndian_ ? i : bytes_.size() - 1 - i;
-        value = (value << 8) | static_cast<quint8>(bytes_.at(at));
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const qsizetype at = bigEndian_ ? i : bytes.size() - 1 - i;
+        value = (value << 8) | static_cast<quint8>(bytes.at(at));
     }
     return value;
 }

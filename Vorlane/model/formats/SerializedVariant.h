@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-// A GLib GVariant in its serialized form (as GVDB files and D-Bus-free GLib stores keep them):
-// a type string and the bytes, read without GLib. Reading follows GVariant's own rules for
-// damaged data: a part that does not fit its container reads as its type's empty value, never
-// beyond the bytes given. Types nest at most maxDepth deep.
+// A GLib GVariant in its serialized form (as GVDB files keep them): a type string and the bytes,
+// read without GLib. Reading follows GVariant's own rules for damaged data: a part that does not
+// fit its container reads as its type's empty value, never beyond the bytes given. Types nest at
+// most maxDepth deep. Parts share their container's bytes: taking a value apart copies nothing.
 class SerializedVariant
 {
 public:
@@ -19,9 +19,9 @@ public:
     SerializedVariant(QByteArray type, QByteArray bytes, bool bigEndian = false);
 
     // False for the empty variant returned for what cannot be read (no or a broken type).
-    bool isValid() const { return !type_.isEmpty(); }
-    const QByteArray& type() const { return type_; }
-    const QByteArray& bytes() const { return bytes_; }
+    bool isValid() const { return type_.size > 0; }
+    QByteArrayView type() const { return type_.view(); }
+    QByteArrayView bytes() const { return bytes_.view(); }
 
     // A 'v': the value it holds, or an invalid variant when that is damaged.
     SerializedVariant unwrapped() const;
@@ -37,7 +37,31 @@ public:
     std::uint64_t number() const;
 
 private:
-    QByteArray type_;
-    QByteArray bytes_;
+    // A part of a shared buffer.
+    struct Slice
+    {
+        QByteArray buffer;
+        qsizetype start = 0;
+        qsizetype size = 0;
+
+        QByteArrayView view() const { return QByteArrayView(buffer).sliced(start, size); }
+        Slice part(QByteArrayView inside) const
+        {
+            // An empty part may point anywhere, an empty buffer's nowhere.
+            if (inside.isEmpty())
+                return {buffer, 0, 0};
+            return {buffer, inside.data() - buffer.constData(), inside.size()};
+        }
+    };
+
+    // A part of this variant: its type is a part of an already checked type.
+    SerializedVariant(Slice type, Slice bytes, bool bigEndian)
+        : type_(std::move(type))
+        , bytes_(std::move(bytes))
+        , bigEndian_(bigEndian)
+    {}
+
+    Slice type_;
+    Slice bytes_;
     bool bigEndian_ = false;
 };
