@@ -5,15 +5,15 @@
 #include <algorithm>
 
 namespace {
-constexpr qsizetype headerSize = 24;
-constexpr qsizetype itemSize = 24;
-constexpr quint32 noParent = 0xffffffff;
+constexpr qsizetype gvdbHeaderSize = 24;
+constexpr qsizetype gvdbItemSize = 24;
+constexpr quint32 noParentItem = 0xffffffff;
 // Parents stand for shared beginnings of keys, like the folders of a path: real chains are a
 // handful of items long.
 constexpr int maxParentChain = 256;
 
 // GVDB's hash of a key: djb2 over the key's bytes read as signed chars.
-quint32 hashOf(const QByteArray& key)
+quint32 gvdbHashOf(const QByteArray& key)
 {
     quint32 hash = 5381;
     for (const char c : key)
@@ -21,7 +21,7 @@ quint32 hashOf(const QByteArray& key)
     return hash;
 }
 
-bool fail(QString* error, const char* message)
+bool failToOpen(QString* error, const char* message)
 {
     if (error)
         *error = QString::fromLatin1(message);
@@ -31,24 +31,24 @@ bool fail(QString* error, const char* message)
 
 std::optional<GvdbReader> GvdbReader::open(const QByteArray& file, QString* error)
 {
-    if (file.size() < headerSize) {
-        fail(error, "Too short for a GVDB file");
+    if (file.size() < gvdbHeaderSize) {
+        failToOpen(error, "Too short for a GVDB file");
         return std::nullopt;
     }
     // The signature's two numbers read in the writer's byte order.
     const QByteArrayView signature = QByteArrayView(file).first(8);
     const bool bigEndian = signature == "raVGtnai";
     if (signature != "GVariant" && !bigEndian) {
-        fail(error, "Not a GVDB file");
+        failToOpen(error, "Not a GVDB file");
         return std::nullopt;
     }
     GvdbReader root(file, bigEndian);
     if (root.u32(8) != 0) {
-        fail(error, "Unknown GVDB version");
+        failToOpen(error, "Unknown GVDB version");
         return std::nullopt;
     }
     if (!root.readTable(root.u32(16), root.u32(20))) {
-        fail(error, "Damaged GVDB root table");
+        failToOpen(error, "Damaged GVDB root table");
         return std::nullopt;
     }
     return root;
@@ -63,11 +63,11 @@ bool GvdbReader::readTable(quint32 start, quint32 end)
     bucketCount_ = u32(start + 4);
     const quint64 buckets = quint64(start) + 8 + bloomWords * 4;
     const quint64 items = buckets + quint64(bucketCount_) * 4;
-    if (items > end || (end - items) % itemSize != 0)
+    if (items > end || (end - items) % gvdbItemSize != 0)
         return false;
     buckets_ = qsizetype(buckets);
     items_ = qsizetype(items);
-    itemCount_ = quint32((end - items) / itemSize);
+    itemCount_ = quint32((end - items) / gvdbItemSize);
     return true;
 }
 
@@ -81,7 +81,7 @@ quint32 GvdbReader::u32(qsizetype at) const
 
 GvdbReader::Item GvdbReader::item(quint32 index) const
 {
-    const qsizetype at = items_ + qsizetype(index) * itemSize;
+    const qsizetype at = items_ + qsizetype(index) * gvdbItemSize;
     const auto* sizeBytes = reinterpret_cast<const uchar*>(file_.constData() + at + 12);
     Item read;
     read.hash = u32(at);
@@ -99,7 +99,7 @@ std::optional<QByteArray> GvdbReader::fullKey(quint32 index) const
 {
     QList<QByteArrayView> parts;
     qsizetype length = 0;
-    for (quint32 current = index; current != noParent;) {
+    for (quint32 current = index; current != noParentItem;) {
         if (current >= itemCount_ || parts.size() == maxParentChain)
             return std::nullopt;
         const Item read = item(current);
@@ -121,7 +121,7 @@ std::optional<GvdbReader::Item> GvdbReader::find(const QString& key) const
     if (bucketCount_ == 0 || itemCount_ == 0)
         return std::nullopt;
     const QByteArray name = key.toUtf8();
-    const quint32 hash = hashOf(name);
+    const quint32 hash = gvdbHashOf(name);
     // A bucket's items run from its first one to the next bucket's.
     const quint32 bucket = hash % bucketCount_;
     const quint32 first = u32(buckets_ + qsizetype(bucket) * 4);

@@ -5,38 +5,38 @@
 namespace {
 // How a type lays out: the alignment of its values (as a mask: 0, 1, 3 or 7) and, for types
 // whose values all have one size, that size (0 for variable-size types).
-struct Layout
+struct VariantLayout
 {
     qsizetype alignment = 0;
     qsizetype fixedSize = 0;
 };
 
-bool isBasic(char c)
+bool isBasicVariantType(char c)
 {
     return c != 0 && QByteArrayView("ybnqiuxthdsog").contains(c);
 }
 
 // The end of the single complete type starting at pos, or -1 when there is none.
-qsizetype typeEnd(QByteArrayView type, qsizetype pos, int depth)
+qsizetype variantTypeEnd(QByteArrayView type, qsizetype pos, int depth)
 {
     if (depth > SerializedVariant::maxDepth || pos >= type.size())
         return -1;
     const char c = type.at(pos);
-    if (isBasic(c) || c == 'v')
+    if (isBasicVariantType(c) || c == 'v')
         return pos + 1;
     if (c == 'a' || c == 'm')
-        return typeEnd(type, pos + 1, depth + 1);
+        return variantTypeEnd(type, pos + 1, depth + 1);
     if (c == '{') {
-        if (pos + 1 >= type.size() || !isBasic(type.at(pos + 1)))
+        if (pos + 1 >= type.size() || !isBasicVariantType(type.at(pos + 1)))
             return -1;
-        const qsizetype valueEnd = typeEnd(type, pos + 2, depth + 1);
+        const qsizetype valueEnd = variantTypeEnd(type, pos + 2, depth + 1);
         return valueEnd >= 0 && valueEnd < type.size() && type.at(valueEnd) == '}' ? valueEnd + 1
                                                                                    : -1;
     }
     if (c == '(') {
         qsizetype at = pos + 1;
         while (at < type.size() && type.at(at) != ')') {
-            at = typeEnd(type, at, depth + 1);
+            at = variantTypeEnd(type, at, depth + 1);
             if (at < 0)
                 return -1;
         }
@@ -46,12 +46,12 @@ qsizetype typeEnd(QByteArrayView type, qsizetype pos, int depth)
 }
 
 // The member types of a tuple or dictionary entry type (already checked whole).
-QList<QByteArrayView> memberTypes(QByteArrayView type)
+QList<QByteArrayView> variantMemberTypes(QByteArrayView type)
 {
     QList<QByteArrayView> members;
     qsizetype at = 1;
     while (at < type.size() - 1) {
-        const qsizetype end = typeEnd(type, at, 0);
+        const qsizetype end = variantTypeEnd(type, at, 0);
         if (end < 0)
             break;
         members.append(type.sliced(at, end - at));
@@ -60,12 +60,12 @@ QList<QByteArrayView> memberTypes(QByteArrayView type)
     return members;
 }
 
-qsizetype alignUp(qsizetype offset, qsizetype alignment)
+qsizetype alignVariantOffset(qsizetype offset, qsizetype alignment)
 {
     return (offset + alignment) & ~alignment;
 }
 
-Layout layoutOf(QByteArrayView type)
+VariantLayout variantLayoutOf(QByteArrayView type)
 {
     switch (type.front()) {
     case 'y':
@@ -86,22 +86,22 @@ Layout layoutOf(QByteArrayView type)
         return {7, 0};
     case 'a':
     case 'm':
-        return {layoutOf(type.sliced(1)).alignment, 0};
+        return {variantLayoutOf(type.sliced(1)).alignment, 0};
     case '(':
     case '{': {
-        Layout tuple;
+        VariantLayout tuple;
         qsizetype offset = 0;
         bool fixed = true;
-        for (QByteArrayView member : memberTypes(type)) {
-            const Layout layout = layoutOf(member);
+        for (QByteArrayView member : variantMemberTypes(type)) {
+            const VariantLayout layout = variantLayoutOf(member);
             tuple.alignment = std::max(tuple.alignment, layout.alignment);
             fixed = fixed && layout.fixedSize > 0;
             if (fixed)
-                offset = alignUp(offset, layout.alignment) + layout.fixedSize;
+                offset = alignVariantOffset(offset, layout.alignment) + layout.fixedSize;
         }
         if (fixed)
             // The empty tuple takes one byte.
-            tuple.fixedSize = std::max<qsizetype>(alignUp(offset, tuple.alignment), 1);
+            tuple.fixedSize = std::max<qsizetype>(alignVariantOffset(offset, tuple.alignment), 1);
         return tuple;
     }
     default: // strings
@@ -110,7 +110,7 @@ Layout layoutOf(QByteArrayView type)
 }
 
 // Framing offsets take as many bytes as the container's size needs.
-qsizetype offsetSize(qsizetype containerSize)
+qsizetype framingOffsetSize(qsizetype containerSize)
 {
     if (containerSize > 0xffffffffLL)
         return 8;
@@ -122,7 +122,7 @@ qsizetype offsetSize(qsizetype containerSize)
 }
 
 // Framing offsets are little-endian whatever the values' byte order.
-quint64 readOffset(QByteArrayView bytes, qsizetype at, qsizetype size)
+quint64 readFramingOffset(QByteArrayView bytes, qsizetype at, qsizetype size)
 {
     quint64 value = 0;
     for (qsizetype i = size - 1; i >= 0; --i)
@@ -134,7 +134,7 @@ quint64 readOffset(QByteArrayView bytes, qsizetype at, qsizetype size)
 SerializedVariant::SerializedVariant(QByteArray type, QByteArray bytes, bool bigEndian)
     : bigEndian_(bigEndian)
 {
-    if (typeEnd(type, 0, 0) != type.size())
+    if (variantTypeEnd(type, 0, 0) != type.size())
         return;
     type_ = {type, 0, type.size()};
     bytes_ = {bytes, 0, bytes.size()};
@@ -149,7 +149,7 @@ SerializedVariant SerializedVariant::unwrapped() const
     if (separator < 0)
         return {};
     const QByteArrayView type = bytes.sliced(separator + 1);
-    if (typeEnd(type, 0, 0) != type.size())
+    if (variantTypeEnd(type, 0, 0) != type.size())
         return {};
     return SerializedVariant(bytes_.part(type), bytes_.part(bytes.first(separator)), bigEndian_);
 }
@@ -172,13 +172,13 @@ QList<SerializedVariant> SerializedVariant::children() const
     QList<SerializedVariant> children;
     if (kind == 'm') {
         const QByteArrayView valueType = type.sliced(1);
-        const qsizetype fixedSize = layoutOf(valueType).fixedSize;
+        const qsizetype fixedSize = variantLayoutOf(valueType).fixedSize;
         if (fixedSize > 0 ? size == fixedSize : size > 0)
             // A variable-size value is followed by one zero byte.
             children.append(child(valueType, 0, fixedSize > 0 ? size : size - 1));
     } else if (kind == 'a') {
         const QByteArrayView elementType = type.sliced(1);
-        const Layout element = layoutOf(elementType);
+        const VariantLayout element = variantLayoutOf(elementType);
         if (element.fixedSize > 0) {
             if (size % element.fixedSize != 0)
                 return {};
@@ -188,18 +188,18 @@ QList<SerializedVariant> SerializedVariant::children() const
             return children;
         }
         // Variable-size elements: their ends are listed after them, the last one first read.
-        const qsizetype width = offsetSize(size);
+        const qsizetype width = framingOffsetSize(size);
         if (size == 0)
             return {};
-        const quint64 tableStart = readOffset(bytes, size - width, width);
+        const quint64 tableStart = readFramingOffset(bytes, size - width, width);
         if (tableStart > quint64(size) || (size - qsizetype(tableStart)) % width != 0)
             return {};
         const qsizetype count = (size - qsizetype(tableStart)) / width;
         children.reserve(count);
         qsizetype start = 0;
         for (qsizetype i = 0; i < count; ++i) {
-            const quint64 end = readOffset(bytes, qsizetype(tableStart) + i * width, width);
-            start = alignUp(start, element.alignment);
+            const quint64 end = readFramingOffset(bytes, qsizetype(tableStart) + i * width, width);
+            start = alignVariantOffset(start, element.alignment);
             if (start <= qint64(end) && end <= tableStart) {
                 children.append(child(elementType, start, qsizetype(end)));
                 start = qsizetype(end);
@@ -208,14 +208,14 @@ QList<SerializedVariant> SerializedVariant::children() const
             }
         }
     } else if (kind == '(' || kind == '{') {
-        const QList<QByteArrayView> members = memberTypes(type);
-        const qsizetype fixedSize = layoutOf(type).fixedSize;
-        const qsizetype width = offsetSize(size);
+        const QList<QByteArrayView> members = variantMemberTypes(type);
+        const qsizetype fixedSize = variantLayoutOf(type).fixedSize;
+        const qsizetype width = framingOffsetSize(size);
         qsizetype offsetsUsed = 0;
         qsizetype start = 0;
         for (qsizetype i = 0; i < members.size(); ++i) {
-            const Layout member = layoutOf(members.at(i));
-            start = alignUp(start, member.alignment);
+            const VariantLayout member = variantLayoutOf(members.at(i));
+            start = alignVariantOffset(start, member.alignment);
             quint64 end = 0;
             if (member.fixedSize > 0) {
                 end = quint64(start + member.fixedSize);
@@ -223,7 +223,7 @@ QList<SerializedVariant> SerializedVariant::children() const
                 end = quint64(std::max<qsizetype>(size - offsetsUsed * width, 0));
             } else if ((offsetsUsed + 1) * width <= size) {
                 ++offsetsUsed;
-                end = readOffset(bytes, size - offsetsUsed * width, width);
+                end = readFramingOffset(bytes, size - offsetsUsed * width, width);
             }
             const bool fits = (fixedSize == 0 || size == fixedSize) && start <= qint64(end) &&
                               end <= quint64(size - offsetsUsed * width);
@@ -261,7 +261,7 @@ std::uint64_t SerializedVariant::number() const
     const QByteArrayView type = type_.view();
     const QByteArrayView bytes = bytes_.view();
     if (type.size() != 1 || !QByteArrayView("ybnqiuhxt").contains(type.front()) ||
-        bytes.size() != layoutOf(type).fixedSize)
+        bytes.size() != variantLayoutOf(type).fixedSize)
         return 0;
     std::uint64_t value = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {

@@ -16,7 +16,7 @@ constexpr qint64 maxDatabaseSize = 64 * 1024 * 1024;
 // The document's flags: the portal marks folder documents.
 constexpr quint64 folderFlag = 4;
 
-QString dataHome()
+QString portalDataHome()
 {
     const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
     if (QDir::isAbsolutePath(configured))
@@ -25,7 +25,7 @@ QString dataHome()
 }
 
 // The portal's mount points, each ending in a slash.
-QStringList mountPoints()
+QStringList portalMountPoints()
 {
     QStringList mounts{QStringLiteral("/run/user/%1/doc/").arg(::getuid())};
     const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -35,7 +35,7 @@ QStringList mountPoints()
 }
 
 // The document a database value holds: (va{sas}), the v holding (ayttu).
-std::optional<DocumentPortalStore::Document> documentOf(const SerializedVariant& value)
+std::optional<DocumentPortalStore::Document> portalDocumentOf(const SerializedVariant& value)
 {
     const QList<SerializedVariant> entry = value.unwrapped().children();
     if (entry.isEmpty())
@@ -54,7 +54,7 @@ std::optional<DocumentPortalStore::Document> documentOf(const SerializedVariant&
 
 QString DocumentPortalStore::databasePath()
 {
-    return dataHome() + QStringLiteral("/flatpak/db/documents");
+    return portalDataHome() + QStringLiteral("/flatpak/db/documents");
 }
 
 QHash<QString, DocumentPortalStore::Document> DocumentPortalStore::parse(const QByteArray& database)
@@ -66,7 +66,7 @@ QHash<QString, DocumentPortalStore::Document> DocumentPortalStore::parse(const Q
         return {};
     QHash<QString, Document> documents;
     for (const QString& id : main->keys())
-        if (const std::optional<Document> document = documentOf(main->value(id)))
+        if (const std::optional<Document> document = portalDocumentOf(main->value(id)))
             documents.insert(id, *document);
     return documents;
 }
@@ -90,14 +90,14 @@ void DocumentPortalStore::refresh()
 
 bool DocumentPortalStore::isPortalPath(const QString& path)
 {
-    const QStringList mounts = mountPoints();
+    const QStringList mounts = portalMountPoints();
     return std::any_of(mounts.cbegin(), mounts.cend(),
                        [&path](const QString& mount) { return path.startsWith(mount); });
 }
 
 QString DocumentPortalStore::hostPathOf(const QString& sandboxPath) const
 {
-    for (const QString& mount : mountPoints()) {
+    for (const QString& mount : portalMountPoints()) {
         if (!sandboxPath.startsWith(mount))
             continue;
         // <id>/<name>[/<path in a folder document>]
