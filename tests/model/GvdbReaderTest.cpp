@@ -19,14 +19,6 @@ QByteArray fixture(const char* name)
     return file.readAll();
 }
 
-QStringList strings(const SerializedVariant& array)
-{
-    QStringList read;
-    for (const SerializedVariant& element : array.children())
-        read << QString::fromUtf8(element.string());
-    return read;
-}
-
 // Reads everything a reader of the file can reach.
 void readEverything(const GvdbReader& table, int depth = 0)
 {
@@ -64,22 +56,6 @@ TEST(GvdbReader, readsGlibResourceBundlesWhoseKeysShareTheirBeginnings)
     // A folder is a list item, not a value; unknown keys are missing.
     EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/")).isValid());
     EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/c.txt")).isValid());
-}
-
-TEST(GvdbReader, readsTheDocumentPortalsTables)
-{
-    const std::optional<GvdbReader> root = GvdbReader::open(fixture("documents"));
-    ASSERT_TRUE(root);
-    EXPECT_EQ(root->keys(), (QStringList{QStringLiteral("main"), QStringLiteral("apps")}));
-    const std::optional<GvdbReader> apps = root->table(QStringLiteral("apps"));
-    ASSERT_TRUE(apps);
-    const SerializedVariant editor =
-        apps->value(QStringLiteral("org.gnome.TextEditor")).unwrapped();
-    EXPECT_EQ(editor.type(), "as");
-    EXPECT_EQ(strings(editor),
-              (QStringList{QStringLiteral("119c63de"), QStringLiteral("2e64075a"),
-                           QStringLiteral("7ef4e366"), QStringLiteral("9b4ce0e2")}));
-    EXPECT_FALSE(root->table(QStringLiteral("main"))->table(QStringLiteral("9b4ce0e2")));
 }
 
 // Damaged files: every cut, every byte flipped, parents in a circle, offsets past the end. Each
