@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 QByteArray fixture(const char* name)
 {
@@ -38,24 +40,61 @@ void readEverything(const GvdbReader& table, int depth = 0)
     }
 }
 
+// The resource bundle as a big-endian machine's GLib writes it: every number of the tables and of
+// the resources' (uuay) values in the other byte order.
+QByteArray bigEndianBundle(const QByteArray& bundle)
+{
+    QByteArray swapped = bundle;
+    const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bundle.data() + at); };
+    const auto swap = [&](qsizetype at, int size) {
+        std::reverse(swapped.begin() + at, swapped.begin() + at + size);
+    };
+    swapped.replace(0, 8, "raVGtnai");
+    for (qsizetype at : {8, 12, 16, 20})
+        swap(at, 4);
+    const qsizetype start = u32(16);
+    const qsizetype buckets = start + 8 + 4 * qsizetype(u32(start) & 0x7ffffff);
+    const qsizetype items = buckets + 4 * qsizetype(u32(start + 4));
+    for (qsizetype at = start; at < items; at += 4)
+        swap(at, 4);
+    for (qsizetype item = items; item < qsizetype(u32(20)); item += 24) {
+        for (qsizetype at : {0, 4, 8, 16, 20})
+            swap(item + at, 4);
+        swap(item + 12, 2);
+        const qsizetype value = u32(item + 16);
+        if (bundle.at(item + 14) == 'v') {
+            swap(value, 4);
+            swap(value + 4, 4);
+        } else if (bundle.at(item + 14) == 'L') {
+            for (qsizetype at = value; at < qsizetype(u32(item + 20)); at += 4)
+                swap(at, 4);
+        }
+    }
+    return swapped;
+}
+
 TEST(GvdbReader, readsGlibResourceBundlesWhoseKeysShareTheirBeginnings)
 {
-    const std::optional<GvdbReader> root = GvdbReader::open(fixture("resources.gresource"));
-    ASSERT_TRUE(root);
-    const QStringList keys = root->keys();
-    EXPECT_TRUE(keys.contains(QStringLiteral("/org/example/App/a.txt")));
-    EXPECT_TRUE(keys.contains(QStringLiteral("/org/example/App/icons/b.txt")));
-    // A resource: (size, flags, contents with a trailing zero byte).
-    const SerializedVariant resource =
-        root->value(QStringLiteral("/org/example/App/icons/b.txt")).unwrapped();
-    ASSERT_EQ(resource.type(), "(uuay)");
-    const QList<SerializedVariant> fields = resource.children();
-    ASSERT_EQ(fields.size(), 3);
-    EXPECT_EQ(fields.at(0).number(), 7u);
-    EXPECT_EQ(fields.at(2).byteString(), "second\n");
-    // A folder is a list item, not a value; unknown keys are missing.
-    EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/")).isValid());
-    EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/c.txt")).isValid());
+    const QByteArray bundle = fixture("resources.gresource");
+    for (const QByteArray& file : {bundle, bigEndianBundle(bundle)}) {
+        SCOPED_TRACE(file.first(8).toStdString());
+        const std::optional<GvdbReader> root = GvdbReader::open(file);
+        ASSERT_TRUE(root);
+        const QStringList keys = root->keys();
+        EXPECT_TRUE(keys.contains(QStringLiteral("/org/example/App/a.txt")));
+        EXPECT_TRUE(keys.contains(QStringLiteral("/org/example/App/icons/b.txt")));
+        // A resource: (size, flags, contents with a trailing zero byte).
+        const SerializedVariant resource =
+            root->value(QStringLiteral("/org/example/App/icons/b.txt")).unwrapped();
+        ASSERT_EQ(resource.type(), "(uuay)");
+        const QList<SerializedVariant> fields = resource.children();
+        ASSERT_EQ(fields.size(), 3);
+        EXPECT_EQ(fields.at(0).number(), 7u);
+        EXPECT_EQ(fields.at(2).byteString(), "second\n");
+        // A folder is a list item, not a value; unknown keys are missing.
+        EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/")).isValid());
+        EXPECT_FALSE(root->value(QStringLiteral("/org/example/App/c.txt")).isValid());
+    }
 }
 
 // Damaged files: every cut, every byte flipped, parents in a circle, offsets past the end. Each
