@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs each fuzzer for a bounded time (or a number of executions), seeded with the real-world
-# samples and the regression inputs in fuzz/regressions. Any crash, leak, sanitizer report or
-# memory use above the limit fails the run; the input that caused it is kept in the build folder
-# to become a regression test.
+# samples (and, for GVDB, the document portal fixtures) and the regression inputs in
+# fuzz/regressions. Any crash, leak, sanitizer report or memory use above the limit fails the
+# run; the input that caused it is kept in the build folder to become a regression test.
 # Usage: scripts/fuzz.sh BUILD_DIR SECONDS_PER_FUZZER [RUNS [FUZZER...]]
 #   (VORLANE_FUZZ_MAX_LEN and VORLANE_FUZZ_RSS_LIMIT_MB change the input size and memory limits)
 #   RUNS > 0 runs each fuzzer for that many executions instead (SECONDS_PER_FUZZER is then ignored);
@@ -14,7 +14,8 @@ runs=${3:-0}
 shift $(($# < 3 ? $# : 3))
 fuzzers=("$@")
 [[ ${#fuzzers[@]} -gt 0 ]] ||
-    fuzzers=(FuzzPropertyList FuzzKeyedArchive FuzzBookmark FuzzRecordFile FuzzRecentlyUsed FuzzPickList)
+    fuzzers=(FuzzPropertyList FuzzKeyedArchive FuzzBookmark FuzzRecordFile FuzzRecentlyUsed FuzzPickList
+             FuzzGvdb)
 top=$(cd "$(dirname "$0")/.." && pwd)
 samples="$top/../shared/fixtures/real"
 # Peak memory is part of what is checked: no input of at most max_len bytes may need more.
@@ -35,6 +36,8 @@ for fuzzer in "${fuzzers[@]}"; do
     mkdir -p "$corpus" "$build/crashes"
     seeds=("$top/fuzz/regressions")
     [[ -d "$samples" ]] && seeds+=("$samples")
+    # GVDB files as the document portal and GLib's resource compiler wrote them.
+    [[ $fuzzer == FuzzGvdb ]] && seeds+=("$top/tests/fixtures/portal")
     echo "-- $fuzzer (${budget[*]})"
     log="$build/$fuzzer.log"
     if ! "$build/bin/$fuzzer" "$corpus" "${seeds[@]}" "${budget[@]}" -timeout=10 \

@@ -29,7 +29,7 @@ echo "== fuzzing (${fuzz_seconds}s per reader)"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVORLANE_FUZZ=ON -DBUILD_TESTING=OFF -DVORLANE_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs" --target FuzzPropertyList FuzzKeyedArchive FuzzBookmark \
-      FuzzRecordFile FuzzRecentlyUsed FuzzPickList
+      FuzzRecordFile FuzzRecentlyUsed FuzzPickList FuzzGvdb
 scripts/fuzz.sh build/fuzz "$fuzz_seconds"
 
 echo "== all tests passed in $((SECONDS / 60)) min $((SECONDS % 60)) s"

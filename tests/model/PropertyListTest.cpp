@@ -1,6 +1,8 @@
 #include "PropertyList.h"
 
 #include "Bookmark.h"
+#include "DocumentPortalStore.h"
+#include "GvdbReader.h"
 #include "KeyedArchive.h"
 #include "PlistWriter.h"
 #include "QtPrinters.h"
@@ -137,6 +139,9 @@ TEST(Readers, regressionInputsFromFuzzingAreHandled)
         Bookmark::parse(bytes);
         readRecordData(bytes);
         RecentlyUsedFile::parse(bytes);
+        if (const std::optional<GvdbReader> root = GvdbReader::open(bytes))
+            root->keys();
+        DocumentPortalStore::parse(bytes);
     }
 }
 } // namespace

@@ -203,7 +203,8 @@ TEST(RecentsToolCommandLine, theHelpNamesEverySource)
     EXPECT_EQ(run.exitCode, 0);
     for (const char* source :
          {"recently-used.xbel", "ApplicationRecentDocuments", "com.adobe.mediabrowser.plist",
-          "securebookmarks.plist", ".var/app/<app id>/data/recently-used.xbel", "RecentDocuments",
+          "securebookmarks.plist", ".var/app/<app id>/data/recently-used.xbel",
+          "flatpak/db/documents", "RecentDocuments",
           "kactivitymanagerd/resources/database", "registrymodifications.xcu"})
         EXPECT_TRUE(run.out.contains(source)) << source;
 }
@@ -299,6 +300,8 @@ TEST(RecentsToolWatch, followsEverySourcesStore)
 
     const QStringList stores{
         sandbox,
+        // The document portal's database, in a folder the portal makes with its first document.
+        home.dataHome() + QStringLiteral("/flatpak/db/documents"),
         home.dataHome() + QStringLiteral("/RecentDocuments/notes.txt.desktop"),
         home.dataHome() + QStringLiteral("/kactivitymanagerd/resources/database-wal"),
         home.path() + QStringLiteral("/.config/libreoffice/4/user/registrymodifications.xcu"),

@@ -5,9 +5,11 @@
 
 #include "BuildRecentApps.h"
 #include "Calendar.h"
+#include "DocumentPortalStore.h"
 #include "FlatpakSandboxes.h"
 #include "GLibBookmarks.h"
 #include "MetadataQuery.h"
+#include "QtPrinters.h"
 #include "RecentlyUsedSource.h"
 #include "TestHome.h"
 #include "UserDefaults.h"
@@ -17,6 +19,8 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 const QTimeZone zone(0);
@@ -106,6 +110,35 @@ protected:
                                 QStringLiteral("Text Editor"),
                                 QStringLiteral("flatpak run org.gnome.TextEditor %u"), hoursAgo(8));
         ASSERT_TRUE(shared.save(recentlyUsedFilePath()));
+    }
+
+    // The document portal's database as the portal wrote it (tests/fixtures/portal).
+    void installPortalDatabase(const char* name, qsizetype size = -1)
+    {
+        QFile fixture(QStringLiteral(VORLANE_PORTAL_FIXTURES "/") + QLatin1String(name));
+        ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+        const QByteArray whole = fixture.readAll();
+        home.writeFile(DocumentPortalStore::databasePath(), size < 0 ? whole : whole.left(size));
+    }
+
+    // The id the portal gave the document of that label.
+    static QString portalId(const QString& label)
+    {
+        QFile ids(QStringLiteral(VORLANE_PORTAL_FIXTURES "/documents.ids"));
+        EXPECT_TRUE(ids.open(QIODevice::ReadOnly | QIODevice::Text));
+        while (!ids.atEnd()) {
+            const QStringList line = QString::fromUtf8(ids.readLine()).trimmed().split(u' ');
+            if (line.size() == 2 && line.first() == label)
+                return line.last();
+        }
+        ADD_FAILURE() << "no document " << label.toStdString();
+        return {};
+    }
+
+    // The document as a sandbox sees it: /run/user/<uid>/doc/<id>/<path>.
+    static QString inPortal(const QString& label, const QString& path, uint uid = ::getuid())
+    {
+        return QStringLiteral("/run/user/%1/doc/%2/%3").arg(uid).arg(portalId(label), path);
     }
 
     static const RecentApp* entryNamed(const QList<RecentApp>& apps, const QString& appName)
@@ -262,5 +295,118 @@ TEST_F(FlatpakSourceTest, damagedSandboxFilesKeepWhatIsReadableAndNeverCrash)
             EXPECT_TRUE(apps.isEmpty());
         }
     }
+}
+} // namespace
+
+namespace {
+// Where the fixtures' home documents were when the portal wrote the database.
+const QString fixtureDocuments = QStringLiteral("/tmp/portal-fixtures.NBrqbB/home/Documents");
+
+TEST_F(FlatpakSourceTest, portalPathsAreTheHostPathsThePortalsDatabaseNames)
+{
+    const std::optional<QByteArray> savedRuntimeDir =
+        qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") ? std::optional(qgetenv("XDG_RUNTIME_DIR"))
+                                                     : std::nullopt;
+    const QString runtimeDir = home.path() + QStringLiteral("/run");
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.toUtf8());
+    struct Case
+    {
+        const char* database;
+        qsizetype size;
+        QString sandboxPath;
+        QString hostPath;
+    };
+    const QString plan = QStringLiteral("Plan für 2027.txt");
+    const QString report = fixtureDocuments + QStringLiteral("/report.odt");
+    const QList<Case> cases{
+        {"documents", -1, inPortal(QStringLiteral("report"), QStringLiteral("report.odt")), report},
+        {"documents", -1, inPortal(QStringLiteral("plan"), plan), fixtureDocuments + u'/' + plan},
+        {"documents", -1,
+         inPortal(QStringLiteral("photos"), QStringLiteral("Photos/2026/beach.jpg")),
+         fixtureDocuments + QStringLiteral("/Photos/2026/beach.jpg")},
+        {"documents", -1, inPortal(QStringLiteral("photos"), QStringLiteral("Photos")),
+         fixtureDocuments + QStringLiteral("/Photos")},
+        {"documents", -1,
+         runtimeDir + QStringLiteral("/doc/%1/report.odt").arg(portalId(QStringLiteral("report"))),
+         report},
+        // Not this document: another name, a path below a file, out of a folder.
+        {"documents", -1, inPortal(QStringLiteral("report"), QStringLiteral("plan.odt")), {}},
+        {"documents", -1, inPortal(QStringLiteral("report"), QStringLiteral("report.odt/x")), {}},
+        {"documents",
+         -1,
+         inPortal(QStringLiteral("photos"), QStringLiteral("Photos/../report.odt")),
+         {}},
+        {"documents", -1, inPortal(QStringLiteral("photos"), QStringLiteral("Photos/./2026")), {}},
+        {"documents", -1, inPortal(QStringLiteral("report"), QString()), {}},
+        // Unknown: kept only while the portal ran, never handed over, another user's.
+        {"documents", -1, inPortal(QStringLiteral("transient"), QStringLiteral("scan.pdf")), {}},
+        {"documents", -1, QStringLiteral("/run/user/%1/doc/0badf00d/x.txt").arg(::getuid()), {}},
+        {"documents",
+         -1,
+         inPortal(QStringLiteral("report"), QStringLiteral("report.odt"), ::getuid() + 1),
+         {}},
+        {"documents-one-file", -1, inPortal(QStringLiteral("report"), QStringLiteral("report.odt")),
+         report},
+        {"documents-one-file", -1, inPortal(QStringLiteral("plan"), plan), {}},
+        // Damaged: what the cut leaves readable, or nothing.
+        {"documents", 100, inPortal(QStringLiteral("report"), QStringLiteral("report.odt")), {}},
+        {"documents", 0, inPortal(QStringLiteral("report"), QStringLiteral("report.odt")), {}},
+        // Paths outside the portal as before.
+        {"documents", -1, fixtureDocuments + QStringLiteral("/notes.txt"),
+         fixtureDocuments + QStringLiteral("/notes.txt")},
+        {"documents", -1, QStringLiteral("/app/share/doc/README.txt"), {}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.sandboxPath.toStdString());
+        installPortalDatabase(test.database, test.size);
+        DocumentPortalStore portal;
+        portal.refresh();
+        EXPECT_EQ(FlatpakSandboxes::hostPathOf(test.sandboxPath, portal), test.hostPath);
+    }
+    if (savedRuntimeDir)
+        qputenv("XDG_RUNTIME_DIR", *savedRuntimeDir);
+    else
+        qunsetenv("XDG_RUNTIME_DIR");
+}
+
+// The portal's paths in a sandbox's history: the documents the database names are listed by
+// their host paths and can be taken out of the history one by one; the others are left out.
+TEST_F(FlatpakSourceTest, aSandboxsPortalDocumentsAreListedByTheirHostPaths)
+{
+    installPortalDatabase("documents");
+    QDir().mkpath(QFileInfo(sandboxFile()).path());
+    GLibBookmarks sandbox;
+    const QString name = QStringLiteral("Text Editor");
+    const QString exec = QStringLiteral("gnome-text-editor %u");
+    const auto addPortalDocument = [&](const QString& label, const QString& path, int hours) {
+        sandbox.registerDocument(uri(inPortal(label, path)), name, exec, hoursAgo(hours));
+    };
+    addPortalDocument(QStringLiteral("license"), QStringLiteral("GPL-3"), 1);
+    addPortalDocument(QStringLiteral("licenses"), QStringLiteral("common-licenses/Apache-2.0"), 2);
+    // Named by the database, gone from the host; unknown to the database.
+    addPortalDocument(QStringLiteral("report"), QStringLiteral("report.odt"), 3);
+    addPortalDocument(QStringLiteral("transient"), QStringLiteral("scan.pdf"), 4);
+    sandbox.registerDocument(uri(document(QStringLiteral("notes.txt"))), name, exec, hoursAgo(5));
+    ASSERT_TRUE(sandbox.save(sandboxFile()));
+
+    const std::optional<QList<RecentApp>> apps = buildRecentApps();
+    ASSERT_TRUE(apps);
+    ASSERT_EQ(apps->size(), 1);
+    QStringList paths;
+    for (const RecentFile& file : apps->first().recentFiles())
+        paths << file.filePath().toLocalFile();
+    EXPECT_EQ(paths, (QStringList{QStringLiteral("/usr/share/common-licenses/GPL-3"),
+                                  QStringLiteral("/usr/share/common-licenses/Apache-2.0"),
+                                  home.path() + QStringLiteral("/Documents/notes.txt")}));
+
+    VorlaneController store;
+    QString error;
+    ASSERT_TRUE(store.removeDocument(apps->first(), apps->first().recentFiles().first(), &error))
+        << error.toStdString();
+    const std::optional<QList<GLibBookmarks::Item>> left = GLibBookmarks::load(sandboxFile());
+    ASSERT_TRUE(left);
+    EXPECT_EQ(left->size(), 4);
+    for (const GLibBookmarks::Item& item : *left)
+        EXPECT_NE(item.uri, uri(inPortal(QStringLiteral("license"), QStringLiteral("GPL-3"))));
 }
 } // namespace

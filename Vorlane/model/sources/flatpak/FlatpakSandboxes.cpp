@@ -1,5 +1,7 @@
 #include "FlatpakSandboxes.h"
 
+#include "DocumentPortalStore.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -62,8 +64,10 @@ QString appIdOfHistory(const QString& path)
     return !appId.isEmpty() && clean == historyPath(appId) ? appId : QString();
 }
 
-QString hostPathOf(const QString& sandboxPath)
+QString hostPathOf(const QString& sandboxPath, const DocumentPortalStore& portal)
 {
+    if (DocumentPortalStore::isPortalPath(sandboxPath))
+        return portal.hostPathOf(sandboxPath);
     if (sandboxPath.isEmpty() || isSandboxOwnPath(sandboxPath))
         return {};
     return sandboxPath;

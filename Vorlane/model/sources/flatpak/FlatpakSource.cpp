@@ -12,14 +12,14 @@
 #include <QSet>
 
 namespace {
-QList<RecentFile> documentsOf(const RecentlyUsedFile& file)
+QList<RecentFile> documentsOf(const RecentlyUsedFile& file, const DocumentPortalStore& portal)
 {
     QSet<QString> seen;
     QList<RecentFile> files;
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         if (bookmark.applications.isEmpty())
             continue;
-        const QString hostPath = FlatpakSandboxes::hostPathOf(bookmark.localPath);
+        const QString hostPath = FlatpakSandboxes::hostPathOf(bookmark.localPath, portal);
         if (hostPath.isEmpty() || seen.contains(hostPath) || !QFileInfo::exists(hostPath))
             continue;
         seen.insert(hostPath);
@@ -54,12 +54,13 @@ QList<RecentApp> FlatpakSource::read()
         return {};
     DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
     index.refresh();
+    portal_.refresh();
     QList<RecentApp> entries;
     for (const FlatpakSandboxes::History& history : histories) {
         const DesktopApplicationIndex::Match application = index.findById(history.appId);
         if (!application.isValid())
             continue;
-        QList<RecentFile> files = documentsOf(RecentlyUsedFile::load(history.xbelPath));
+        QList<RecentFile> files = documentsOf(RecentlyUsedFile::load(history.xbelPath), portal_);
         if (files.isEmpty())
             continue;
         sortFilesNewestFirst(files);
@@ -74,8 +75,9 @@ QList<RecentApp> FlatpakSource::read()
 
 QList<WatchedPath> FlatpakSource::watchedPaths() const
 {
-    // Every sandbox with a data folder, so that a history written for the first time counts.
-    QList<WatchedPath> paths;
+    // Every sandbox with a data folder, so that a history written for the first time counts, and
+    // the portal's database, rewritten when a document is handed over.
+    QList<WatchedPath> paths{WatchedPath::file(DocumentPortalStore::databasePath())};
     const QStringList appIds =
         QDir(FlatpakSandboxes::appsFolder())
             .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
@@ -117,10 +119,13 @@ bool FlatpakSource::removeDocument(const RecentApp& app, const RecentFile& file,
         return fail(error, QStringLiteral("Not a document of a sandbox's history: %1")
                                .arg(file.filePath().toString()));
     const QString path = file.filePath().toLocalFile();
+    // The sandbox may have recorded the document by its portal path.
+    DocumentPortalStore portal;
+    portal.refresh();
     return RecentlyUsedEditor::removeRegistrations(
         app.filePath().toLocalFile(),
-        [&path](const RecentlyUsedFile::Bookmark& bookmark, const RecentlyUsedFile::Application&) {
-            return bookmark.localPath == path;
+        [&](const RecentlyUsedFile::Bookmark& bookmark, const RecentlyUsedFile::Application&) {
+            return FlatpakSandboxes::hostPathOf(bookmark.localPath, portal) == path;
         },
         error);
 }
