@@ -5,6 +5,7 @@
 #include "ImageNamed.h"
 #include "SingleInstance.h"
 #include "Translations.h"
+#include "VorlaneController.h"
 #include "VorlaneVersion.h"
 
 #include <QApplication>
@@ -83,6 +84,9 @@ int main(int argc, char** argv)
     if (!instance.claim())
         return SingleInstance::handOver(options.request, startupId, activationToken) ? 0 : 1;
 
+    // The sources are read on a worker thread while the window is made; it waits for the list
+    // only if that is not done when it is first shown.
+    VorlaneController::buildSharedInBackground();
     AppDelegate delegate;
     delegate.listenTo(&instance);
     delegate.applicationWillFinishLaunching();

@@ -78,6 +78,8 @@ void MainWindowController::addQuitShortcut()
 
 void MainWindowController::showWindow()
 {
+    // The first frame shows the list, not the placeholder it replaces.
+    VorlaneController::shared().waitForFirstList();
     lookAtTheDocumentsAgain();
     MainWindow* window = m_window.get();
     window->show();
