@@ -83,6 +83,7 @@ private:
     void detectStartAtLogin();
     void startFileMonitor();
     void bindShortcut();
+    void showOnboardingAfterTheFirstFrame();
     void updateTaskbarPresence();
     void watchTrayHost();
     void applicationStateChanged(Qt::ApplicationState state);

@@ -76,7 +76,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         windowHandle()->removeEventFilter(this);
         // The first exposure is painted at once; the line comes after that whole first frame,
         // and start-up time is measured up to it.
-        QTimer::singleShot(0, this, [] { qCDebug(vorlaneStartup, "window painted"); });
+        QTimer::singleShot(0, this, [this] {
+            qCDebug(vorlaneStartup, "window painted");
+            m_firstFramePainted = true;
+            Q_EMIT firstFramePainted();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }

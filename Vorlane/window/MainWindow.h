@@ -17,6 +17,12 @@ public:
     bool isMainWindow() const;
     // Whether the window is on the screen: neither hidden nor iconified in the task bar.
     bool isShown() const { return isVisible() && !isMinimized(); }
+    // Whether the window's first frame has been painted.
+    bool hasPaintedFirstFrame() const { return m_firstFramePainted; }
+
+Q_SIGNALS:
+    // Once, right after the first frame was painted.
+    void firstFramePainted();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -28,4 +34,5 @@ protected:
 private:
     MainWindowController* m_controller;
     bool m_painted = false;
+    bool m_firstFramePainted = false;
 };

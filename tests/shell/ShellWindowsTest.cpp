@@ -122,6 +122,20 @@ private Q_SLOTS:
         QVERIFY(!m_delegate->onboardingController()->isWindowLoaded());
     }
 
+    // Making the welcome must not hold up the main window's first frame: it comes right after.
+    void theWelcomeOfAFirstStartFollowsTheMainWindowsFirstFrame()
+    {
+        m_delegate = std::make_unique<AppDelegate>();
+        m_delegate->applicationWillFinishLaunching();
+        m_delegate->applicationDidFinishLaunching();
+        const MainWindow* main = m_delegate->mainWindowController()->window();
+        OnboardingController* onboarding = m_delegate->onboardingController();
+        QVERIFY(!main->hasPaintedFirstFrame());
+        QVERIFY(!onboarding->isWindowLoaded());
+        QTRY_VERIFY(main->hasPaintedFirstFrame());
+        QTRY_VERIFY(onboarding->isVisible());
+    }
+
     void closingTheOnboardingOtherwiseLeavesItForTheNextStart()
     {
         m_delegate = startVorlane();
