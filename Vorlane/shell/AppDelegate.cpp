@@ -7,6 +7,7 @@
 #include "DockMenu.h"
 #include "FileActions.h"
 #include "FileMonitorError.h"
+#include "FirstFrame.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
 #include "LoginItem.h"
@@ -31,7 +32,6 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
-#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -39,8 +39,6 @@ const QString AppDelegate::appSecret = QStringLiteral("6f0d4c1e-5b7a-4f2e-9c3d-8
 
 namespace {
 QPointer<AppDelegate> sharedAppDelegate;
-// The longest the welcome of a first start waits for the main window's first frame.
-constexpr int onboardingLatestMs = 1000;
 
 UserDefaults& defaults()
 {
@@ -199,27 +197,10 @@ void AppDelegate::applicationDidFinishLaunching()
     bindShortcut();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
-    if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
-        showOnboardingAfterTheFirstFrame();
-}
-
-void AppDelegate::showOnboardingAfterTheFirstFrame()
-{
     // Making the welcome window takes as long as making the main one: it comes right after the
     // main window's first frame rather than holding that frame up.
-    MainWindow* main = m_mainWindowController ? m_mainWindowController->window() : nullptr;
-    if (!main || !main->isVisible() || main->hasPaintedFirstFrame()) {
-        onboardingController()->showWindow();
-        return;
-    }
-    const QPointer<AppDelegate> self(this);
-    const auto show = [self] {
-        if (self && !self->onboardingController()->isWindowLoaded())
-            self->onboardingController()->showWindow();
-    };
-    connect(main, &MainWindow::firstFramePainted, this, show, Qt::SingleShotConnection);
-    // A window hidden again before its first frame is not waited for.
-    QTimer::singleShot(onboardingLatestMs, this, show);
+    if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
+        FirstFrame::after(this, [this] { onboardingController()->showWindow(); });
 }
 
 void AppDelegate::detectStartAtLogin()

@@ -83,7 +83,6 @@ private:
     void detectStartAtLogin();
     void startFileMonitor();
     void bindShortcut();
-    void showOnboardingAfterTheFirstFrame();
     void updateTaskbarPresence();
     void watchTrayHost();
     void applicationStateChanged(Qt::ApplicationState state);

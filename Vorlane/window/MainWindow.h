@@ -12,6 +12,7 @@ class MainWindow : public QWidget
 
 public:
     explicit MainWindow(MainWindowController* controller);
+    ~MainWindow() override;
 
     // Whether the window has the keyboard focus: the main window of the program.
     bool isMainWindow() const;
@@ -20,13 +21,10 @@ public:
     // Whether the window's first frame has been painted.
     bool hasPaintedFirstFrame() const { return m_firstFramePainted; }
 
-Q_SIGNALS:
-    // Once, right after the first frame was painted.
-    void firstFramePainted();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

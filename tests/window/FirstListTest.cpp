@@ -1,6 +1,7 @@
 // The start as main() makes it: the store's first list read on a worker thread while the window is
-// made, and the window's first frame showing that list, never the placeholder before it. A
-// program of its own: the store it starts is the process's.
+// made, the window's first frame showing that list, never the placeholder before it, and the look
+// at the documents coming after that frame. A program of its own: the store it starts is the
+// process's.
 #include "AppsListModel.h"
 #include "AppsTableViewController.h"
 #include "ButtonsViewController.h"
@@ -13,6 +14,7 @@
 #include "VorlaneController.h"
 #include "WindowTestSupport.h"
 
+#include <QFile>
 #include <QTest>
 
 class FirstListTest : public QObject
@@ -46,7 +48,15 @@ private Q_SLOTS:
         QVERIFY(content->leftPanel()->isVisible());
         QVERIFY(!content->emptyStateViewController()->isVisible());
         QVERIFY(sharedButtonsViewController);
+
+        // The look whether the documents still exist, which every show asks for, comes after
+        // the first frame: the list was read a moment ago.
+        QVERIFY(!VorlaneController::shared().isRevalidating());
+        const RecentFile gone = selectedApp.constFirst().recentFiles().constFirst();
+        QVERIFY(QFile::remove(gone.filePath().toLocalFile()));
         QVERIFY(QTest::qWaitFor([&] { return controller.window()->hasPaintedFirstFrame(); }));
+        QTRY_COMPARE_WITH_TIMEOUT(VorlaneController::shared().vanishedDocuments(),
+                                  QStringList{gone.filePath().toLocalFile()}, 30000);
         sharedMainWindowController = nullptr;
     }
 
