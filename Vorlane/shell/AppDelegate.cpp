@@ -194,7 +194,9 @@ void AppDelegate::applicationDidFinishLaunching()
     TelemetryClient::shared().start(appSecret,
                                     {QStringLiteral("Analytics"), QStringLiteral("Crashes")});
     startFileMonitor();
-    bindShortcut();
+    // Registering the shortcut asks the window system (or the desktop's portal) and waits for
+    // its answers: right after the first frame, not before it.
+    FirstFrame::after(this, [this] { bindShortcut(); });
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
     // Making the welcome window takes as long as making the main one: it comes right after the
