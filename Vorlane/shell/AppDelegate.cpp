@@ -194,11 +194,11 @@ void AppDelegate::applicationDidFinishLaunching()
     TelemetryClient::shared().start(appSecret,
                                     {QStringLiteral("Analytics"), QStringLiteral("Crashes")});
     startFileMonitor();
+    if (!m_startedAtLogin)
+        MainWindowHelper::showMainWindow();
     // Registering the shortcut asks the window system (or the desktop's portal) and waits for
     // its answers: right after the first frame, not before it.
     FirstFrame::after(this, [this] { bindShortcut(); });
-    if (!m_startedAtLogin)
-        MainWindowHelper::showMainWindow();
     // Making the welcome window takes as long as making the main one: it comes right after the
     // main window's first frame rather than holding that frame up.
     if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
