@@ -90,7 +90,7 @@ int main(int argc, char** argv)
             "refresh %2d: longest stall %.2f ms (CPU %.2f ms), refresh done after %.1f ms\n", i + 1,
             refresh.longestStallMs, refresh.longestBusyMs, refresh.totalMs);
     }
-    std::printf("80 applications, 4,600 documents: longest event-loop stall median %.2f ms, worst "
+    std::printf("80 applications: longest event-loop stall median %.2f ms, worst "
                 "%.2f ms, first refresh %.2f ms (one frame is 16 ms); the window's thread busy "
                 "between two ticks at most: median %.2f ms, worst %.2f ms, first refresh %.2f ms; "
                 "refresh median %.1f ms\n",
