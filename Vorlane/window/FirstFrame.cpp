@@ -33,11 +33,6 @@ void FirstFrame::after(QObject* context, std::function<void()> work)
         work();
 }
 
-bool FirstFrame::isPending()
-{
-    return pending;
-}
-
 void FirstFrame::begin()
 {
     pending = true;

@@ -13,7 +13,6 @@ class FirstFrame
 public:
     // Runs work now, or right after the first frame; not at all when context has gone by then.
     static void after(QObject* context, std::function<void()> work);
-    static bool isPending();
 
     // The main window's part: shown for the first time, and painted (or hidden) since.
     static void begin();
