@@ -7,6 +7,7 @@
 #include "DockMenu.h"
 #include "FileActions.h"
 #include "FileMonitorError.h"
+#include "FirstFrame.h"
 #include "HotKeys/HotKeys.h"
 #include "LauncherSignal.h"
 #include "LoginItem.h"
@@ -193,11 +194,15 @@ void AppDelegate::applicationDidFinishLaunching()
     TelemetryClient::shared().start(appSecret,
                                     {QStringLiteral("Analytics"), QStringLiteral("Crashes")});
     startFileMonitor();
-    bindShortcut();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
+    // Registering the shortcut asks the window system (or the desktop's portal) and waits for
+    // its answers: right after the first frame, not before it.
+    FirstFrame::after(this, [this] { bindShortcut(); });
+    // Making the welcome window takes as long as making the main one: it comes right after the
+    // main window's first frame rather than holding that frame up.
     if (!defaults().boolForKey(DefaultsKey::onboardingCompleted))
-        onboardingController()->showWindow();
+        FirstFrame::after(this, [this] { onboardingController()->showWindow(); });
 }
 
 void AppDelegate::detectStartAtLogin()

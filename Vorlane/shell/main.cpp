@@ -5,6 +5,7 @@
 #include "ImageNamed.h"
 #include "SingleInstance.h"
 #include "Translations.h"
+#include "VorlaneController.h"
 #include "VorlaneVersion.h"
 
 #include <QApplication>
@@ -75,14 +76,17 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("com.ostrel.Vorlane"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication application(argc, argv);
-    Translations::install();
-    application.setQuitOnLastWindowClosed(false);
-    application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
-
+    // A later start only hands its request over: it needs nothing else.
     SingleInstance instance;
     if (!instance.claim())
         return SingleInstance::handOver(options.request, startupId, activationToken) ? 0 : 1;
 
+    Translations::install();
+    // The sources are read on a worker thread while the window is made; it waits for the list
+    // only if that is not done when it is first shown.
+    VorlaneController::buildSharedInBackground();
+    application.setQuitOnLastWindowClosed(false);
+    application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
     AppDelegate delegate;
     delegate.listenTo(&instance);
     delegate.applicationWillFinishLaunching();

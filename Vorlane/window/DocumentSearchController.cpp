@@ -3,6 +3,7 @@
 #include "DocumentSearchModel.h"
 #include "DocumentSearchView.h"
 #include "FileActions.h"
+#include "FirstFrame.h"
 #include "SharedReferences.h"
 #include "VorlaneController.h"
 
@@ -206,6 +207,16 @@ void DocumentSearchController::search(int rowToSelect)
 }
 
 void DocumentSearchController::prepareIndexInBackground()
+{
+    // The window's first frame needs no words; the first key comes well after it. A store that
+    // changed again meanwhile is cut once, when asked again.
+    FirstFrame::after(this, [this, generation = m_storeGeneration] {
+        if (generation == m_storeGeneration && !m_indexCurrent)
+            cutWordsInBackground();
+    });
+}
+
+void DocumentSearchController::cutWordsInBackground()
 {
     const quint64 generation = m_storeGeneration;
     const VorlaneController& store = VorlaneController::shared();

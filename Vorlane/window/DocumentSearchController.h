@@ -64,6 +64,7 @@ private:
     void refreshIndex();
     // Cuts the store's words on a worker thread, so that the first key finds them ready.
     void prepareIndexInBackground();
+    void cutWordsInBackground();
 
     QPointer<QWidget> m_content;
     QPointer<QWidget> m_rightPanel;

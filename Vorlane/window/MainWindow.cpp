@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "FirstFrame.h"
 #include "MainWindowController.h"
 #include "MainWindowHelper.h"
 #include "ThemePalette.h"
@@ -21,6 +22,12 @@ MainWindow::MainWindow(MainWindowController* controller)
     setObjectName(QStringLiteral("VorlaneWindow"));
     setWindowTitle(QStringLiteral("Vorlane"));
     setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+MainWindow::~MainWindow()
+{
+    if (isVisible() && !m_firstFramePainted)
+        FirstFrame::end();
 }
 
 bool MainWindow::isMainWindow() const
@@ -46,9 +53,20 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     if (!m_painted && windowHandle())
         windowHandle()->installEventFilter(this);
+    // Mapped iconified (a start at login), it paints nothing until it is restored.
+    if (!m_firstFramePainted && !isMinimized())
+        FirstFrame::begin();
     // Before the window is mapped, so the window manager sees its states from the start.
     m_controller->applyWindowManagerStates();
     QWidget::showEvent(event);
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    // Hidden before its first frame: what waits for that frame waits no longer.
+    if (!m_firstFramePainted)
+        FirstFrame::end();
+    QWidget::hideEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -76,7 +94,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         windowHandle()->removeEventFilter(this);
         // The first exposure is painted at once; the line comes after that whole first frame,
         // and start-up time is measured up to it.
-        QTimer::singleShot(0, this, [] { qCDebug(vorlaneStartup, "window painted"); });
+        QTimer::singleShot(0, this, [this] {
+            qCDebug(vorlaneStartup, "window painted");
+            m_firstFramePainted = true;
+            FirstFrame::end();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "Appearance.h"
 #include "FilesViewController.h"
+#include "FirstFrame.h"
 #include "MainWindow.h"
 #include "MainWindowHelper.h"
 #include "NotificationCenter.h"
@@ -20,6 +21,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 constexpr QSize minimumWindowSize{460, 320};
@@ -78,9 +81,11 @@ void MainWindowController::addQuitShortcut()
 
 void MainWindowController::showWindow()
 {
-    lookAtTheDocumentsAgain();
+    // The first frame shows the list, not the placeholder it replaces.
+    VorlaneController::shared().waitForFirstList();
     MainWindow* window = m_window.get();
     window->show();
+    lookAtTheDocumentsAgain();
     // An iconified window comes back from the task bar (one hidden since, once mapped
     // iconified again, without a flash).
     if (window->isMinimized())
@@ -214,7 +219,13 @@ void MainWindowController::windowDidBecomeKey()
 void MainWindowController::lookAtTheDocumentsAgain()
 {
     // Documents are deleted and put back without their records changing: nothing else tells.
-    VorlaneController::shared().revalidateInBackground();
+    // Asked before the first frame, the look comes after it, once.
+    if (std::exchange(m_lookWaits, true))
+        return;
+    FirstFrame::after(this, [this] {
+        m_lookWaits = false;
+        VorlaneController::shared().revalidateInBackground();
+    });
 }
 
 void MainWindowController::takeCommandKeyAsItIs()

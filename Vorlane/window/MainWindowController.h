@@ -75,4 +75,5 @@ private:
     bool m_trayAvailable = true;
     std::uint32_t m_activationTime = 0;
     bool m_isKey = false;
+    bool m_lookWaits = false;
 };

@@ -1,6 +1,16 @@
 #include "StallMeter.h"
 
 #include <algorithm>
+#include <time.h>
+
+namespace {
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+} // namespace
 
 StallMeter::StallMeter()
 {
@@ -9,6 +19,7 @@ StallMeter::StallMeter()
     QObject::connect(&m_ticker, &QTimer::timeout, [this] { tick(); });
     m_sinceTick.start();
     m_sinceStart.start();
+    m_cpuAtTick = threadCpuMs();
     m_ticker.start();
 }
 
@@ -20,6 +31,9 @@ void StallMeter::tick()
         m_longest = stall;
         m_longestEndedAt = static_cast<double>(m_sinceStart.nsecsElapsed()) / 1e6;
     }
+    const double cpu = threadCpuMs();
+    m_longestBusy = std::max(m_longestBusy, cpu - m_cpuAtTick);
+    m_cpuAtTick = cpu;
     m_sinceTick.restart();
 }
 

@@ -1,5 +1,6 @@
 // Refreshing the store inside a running application: the sources are read on a worker thread,
-// the views are reloaded on the main thread, and bursts of requests coalesce.
+// the views are reloaded on the main thread, and bursts of requests coalesce; a first list built
+// in the background is taken in by the event loop, or at once by a window about to show it.
 
 #include "QtPrinters.h"
 #include "TestHome.h"
@@ -57,6 +58,39 @@ TEST(StoreRefresh, buildsOffTheMainThreadAndReloadsOnIt)
     EXPECT_EQ(switches, 1);
     EXPECT_FALSE(store.isEmpty());
     EXPECT_EQ(store.recentApps().first().appName(), QStringLiteral("Writer"));
+}
+// The first list, built while the program starts, is taken in whether the window asks for it
+// before the worker is done or the event loop gets to it first; each way exactly once.
+TEST(StoreRefresh, takesInAFirstListBuiltInTheBackgroundOnce)
+{
+    TestHome home;
+    UserDefaults::global().reload();
+    home.installApplication(QStringLiteral("org.example.Writer"), QStringLiteral("Writer"));
+    const QString doc = home.createDocument(QStringLiteral("a.txt"), QDateTime::currentDateTime());
+    home.writeRecord(QStringLiteral("org.example.Writer"), {doc}, QDateTime::currentDateTime());
+
+    for (const bool windowAsks : {true, false}) {
+        VorlaneController store(VorlaneController::FirstBuild::inBackground);
+        EXPECT_TRUE(store.isEmpty()) << "the placeholder until the list is taken in";
+        EXPECT_TRUE(store.isRefreshing());
+        int switches = 0;
+        int reloads = 0;
+        store.setViewHooks({[&] { ++switches; }, [&] { ++reloads; }, {}, {}, {}, {}});
+        if (windowAsks) {
+            store.waitForFirstList();
+            EXPECT_EQ(reloads, 1) << "taken in before the window is shown";
+        }
+        ASSERT_TRUE(processEventsUntil([&] { return reloads == 1 && !store.isRefreshing(); }));
+        // A refresh after it is never waited for.
+        store.refreshFromStore();
+        store.waitForFirstList();
+        EXPECT_TRUE(store.isRefreshing());
+        ASSERT_TRUE(processEventsUntil([&] { return !store.isRefreshing(); }));
+        EXPECT_EQ(reloads, 2);
+        EXPECT_EQ(switches, 1);
+        ASSERT_FALSE(store.isEmpty());
+        EXPECT_EQ(store.recentApps().first().appName(), QStringLiteral("Writer"));
+    }
 }
 } // namespace
 

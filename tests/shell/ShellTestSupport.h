@@ -2,6 +2,8 @@
 
 #include "AppDelegate.h"
 #include "HotKeys/HotKeyBackend.h"
+#include "MainWindow.h"
+#include "MainWindowController.h"
 
 #include <QTest>
 #include <QWidget>
@@ -22,12 +24,17 @@ public:
     HotKeys::SystemBinding answer{HotKeys::SystemBinding::State::granted, {}};
 };
 
-// Vorlane started as main() starts it.
+// Vorlane started as main() starts it, up to the main window's first frame, which the welcome of
+// a first start follows.
 inline std::unique_ptr<AppDelegate> startVorlane()
 {
     auto delegate = std::make_unique<AppDelegate>();
     delegate->applicationWillFinishLaunching();
     delegate->applicationDidFinishLaunching();
+    const MainWindow* window = delegate->mainWindowController()->window();
+    if (window->isVisible() &&
+        !QTest::qWaitFor([window] { return window->hasPaintedFirstFrame(); }, 30000))
+        qFatal("the main window painted no first frame");
     return delegate;
 }
 

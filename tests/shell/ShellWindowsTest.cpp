@@ -122,6 +122,24 @@ private Q_SLOTS:
         QVERIFY(!m_delegate->onboardingController()->isWindowLoaded());
     }
 
+    // Making the welcome and registering the shortcut must not hold up the main window's first
+    // frame: they come right after it.
+    void theWelcomeAndTheShortcutFollowTheMainWindowsFirstFrame()
+    {
+        m_delegate = std::make_unique<AppDelegate>();
+        m_delegate->applicationWillFinishLaunching();
+        m_delegate->applicationDidFinishLaunching();
+        const MainWindow* main = m_delegate->mainWindowController()->window();
+        OnboardingController* onboarding = m_delegate->onboardingController();
+        const QAction* open = m_delegate->statusBarMenu()->openButton();
+        QVERIFY(!main->hasPaintedFirstFrame());
+        QVERIFY(!onboarding->isWindowLoaded());
+        QVERIFY(!HotKeys::boundShortcutName(open));
+        QTRY_VERIFY(main->hasPaintedFirstFrame());
+        QCOMPARE(HotKeys::boundShortcutName(open), std::optional(QStringLiteral("toggleApp")));
+        QTRY_VERIFY(onboarding->isVisible());
+    }
+
     void closingTheOnboardingOtherwiseLeavesItForTheNextStart()
     {
         m_delegate = startVorlane();

@@ -366,12 +366,7 @@ private Q_SLOTS:
     }
 
 private:
-    void start()
-    {
-        m_delegate = std::make_unique<AppDelegate>();
-        m_delegate->applicationWillFinishLaunching();
-        m_delegate->applicationDidFinishLaunching();
-    }
+    void start() { m_delegate = startVorlane(); }
     static QString setting(const char* key)
     {
         return WindowTestHome::setting(QString::fromLatin1(key));

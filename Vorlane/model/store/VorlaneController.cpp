@@ -43,8 +43,18 @@ void reportFailedDeletion(const QString& path, const QString& reason)
 } // namespace
 
 VorlaneController::VorlaneController()
+    : VorlaneController(FirstBuild::atOnce)
+{}
+
+VorlaneController::VorlaneController(FirstBuild firstBuild)
 {
-    rebuild();
+    if (firstBuild == FirstBuild::atOnce) {
+        rebuild();
+        return;
+    }
+    apply(std::nullopt, {});
+    m_awaitingFirstList = true;
+    startBuildingInBackground();
 }
 
 VorlaneController::~VorlaneController()
@@ -56,10 +66,20 @@ VorlaneController::~VorlaneController()
         m_builder->waitForDone();
 }
 
+namespace {
+VorlaneController::FirstBuild sharedFirstBuild = VorlaneController::FirstBuild::atOnce;
+} // namespace
+
 VorlaneController& VorlaneController::shared()
 {
-    static VorlaneController store;
+    static VorlaneController store(sharedFirstBuild);
     return store;
+}
+
+void VorlaneController::buildSharedInBackground()
+{
+    sharedFirstBuild = FirstBuild::inBackground;
+    shared();
 }
 
 QString VorlaneController::ownBundlePath()
@@ -144,24 +164,39 @@ void VorlaneController::startBuildingInBackground()
 {
     m_building = true;
     receiver();
+    auto built = std::make_shared<std::promise<Built>>();
+    m_built = built->get_future();
+    const quint64 build = ++m_buildNumber;
     // The lists are shared, never changed: the worker reads its own copies.
-    builder().start([this, previous = m_recentApps, earlier = m_vanished] {
+    builder().start([this, built, build, previous = m_recentApps, earlier = m_vanished] {
         std::optional<QList<RecentApp>> apps = buildRecentApps();
         QStringList vanished =
             DocumentPresence::vanished(previous, earlier, apps.value_or(QList<RecentApp>()));
+        built->set_value({std::move(apps), std::move(vanished)});
         QMetaObject::invokeMethod(
-            m_receiver.get(),
-            [this, apps = std::move(apps), vanished = std::move(vanished)]() mutable {
-                m_building = false;
-                apply(std::move(apps), std::move(vanished));
-                reloadViews();
-                if (std::exchange(m_refreshAgain, false))
-                    startBuildingInBackground();
-                else if (std::exchange(m_revalidateAgain, false))
-                    revalidateInBackground();
-            },
-            Qt::QueuedConnection);
+            m_receiver.get(), [this, build] { takeBuilt(build); }, Qt::QueuedConnection);
     });
+}
+
+void VorlaneController::takeBuilt(quint64 build)
+{
+    if (build != m_buildNumber || !m_built.valid())
+        return;
+    Built built = m_built.get();
+    m_building = false;
+    m_awaitingFirstList = false;
+    apply(std::move(built.apps), std::move(built.vanished));
+    reloadViews();
+    if (std::exchange(m_refreshAgain, false))
+        startBuildingInBackground();
+    else if (std::exchange(m_revalidateAgain, false))
+        revalidateInBackground();
+}
+
+void VorlaneController::waitForFirstList()
+{
+    if (m_awaitingFirstList)
+        takeBuilt(m_buildNumber);
 }
 
 void VorlaneController::revalidateInBackground()

@@ -8,6 +8,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -30,8 +31,18 @@ public:
         std::function<void()> reloadFilesScrubber;
     };
 
+    enum class FirstBuild
+    {
+        atOnce,
+        // On the worker thread, while the program goes on starting: until the list is taken in
+        // the store holds the placeholder and isEmpty() is true, and isRefreshing() is true.
+        inBackground,
+    };
+
     // Builds the list at once.
     VorlaneController();
+    // Called on the main thread; inBackground needs a running application.
+    explicit VorlaneController(FirstBuild firstBuild);
     // Waits for a refresh still being built and for the clears asked for.
     ~VorlaneController();
     VorlaneController(const VorlaneController&) = delete;
@@ -39,6 +50,13 @@ public:
 
     // The process-wide store, created and built on first use.
     static VorlaneController& shared();
+    // Creates the process-wide store now, its first list built in the background (see
+    // waitForFirstList). Called on the main thread before anything uses the store.
+    static void buildSharedInBackground();
+    // A store whose first list is built in the background takes it in now, views reloaded as at
+    // any refresh, waiting for the worker if it has not finished: before a window shows the list
+    // for the first time. Nothing otherwise, and never a wait for a later refresh.
+    void waitForFirstList();
 
     const QList<RecentApp>& recentApps() const { return m_recentApps; }
     bool isEmpty() const { return m_isEmpty; }
@@ -110,8 +128,16 @@ private:
     bool clearPart(const RecentSources& sources, const RecentApp& app);
     void apply(std::optional<QList<RecentApp>> apps, QStringList vanished);
     QThreadPool& builder();
+    struct Built
+    {
+        std::optional<QList<RecentApp>> apps;
+        QStringList vanished;
+    };
     void reloadViews();
     void startBuildingInBackground();
+    // Swaps in the list the worker built as the build numbered build, unless it was taken
+    // already; waits for the worker when it is still building.
+    void takeBuilt(quint64 build);
     // Receives the workers' results on the main thread.
     QObject* receiver();
 
@@ -120,6 +146,11 @@ private:
     std::optional<bool> m_lastEmptyState;
     ViewHooks m_hooks;
     bool m_building = false;
+    // The list being built, its number, and whether it is the first list of a store that built
+    // it in the background.
+    std::future<Built> m_built;
+    quint64 m_buildNumber = 0;
+    bool m_awaitingFirstList = false;
     bool m_refreshAgain = false;
     bool m_revalidating = false;
     bool m_revalidateAgain = false;
