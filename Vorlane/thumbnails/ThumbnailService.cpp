@@ -52,6 +52,31 @@ void lowerThisWorkersPriority()
     Q_UNUSED(lowered);
 }
 
+bool isOpaque(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
+    }
+    return true;
+}
+
+// The formats the window's pixmaps hold their pixels in: RGB32 for opaque pictures (photos,
+// pages), premultiplied ARGB32 for the rest. A picture already in it becomes a pixmap without
+// being copied, so the views' pixmaps share their pixels with the memory cache; converted here,
+// on a worker, the main thread has nothing left to convert either.
+QImage inPixmapFormat(const QImage& image)
+{
+    const QImage::Format format =
+        isOpaque(image) ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    return image.format() == format ? image : image.convertToFormat(format);
+}
+
 void shutDownService()
 {
     ThumbnailService::instance().shutdown();
@@ -196,6 +221,7 @@ std::optional<QImage> ThumbnailService::produce(const Generation& generation)
         generator()->generate(generation.path, generation.box, generation.recordedUri);
     std::optional<QImage> image = outcome.image();
     if (image) {
+        image = inPixmapFormat(*image);
         image->setDevicePixelRatio(generation.devicePixelRatio);
         m_memory.insert(generation.memoryKey, *image, outcome.stamp());
     } else {

@@ -561,7 +561,8 @@ private:
     }
 
     // The item's thumbnail was made with the pixels of the square it is shown in at the grid's
-    // density (its longer side filling it), and is shown as it was made.
+    // density (its longer side filling it), and is shown as it was made: with the very pixels
+    // the thumbnail cache keeps, not a copy of them.
     bool shownWithThePixelsOfTheSquare(const QModelIndex& index) const
     {
         constexpr double square = GridItemLayout::thumbnailSize;
@@ -571,9 +572,12 @@ private:
         const qreal density = grid()->devicePixelRatioF();
         const bool fits =
             cached && std::max(cached->width(), cached->height()) == qRound(square * density);
-        if (!fits || shown.size() != cached->size() || shown.devicePixelRatio() != density) {
+        if (!fits || shown.size() != cached->size() || shown.devicePixelRatio() != density ||
+            shown.toImage().constBits() != cached->constBits()) {
             qWarning() << index.data().toString() << (cached ? cached->size() : QSize())
-                       << shown.size() << shown.devicePixelRatio() << density;
+                       << shown.size() << shown.devicePixelRatio() << density
+                       << (cached ? cached->format() : QImage::Format_Invalid)
+                       << shown.toImage().format();
             return false;
         }
         return true;
