@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ struct ThumbnailService::Generation
 
 namespace {
 constexpr int workerNiceness = 10;
+constexpr int pictureMappingThreshold = 64 * 1024;
 
 // Device pixels inside the requested size: never larger than asked for.
 QSize pixelBox(double width, double height, qreal devicePixelRatio)
@@ -77,6 +79,18 @@ QImage inPixmapFormat(const QImage& image)
     return image.format() == format ? image : image.convertToFormat(format);
 }
 
+// Pictures (a thumbnail is 100 to 150 KB, a photo being decoded tens of MB) get pages of their
+// own, given back the moment they are freed. Left to itself, glibc raises this threshold to the
+// size of the first large buffer freed, after which every picture comes from the heaps of the
+// threads that made it; freed from the main thread in another order, they leave holes those
+// heaps keep resident.
+void keepPicturesOutOfTheHeaps()
+{
+    static const bool set = mallopt(M_MMAP_THRESHOLD, pictureMappingThreshold) == 1 &&
+                            mallopt(M_TRIM_THRESHOLD, pictureMappingThreshold) == 1;
+    Q_UNUSED(set);
+}
+
 void shutDownService()
 {
     ThumbnailService::instance().shutdown();
@@ -91,6 +105,7 @@ ThumbnailService& ThumbnailService::instance()
 
 ThumbnailService::ThumbnailService()
 {
+    keepPicturesOutOfTheHeaps();
     m_pool.setMaxThreadCount(workerThreads);
     m_pool.setObjectName(QStringLiteral("Vorlane.Thumbnails"));
     reloadEnvironment(ThumbnailGenerator::defaultTimeLimit);
@@ -183,6 +198,7 @@ void ThumbnailService::answerNone(Request request)
 void ThumbnailService::start(const std::shared_ptr<Generation>& generation)
 {
     ++m_statistics.generations;
+    ++m_atWork;
     QRunnable* work = QRunnable::create([this, generation] { run(generation); });
     generation->queued = work;
     m_pool.start(work);
@@ -197,11 +213,21 @@ void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
         if (generation->tickets.isEmpty()) {
             m_inFlight.remove(generation->inFlightKey);
             ++m_statistics.cancelled;
+            --m_atWork;
             return;
         }
     }
     lowerThisWorkersPriority();
     generation->result = produce(*generation);
+    bool lastAtWork = false;
+    {
+        const QMutexLocker lock(&m_mutex);
+        lastAtWork = --m_atWork == 0;
+    }
+    // A burst of pictures, and the refresh that usually comes before it, leave the heaps full
+    // of freed pages that malloc keeps resident: given back once the work is done.
+    if (lastAtWork)
+        malloc_trim(0);
     QMetaObject::invokeMethod(
         this, [this, generation] { deliver(generation); }, Qt::QueuedConnection);
 }
@@ -304,6 +330,7 @@ void ThumbnailService::dropWaiter(ThumbnailTicket ticket)
             delete generation->queued;
             generation->queued = nullptr;
             ++m_statistics.cancelled;
+            --m_atWork;
             m_inFlight.erase(it);
         }
         return;

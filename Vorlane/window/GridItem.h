@@ -11,7 +11,8 @@ class RecentFilesModel;
 // else its type's icon), its name on up to two lines and how long ago it was used. The selected
 // item sits on a soft marker with its name on the accent colour; while Command (Ctrl) is held
 // it reads "Show in File Manager" over the file manager's icon, its location in the tool tip.
-// Thumbnails are framed once and kept, one per document, within a bound on their bytes.
+// Thumbnails are framed once and kept, one per document, within a bound on their bytes and to
+// about as many as the grid shows in a few screenfuls.
 class GridItem : public QStyledItemDelegate
 {
     Q_OBJECT

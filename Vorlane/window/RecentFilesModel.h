@@ -25,8 +25,9 @@
 // neither blanks the pictures nor asks twice for one being made; it only asks again, when they
 // are drawn, for pictures that have arrived, in case their documents changed.
 //
-// The pictures are kept within a bound on their bytes, the least recently drawn going first; one
-// let go and drawn again comes back from the thumbnail cache's memory, or is asked for anew.
+// The pictures are kept within a bound on their bytes (and to as many as the view asks to keep),
+// the least recently drawn going first; one let go and drawn again comes back from the thumbnail
+// cache's memory, or is asked for anew. They share their pixels with that memory.
 class RecentFilesModel : public QAbstractListModel
 {
     Q_OBJECT
