@@ -154,12 +154,14 @@ bool SharedThumbnailCache::store(const QImage& thumbnail, const QByteArray& uri,
 
 bool SharedThumbnailCache::storeFailure(const QByteArray& uri, const FileStamp& stamp) const
 {
-    // The standard's failure mark: an empty picture that carries the file's attributes.
+    // The standard's failure mark: an empty picture that carries the file's attributes. The
+    // size tells a file rewritten within the same second from the version that failed.
     QImage mark(1, 1, QImage::Format_ARGB32);
     mark.fill(Qt::transparent);
     const ThumbnailPng::Attributes attributes{
         {"Thumb::URI", uri},
         {"Thumb::MTime", QByteArray::number(stamp.modificationSeconds())},
+        {"Thumb::Size", QByteArray::number(stamp.size())},
         {"Software", softwareName()},
     };
     const QString folder = m_root + u'/' + failFolder + u'/' + failFolderName();

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ struct ThumbnailService::Generation
 
 namespace {
 constexpr int workerNiceness = 10;
+constexpr int pictureMappingThreshold = 64 * 1024;
 
 // Device pixels inside the requested size: never larger than asked for.
 QSize pixelBox(double width, double height, qreal devicePixelRatio)
@@ -52,6 +54,43 @@ void lowerThisWorkersPriority()
     Q_UNUSED(lowered);
 }
 
+bool isOpaque(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
+    }
+    return true;
+}
+
+// The formats the window's pixmaps hold their pixels in: RGB32 for opaque pictures (photos,
+// pages), premultiplied ARGB32 for the rest. A picture already in it becomes a pixmap without
+// being copied, so the views' pixmaps share their pixels with the memory cache; converted here,
+// on a worker, the main thread has nothing left to convert either.
+QImage inPixmapFormat(const QImage& image)
+{
+    const QImage::Format format =
+        isOpaque(image) ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    return image.format() == format ? image : image.convertToFormat(format);
+}
+
+// Pictures (a thumbnail is 100 to 150 KB, a photo being decoded tens of MB) get pages of their
+// own, given back the moment they are freed. Left to itself, glibc raises this threshold to the
+// size of the first large buffer freed, after which every picture comes from the heaps of the
+// threads that made it; freed from the main thread in another order, they leave holes those
+// heaps keep resident.
+void keepPicturesOutOfTheHeaps()
+{
+    static const bool set = mallopt(M_MMAP_THRESHOLD, pictureMappingThreshold) == 1 &&
+                            mallopt(M_TRIM_THRESHOLD, pictureMappingThreshold) == 1;
+    Q_UNUSED(set);
+}
+
 void shutDownService()
 {
     ThumbnailService::instance().shutdown();
@@ -66,6 +105,7 @@ ThumbnailService& ThumbnailService::instance()
 
 ThumbnailService::ThumbnailService()
 {
+    keepPicturesOutOfTheHeaps();
     m_pool.setMaxThreadCount(workerThreads);
     m_pool.setObjectName(QStringLiteral("Vorlane.Thumbnails"));
     reloadEnvironment(ThumbnailGenerator::defaultTimeLimit);
@@ -158,6 +198,7 @@ void ThumbnailService::answerNone(Request request)
 void ThumbnailService::start(const std::shared_ptr<Generation>& generation)
 {
     ++m_statistics.generations;
+    ++m_atWork;
     QRunnable* work = QRunnable::create([this, generation] { run(generation); });
     generation->queued = work;
     m_pool.start(work);
@@ -172,11 +213,21 @@ void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
         if (generation->tickets.isEmpty()) {
             m_inFlight.remove(generation->inFlightKey);
             ++m_statistics.cancelled;
+            --m_atWork;
             return;
         }
     }
     lowerThisWorkersPriority();
     generation->result = produce(*generation);
+    bool lastAtWork = false;
+    {
+        const QMutexLocker lock(&m_mutex);
+        lastAtWork = --m_atWork == 0;
+    }
+    // A burst of pictures, and the refresh that usually comes before it, leave the heaps full
+    // of freed pages that malloc keeps resident: given back once the work is done.
+    if (lastAtWork)
+        malloc_trim(0);
     QMetaObject::invokeMethod(
         this, [this, generation] { deliver(generation); }, Qt::QueuedConnection);
 }
@@ -196,6 +247,7 @@ std::optional<QImage> ThumbnailService::produce(const Generation& generation)
         generator()->generate(generation.path, generation.box, generation.recordedUri);
     std::optional<QImage> image = outcome.image();
     if (image) {
+        image = inPixmapFormat(*image);
         image->setDevicePixelRatio(generation.devicePixelRatio);
         m_memory.insert(generation.memoryKey, *image, outcome.stamp());
     } else {
@@ -278,6 +330,7 @@ void ThumbnailService::dropWaiter(ThumbnailTicket ticket)
             delete generation->queued;
             generation->queued = nullptr;
             ++m_statistics.cancelled;
+            --m_atWork;
             m_inFlight.erase(it);
         }
         return;

@@ -95,6 +95,8 @@ private:
     QHash<ThumbnailTicket, Waiter> m_waiters;
     QSet<const QObject*> m_watchedReceivers;
     ThumbnailTicket m_lastTicket = 0;
+    // Generations queued or running on the pool.
+    int m_atWork = 0;
     ThumbnailStatistics m_statistics;
     // Declared last: destroyed first, so running work finishes while everything else exists.
     QThreadPool m_pool;

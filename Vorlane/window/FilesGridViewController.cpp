@@ -60,6 +60,7 @@ void FilesGridViewController::updatePictureSizes()
     constexpr qreal square = GridItemLayout::thumbnailSize;
     model()->setPictureSizes(QSizeF(square, square), GridItemLayout::thumbnailSize,
                              devicePixelRatioF());
+    ui->collectionView->fitPictureBoundsToView();
 }
 
 void FilesGridViewController::layOutBeforeRestoringPlace()

@@ -7,6 +7,7 @@
 #include "GridItemLayout.h"
 #include "ItemViewSelection.h"
 #include "NotificationCenter.h"
+#include "RecentFilesModel.h"
 #include "SharedReferences.h"
 
 #include <QContextMenuEvent>
@@ -44,6 +45,27 @@ void GridCollectionView::resizeEvent(QResizeEvent* event)
 {
     updateGridSize();
     QListView::resizeEvent(event);
+    fitPictureBoundsToView();
+}
+
+int GridCollectionView::itemsInThreeScreens() const
+{
+    const QSize cell = gridSize().isValid()
+                           ? gridSize()
+                           : QSize(GridItemLayout::itemWidth, GridItemLayout::itemHeight);
+    const QSize view = viewport()->size();
+    const int columns = std::max(1, view.width() / cell.width());
+    // A row cut at each edge counts as a row in sight.
+    const int rows = (view.height() + cell.height() - 1) / cell.height() + 1;
+    return 3 * columns * rows;
+}
+
+void GridCollectionView::fitPictureBoundsToView()
+{
+    const qsizetype items = itemsInThreeScreens();
+    m_item->setFramedKept(items, devicePixelRatioF());
+    if (RecentFilesModel* files = filesModel())
+        files->setPicturesKept(items);
 }
 
 void GridCollectionView::updateGridSize()

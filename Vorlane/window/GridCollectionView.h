@@ -34,6 +34,13 @@ public:
     // Whether pos (viewport coordinates) lies on an item's picture, title or date.
     bool hitsItemContent(const QPoint& pos) const;
 
+    // Keeps the files model's pictures and the framed pictures to what three screenfuls of the
+    // grid show (the one in sight and one each way), within their bounds in bytes: a small
+    // window keeps few pictures, a large one as many as its bounds allow.
+    void fitPictureBoundsToView();
+    // How many items three screenfuls of the grid show, as its size is now.
+    int itemsInThreeScreens() const;
+
 public Q_SLOTS:
     void reset() override;
 

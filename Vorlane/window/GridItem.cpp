@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 QString GridItem::showInFinderTitle()
@@ -150,6 +151,28 @@ QPixmap GridItem::framedPicture(const QString& key, const QPixmap& pixmap) const
     }
     m_framed.insert(key, result, stamp);
     return result;
+}
+
+void GridItem::setFramedByteLimit(qsizetype bytes)
+{
+    m_framedByteLimit = bytes;
+    applyFramedBound();
+}
+
+void GridItem::setFramedKept(qsizetype count, qreal devicePixelRatio)
+{
+    m_framedKept = count;
+    m_devicePixelRatio = devicePixelRatio;
+    applyFramedBound();
+}
+
+void GridItem::applyFramedBound()
+{
+    const auto side = static_cast<qsizetype>(
+        std::ceil((GridItemLayout::thumbnailSize + 2 * frameMargin) * m_devicePixelRatio));
+    const qsizetype counted = m_framedKept * side * side * 4;
+    m_framed.setByteLimit(m_framedKept > 0 ? std::min(m_framedByteLimit, counted)
+                                           : m_framedByteLimit);
 }
 
 void GridItem::keepFramedPicturesOf(const RecentFilesModel* files)

@@ -11,7 +11,8 @@ class RecentFilesModel;
 // else its type's icon), its name on up to two lines and how long ago it was used. The selected
 // item sits on a soft marker with its name on the accent colour; while Command (Ctrl) is held
 // it reads "Show in File Manager" over the file manager's icon, its location in the tool tip.
-// Thumbnails are framed once and kept, one per document, within a bound on their bytes.
+// Thumbnails are framed once and kept, one per document, within a bound on their bytes and to
+// about as many as the grid shows in a few screenfuls.
 class GridItem : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -36,20 +37,28 @@ public:
 
     // The framed pictures, by document path.
     const PixmapStore& framedPictures() const { return m_framed; }
-    void setFramedByteLimit(qsizetype bytes) { m_framed.setByteLimit(bytes); }
+    // The most the framed pictures may take.
+    void setFramedByteLimit(qsizetype bytes);
+    // Keeps no more than count framed pictures' worth of bytes at this density within that
+    // bound: as many as the grid shows, with some room to scroll. 0: no count.
+    void setFramedKept(qsizetype count, qreal devicePixelRatio);
     // Lets go of the framed pictures of documents the grid no longer shows.
     void keepFramedPicturesOf(const RecentFilesModel* files);
 
 private:
     // Room around a framed picture for its shadow.
     static constexpr int frameMargin = 4;
-
     // framedKey names the document whose thumbnail the pixmap is; empty for an icon.
     void drawPicture(QPainter* painter, const QRect& square, const QPixmap& pixmap,
                      const QString& framedKey) const;
     QPixmap framedPicture(const QString& key, const QPixmap& pixmap) const;
     static void drawFrame(QPainter* painter, const QRectF& target, const QPixmap& pixmap);
 
+    void applyFramedBound();
+
     QSize m_cellSize;
+    qsizetype m_framedByteLimit = defaultFramedByteLimit;
+    qsizetype m_framedKept = 0;
+    qreal m_devicePixelRatio = 1.0;
     mutable PixmapStore m_framed{defaultFramedByteLimit};
 };

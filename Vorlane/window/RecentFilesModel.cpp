@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QMimeData>
 
+#include <algorithm>
+#include <cmath>
+
 RecentFilesModel::RecentFilesModel(Layout layout, QObject* parent)
     : QAbstractListModel(parent)
     , m_layout(layout)
@@ -29,11 +32,32 @@ void RecentFilesModel::setPictureSizes(const QSizeF& requestSize, int displaySiz
     m_requestSize = requestSize;
     m_displaySize = displaySize;
     m_devicePixelRatio = devicePixelRatio;
+    applyPictureBound();
     // Pictures made for the old size are asked again, at the new one, as rows are drawn.
     forgetThumbnails();
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0),
                            {Qt::DecorationRole, HasThumbnailRole});
+}
+
+void RecentFilesModel::setPictureByteLimit(qsizetype bytes)
+{
+    m_pictureByteLimit = bytes;
+    applyPictureBound();
+}
+
+void RecentFilesModel::setPicturesKept(qsizetype count)
+{
+    m_picturesKept = count;
+    applyPictureBound();
+}
+
+void RecentFilesModel::applyPictureBound()
+{
+    const auto side = static_cast<qsizetype>(std::ceil(m_displaySize * m_devicePixelRatio));
+    const qsizetype counted = m_picturesKept * side * side * 4;
+    m_thumbnails.setByteLimit(m_picturesKept > 0 ? std::min(m_pictureByteLimit, counted)
+                                                 : m_pictureByteLimit);
 }
 
 int RecentFilesModel::rowCount(const QModelIndex& parent) const

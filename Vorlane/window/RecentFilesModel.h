@@ -25,8 +25,9 @@
 // neither blanks the pictures nor asks twice for one being made; it only asks again, when they
 // are drawn, for pictures that have arrived, in case their documents changed.
 //
-// The pictures are kept within a bound on their bytes, the least recently drawn going first; one
-// let go and drawn again comes back from the thumbnail cache's memory, or is asked for anew.
+// The pictures are kept within a bound on their bytes (and to as many as the view asks to keep),
+// the least recently drawn going first; one let go and drawn again comes back from the thumbnail
+// cache's memory, or is asked for anew. They share their pixels with that memory.
 class RecentFilesModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -62,7 +63,11 @@ public:
     QSizeF pictureRequestSize() const { return m_requestSize; }
     // The pictures kept of the documents, by path.
     const PixmapStore& pictures() const { return m_thumbnails; }
-    void setPictureByteLimit(qsizetype bytes) { m_thumbnails.setByteLimit(bytes); }
+    // The most the pictures may take.
+    void setPictureByteLimit(qsizetype bytes);
+    // Keeps no more than count pictures' worth of bytes (at the size and density they are shown
+    // at) within that bound: as many as the view shows, with some room to scroll. 0: no count.
+    void setPicturesKept(qsizetype count);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -101,6 +106,7 @@ private:
     void keepThumbnailsOfShownFiles();
     void thumbnailArrived(const QUrl& fileUrl, const std::optional<QImage>& image);
     QPixmap displayPixmap(const QImage& image) const;
+    void applyPictureBound();
     QString headingAt(int row) const;
     QString pathText(const RecentFile& file) const;
 
@@ -111,6 +117,8 @@ private:
     QSizeF m_requestSize{86, 86};
     int m_displaySize = 28;
     qreal m_devicePixelRatio = 1.0;
+    qsizetype m_pictureByteLimit = defaultPictureByteLimit;
+    qsizetype m_picturesKept = 0;
     // Filled while painting, by path: pictures are wanted when rows are drawn.
     mutable PixmapStore m_thumbnails{defaultPictureByteLimit};
     // The documents that have had their picture since the last reload, kept or let go.

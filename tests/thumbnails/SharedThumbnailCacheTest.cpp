@@ -255,6 +255,26 @@ TEST_F(SharedThumbnailCacheTest, DamagedImageLeavesOurFailureMarkWhichIsRespecte
               ThumbnailOutcome::Source::Rendered);
 }
 
+TEST_F(SharedThumbnailCacheTest, FileRewrittenWithinTheSecondItsThumbnailFailedIsTriedAgain)
+{
+    const QString file = ThumbnailTestFiles::writeBytes(inTemp(m_home, QStringLiteral("quick.png")),
+                                                        "\x89PNG\r\n\x1a\n not yet a picture");
+    const QDateTime failedAt = QFileInfo(file).lastModified();
+    ASSERT_EQ(generator().generate(file, QSize(86, 86)).source(),
+              ThumbnailOutcome::Source::RenderFailed);
+    const QString mark =
+        SharedThumbnailCache().failurePath(glibUri(file), SharedThumbnailCache::failFolderName());
+    EXPECT_EQ(QImage(mark).text(QStringLiteral("Thumb::Size")).toLongLong(),
+              QFileInfo(file).size());
+
+    // The program that wrote it finishes the picture within the same second.
+    ThumbnailTestFiles::writeImage(file, QSize(50, 50), Qt::red, "png");
+    TestHome::setModificationTime(file, failedAt);
+    ASSERT_EQ(FileStamp::of(file)->modificationSeconds(), failedAt.toSecsSinceEpoch());
+    EXPECT_EQ(generator().generate(file, QSize(86, 86)).source(),
+              ThumbnailOutcome::Source::Rendered);
+}
+
 TEST_F(SharedThumbnailCacheTest, FilesInsideTheCacheAreNeverThumbnailed)
 {
     const QString file = ThumbnailTestFiles::writeImage(inTemp(m_home, QStringLiteral("e.png")),

@@ -7,6 +7,7 @@
 #include "ThumbnailTestHome.h"
 
 #include <QCoreApplication>
+#include <QPixmap>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -113,6 +114,44 @@ TEST_F(ThumbnailCacheTest, ListAndGridSizesAreTwoEntries)
     EXPECT_EQ(ThumbnailCache::cachedThumbnail(url, 86, 86)->width(), 86);
     EXPECT_EQ(ThumbnailCache::cachedThumbnail(url, 192, 192)->width(), 192);
     EXPECT_EQ(service().memoryCache().count(), 2);
+}
+
+// A view turns each picture into a pixmap: one in the pixmap's own format is taken without a
+// copy, so the view's pictures and the memory cache's share their pixels.
+TEST_F(ThumbnailCacheTest, PicturesComeInTheFormatViewsShowThemIn)
+{
+    const auto png = [this](const QString& name, const QColor& colour) {
+        QImage image(60, 40, QImage::Format_ARGB32);
+        image.fill(colour);
+        const QString path = m_home.document(name);
+        image.save(path, "png");
+        return QUrl::fromLocalFile(path);
+    };
+    const QColor seeThrough = QColor::fromRgb(0, 0, 255, 128);
+    const struct
+    {
+        QUrl url;
+        QColor colour;
+    } documents[]{
+        {document(QStringLiteral("photo.jpg"), Qt::green, QSize(800, 600)), Qt::green},
+        {png(QStringLiteral("opaque.png"), Qt::red), Qt::red},
+        {png(QStringLiteral("see-through.png"), seeThrough), seeThrough},
+    };
+    int answers = 0;
+    for (const auto& made : documents)
+        ThumbnailCache::generateThumbnail(
+            made.url, nullptr, [&](const std::optional<QImage>&) { ++answers; }, 86, 86);
+    ASSERT_TRUE(ThumbnailTestFiles::waitFor([&] { return answers == 3; }));
+    for (const auto& made : documents) {
+        const auto cached = ThumbnailCache::cachedThumbnail(made.url, 86, 86);
+        ASSERT_TRUE(cached) << qPrintable(made.url.fileName());
+        const QImage shown = QPixmap::fromImage(*cached).toImage();
+        EXPECT_EQ(shown.constBits(), cached->constBits()) << qPrintable(made.url.fileName());
+        const QColor corner = shown.pixelColor(0, 0);
+        EXPECT_TRUE(ThumbnailTestFiles::isCloseTo(corner, made.colour, 2) &&
+                    corner.alpha() == made.colour.alpha())
+            << qPrintable(made.url.fileName()) << ' ' << qPrintable(corner.name(QColor::HexArgb));
+    }
 }
 
 TEST_F(ThumbnailCacheTest, StoredThumbnailIsFoundUnderItsKey)

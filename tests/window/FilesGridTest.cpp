@@ -517,6 +517,42 @@ private Q_SLOTS:
         shown->setScreen(start);
     }
 
+    // A small window keeps the pictures of about three screenfuls of the grid, not every one
+    // it has shown; one page back, each picture in sight is still there, framed, at once.
+    void aSmallGridKeepsThePicturesOfAFewScreens()
+    {
+        m_controller->window()->resize(700, 400);
+        sharedAppsViewController->selectRow(1);
+        QCOMPARE(model()->rowCount(), galleryDocuments);
+        QTRY_VERIFY(grid()->itemsInThreeScreens() < galleryDocuments);
+        QScrollBar* bar = grid()->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        for (int value = 0;; value = std::min(value + bar->pageStep(), bar->maximum())) {
+            bar->setValue(value);
+            const QList<QModelIndex> inSight = itemsInSight();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                std::all_of(inSight.cbegin(), inSight.cend(),
+                            [](const QModelIndex& index) {
+                                return index.data(RecentFilesModel::HasThumbnailRole).toBool();
+                            }),
+                60000);
+            grid()->viewport()->repaint();
+            if (value == bar->maximum())
+                break;
+        }
+        QVERIFY(model()->pictures().count() < galleryDocuments);
+        QVERIFY(grid()->gridItem()->framedPictures().count() < galleryDocuments);
+
+        bar->setValue(bar->value() - bar->pageStep());
+        for (const QModelIndex& index : itemsInSight()) {
+            const QString path = index.data(RecentFilesModel::FileUrlRole).toUrl().toLocalFile();
+            QVERIFY2(model()->pictures().contains(path), qPrintable(path));
+            QVERIFY2(grid()->gridItem()->framedPictures().contains(path), qPrintable(path));
+        }
+        sharedAppsViewController->selectRow(0);
+        m_controller->window()->resize(780, 440);
+    }
+
 private:
     void addGallery()
     {
@@ -561,7 +597,8 @@ private:
     }
 
     // The item's thumbnail was made with the pixels of the square it is shown in at the grid's
-    // density (its longer side filling it), and is shown as it was made.
+    // density (its longer side filling it), and is shown as it was made: with the very pixels
+    // the thumbnail cache keeps, not a copy of them.
     bool shownWithThePixelsOfTheSquare(const QModelIndex& index) const
     {
         constexpr double square = GridItemLayout::thumbnailSize;
@@ -571,9 +608,12 @@ private:
         const qreal density = grid()->devicePixelRatioF();
         const bool fits =
             cached && std::max(cached->width(), cached->height()) == qRound(square * density);
-        if (!fits || shown.size() != cached->size() || shown.devicePixelRatio() != density) {
+        if (!fits || shown.size() != cached->size() || shown.devicePixelRatio() != density ||
+            shown.toImage().constBits() != cached->constBits()) {
             qWarning() << index.data().toString() << (cached ? cached->size() : QSize())
-                       << shown.size() << shown.devicePixelRatio() << density;
+                       << shown.size() << shown.devicePixelRatio() << density
+                       << (cached ? cached->format() : QImage::Format_Invalid)
+                       << shown.toImage().format();
             return false;
         }
         return true;
