@@ -13,9 +13,8 @@
 #include <vector>
 
 namespace {
-QString lastPathComponent(const QUrl& fileUrl)
+QString lastPathComponent(QString path)
 {
-    QString path = fileUrl.toLocalFile();
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path.mid(path.lastIndexOf(u'/') + 1);
@@ -124,19 +123,49 @@ ElapsedTime elapsedBetweenMoments(const QDateTime& date, const Calendar& calenda
 }
 } // namespace
 
-QString displayName(const QUrl& fileUrl)
+namespace {
+// The rules below for a document whose URL and local path (fileUrl.toLocalFile()) are known:
+// each reader's document is looked at through both, and its path is decoded from the URL once.
+QString displayNameOf(const QString& localPath)
 {
-    const QString fileName = lastPathComponent(fileUrl);
+    const QString fileName = lastPathComponent(localPath);
     if (UserDefaults::global().objectIsPresent(QStringLiteral("AppleShowAllExtensions")))
         return fileName;
     return withoutExtension(fileName);
 }
 
+QDateTime modificationDateOf(const QUrl& fileUrl, const QString& localPath)
+{
+    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
+    if (const std::optional<QDateTime> modified =
+            fileUrl.isLocalFile() ? FileStatus::modificationTime(localPath) : std::nullopt)
+        return *modified;
+    const Calendar& calendar = Calendar::current();
+    return calendar.addDays(calendar.now(), -7);
+}
+
+QDateTime lastUsedDateOf(const QUrl& fileUrl, const QString& localPath, bool preferModificationDate)
+{
+    if (preferModificationDate &&
+        fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
+        return modificationDateOf(fileUrl, localPath);
+    if (const std::optional<QDateTime> used = MetadataQuery::current()->lastUsedDate(fileUrl))
+        return *used;
+    return modificationDateOf(fileUrl, localPath);
+}
+} // namespace
+
+QString displayName(const QUrl& fileUrl)
+{
+    return displayNameOf(fileUrl.toLocalFile());
+}
+
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
                           bool preferModificationDate)
 {
-    const QDateTime date = lastUsedDate(fileUrl, preferModificationDate);
-    return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
+    const QString localPath = fileUrl.toLocalFile();
+    const QDateTime date = lastUsedDateOf(fileUrl, localPath, preferModificationDate);
+    return RecentFile(displayNameOf(localPath), bookmark, fileUrl, date, dateGroupName(date));
 }
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt)
@@ -146,23 +175,12 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const Q
 
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 {
-    if (preferModificationDate &&
-        fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
-        return modificationDate(fileUrl);
-    if (const std::optional<QDateTime> used = MetadataQuery::current()->lastUsedDate(fileUrl))
-        return *used;
-    return modificationDate(fileUrl);
+    return lastUsedDateOf(fileUrl, fileUrl.toLocalFile(), preferModificationDate);
 }
 
 QDateTime modificationDate(const QUrl& fileUrl)
 {
-    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
-    if (const std::optional<QDateTime> modified =
-            fileUrl.isLocalFile() ? FileStatus::modificationTime(fileUrl.toLocalFile())
-                                  : std::nullopt)
-        return *modified;
-    const Calendar& calendar = Calendar::current();
-    return calendar.addDays(calendar.now(), -7);
+    return modificationDateOf(fileUrl, fileUrl.toLocalFile());
 }
 
 QString dateGroupName(const QDateTime& date)

@@ -2,6 +2,7 @@
 
 #include "ApplicationLookup.h"
 #include "DateRules.h"
+#include "DesktopApplicationIndex.h"
 #include "RecordLocations.h"
 #include "SystemRecordsReader.h"
 
@@ -9,11 +10,12 @@
 #include <QFileInfo>
 
 namespace {
-std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const QString& suffix)
+std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const QString& suffix,
+                                                 DesktopApplicationIndex& applications)
 {
     const QString bundleIdentifier = record.fileName().remove(suffix);
     const QString sourceApp =
-        ApplicationLookup::urlForApplicationWithBundleIdentifier(bundleIdentifier);
+        ApplicationLookup::urlForApplicationWithBundleIdentifier(bundleIdentifier, applications);
     if (sourceApp.isEmpty())
         return std::nullopt;
 
@@ -41,11 +43,14 @@ QList<RecentApp> ApplicationRecordsSource::read()
     const QFileInfoList entries =
         QDir(recordFolderPath())
             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    // Looked at once for all the records.
+    DesktopApplicationIndex& applications = DesktopApplicationIndex::shared();
+    applications.refresh();
     QList<RecentApp> apps;
     for (const QFileInfo& entry : entries) {
         if (!entry.fileName().endsWith(suffix))
             continue;
-        if (std::optional<RecentApp> app = readRecordOfApplication(entry, suffix))
+        if (std::optional<RecentApp> app = readRecordOfApplication(entry, suffix, applications))
             apps.append(std::move(*app));
     }
     return apps;
