@@ -1,5 +1,6 @@
 #include "RecentlyUsedFile.h"
 
+#include "CivilDate.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedReader.h"
 
@@ -152,15 +153,19 @@ QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
         if (milliseconds < 0)
             return {};
     }
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second, milliseconds);
-    if (!date.isValid() || !time.isValid())
+    // Valid as QDate judges it: there is no year 0.
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > CivilDate::daysInMonth(year, month))
         return {};
 
     if (in.atEnd())
-        return QDateTime(date, time, Qt::LocalTime).toUTC();
+        return QDateTime(QDate(year, month, day), QTime(hour, minute, second, milliseconds),
+                         Qt::LocalTime)
+            .toUTC();
+    // Counted by hand rather than through QDate and QTime: the shared file holds thousands.
+    const qint64 msecs = CivilDate{year, month, day}.dayNumber() * 86'400'000 +
+                         ((hour * 60 + minute) * 60 + second) * 1000 + milliseconds;
     if (in.skip(u'Z') || in.skip(u'z'))
-        return in.atEnd() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+        return in.atEnd() ? QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC) : QDateTime();
     const int sign = in.skip(u'+') ? 1 : in.skip(u'-') ? -1 : 0;
     if (sign == 0)
         return {};
@@ -174,7 +179,7 @@ QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
         offsetMinutes > 59)
         return {};
     const int offsetSeconds = sign * (offsetHours * 3600 + offsetMinutes * 60);
-    return QDateTime(date, time, Qt::UTC).addSecs(-offsetSeconds);
+    return QDateTime::fromMSecsSinceEpoch(msecs - qint64(offsetSeconds) * 1000, Qt::UTC);
 }
 
 QString RecentlyUsedFile::localPathOf(QStringView href)
