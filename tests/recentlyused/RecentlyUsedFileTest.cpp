@@ -8,6 +8,7 @@
 #include "TestHome.h"
 #include "XbelFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -460,5 +461,32 @@ TEST_F(RecentlyUsedFileTest, readsFiftyThousandBookmarks)
     RecordProperty("bytes", int(text.size()));
     RecordProperty("parse_ms", int(elapsed));
     std::cout << "50,000 bookmarks, " << text.size() << " bytes: parsed in " << elapsed << " ms\n";
+}
+} // namespace
+
+namespace {
+TEST(RecentlyUsedLocalPaths, onlyPathsCleaningWouldChangeAreCleaned)
+{
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"/", false},
+        {u"/home/u/a.txt", false},
+        {u"/home/u/a.b.txt", false},
+        {u"/home//u", true},
+        {u"/home/./u", true},
+        {u"/home/../u", true},
+        {u"/home/u/", true},
+        {u"/home/u/.", true},
+        {u"/home/.hidden", true},
+        {u"home/u", true},
+        {u"./u", true},
+        {u"", true},
+    };
+    for (const auto& [text, mayNeed] : cases) {
+        const QString path = QString::fromUtf16(text);
+        EXPECT_EQ(RecentlyUsedFile::mayNeedCleaning(path), mayNeed) << path.toStdString();
+        if (!mayNeed) {
+            EXPECT_EQ(QDir::cleanPath(path), path);
+        }
+    }
 }
 } // namespace

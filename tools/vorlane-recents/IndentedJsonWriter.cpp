@@ -1,5 +1,6 @@
 #include "IndentedJsonWriter.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -56,10 +57,19 @@ void IndentedJsonWriter::end()
     const char closing = m_levels.last().closing;
     m_levels.removeLast();
     // An empty one closes on the next line too.
-    m_out += '\n';
-    indent(m_levels.size());
-    m_out += closing;
+    const qsizetype spaces = m_levels.size() * 4;
+    char* out = extend(spaces + 2);
+    *out++ = '\n';
+    out = std::fill_n(out, spaces, ' ');
+    *out = closing;
     handOverIfFull();
+}
+
+char* IndentedJsonWriter::extend(qsizetype count)
+{
+    const qsizetype size = m_out.size();
+    m_out.resize(size + count);
+    return m_out.data() + size;
 }
 
 void IndentedJsonWriter::handOverIfFull()
@@ -113,30 +123,28 @@ void IndentedJsonWriter::beginItem()
     if (m_levels.isEmpty())
         return;
     Level& level = m_levels.last();
+    const qsizetype spaces = m_levels.size() * 4;
+    char* out = extend(spaces + (level.hasItems ? 2 : 1));
     if (level.hasItems)
-        m_out += ',';
+        *out++ = ',';
     level.hasItems = true;
-    m_out += '\n';
-    indent(m_levels.size());
+    *out++ = '\n';
+    std::fill_n(out, spaces, ' ');
 }
 
 void IndentedJsonWriter::writeKey(QLatin1StringView key)
 {
     beginItem();
-    m_out += '"';
-    m_out += QByteArrayView(key.data(), key.size());
-    m_out += "\": ";
+    char* out = extend(key.size() + 4);
+    *out++ = '"';
+    out = std::copy_n(key.data(), key.size(), out);
+    std::copy_n("\": ", 3, out);
 }
 
 void IndentedJsonWriter::open(char opening, char closing)
 {
     m_out += opening;
     m_levels.append({closing, false});
-}
-
-void IndentedJsonWriter::indent(qsizetype depth)
-{
-    m_out.append(depth * 4, ' ');
 }
 
 void IndentedJsonWriter::writeString(QStringView text)

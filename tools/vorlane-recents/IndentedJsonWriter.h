@@ -48,7 +48,8 @@ private:
     void beginItem();
     void writeKey(QLatin1StringView key);
     void open(char opening, char closing);
-    void indent(qsizetype depth);
+    // Lengthens the text by count bytes, to be written at the pointer returned.
+    char* extend(qsizetype count);
     void writeString(QStringView text);
 
     void handOverIfFull();

@@ -9,41 +9,42 @@
 #include <QJsonArray>
 
 namespace {
-void appendDigits(QByteArray& out, int value, int width)
+char* writeDigits(char* out, int value, int width)
 {
-    char digits[4];
     for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = char('0' + value % 10);
-    out.append(digits, width);
+        out[i] = char('0' + value % 10);
+    return out + width;
 }
 
 // Written out by hand: QDateTime::toString formats each field through printf.
 void appendIsoFields(QByteArray& out, int year, int month, int day, int msecsOfDay,
                      bool withMilliseconds, int offset)
 {
-    appendDigits(out, year, 4);
-    out += '-';
-    appendDigits(out, month, 2);
-    out += '-';
-    appendDigits(out, day, 2);
-    out += 'T';
-    appendDigits(out, msecsOfDay / 3'600'000, 2);
-    out += ':';
-    appendDigits(out, msecsOfDay / 60'000 % 60, 2);
-    out += ':';
-    appendDigits(out, msecsOfDay / 1000 % 60, 2);
+    char text[32];
+    char* end = writeDigits(text, year, 4);
+    *end++ = '-';
+    end = writeDigits(end, month, 2);
+    *end++ = '-';
+    end = writeDigits(end, day, 2);
+    *end++ = 'T';
+    end = writeDigits(end, msecsOfDay / 3'600'000, 2);
+    *end++ = ':';
+    end = writeDigits(end, msecsOfDay / 60'000 % 60, 2);
+    *end++ = ':';
+    end = writeDigits(end, msecsOfDay / 1000 % 60, 2);
     if (withMilliseconds) {
-        out += '.';
-        appendDigits(out, msecsOfDay % 1000, 3);
+        *end++ = '.';
+        end = writeDigits(end, msecsOfDay % 1000, 3);
     }
     if (offset == 0) {
-        out += 'Z';
+        *end++ = 'Z';
     } else {
-        out += offset > 0 ? '+' : '-';
-        appendDigits(out, qAbs(offset) / 3600, 2);
-        out += ':';
-        appendDigits(out, qAbs(offset) / 60 % 60, 2);
+        *end++ = offset > 0 ? '+' : '-';
+        end = writeDigits(end, qAbs(offset) / 3600, 2);
+        *end++ = ':';
+        end = writeDigits(end, qAbs(offset) / 60 % 60, 2);
     }
+    out.append(text, end - text);
 }
 
 // RecentsReport::isoDate's text, appended to out.

@@ -234,9 +234,22 @@ QString RecentlyUsedFile::localPathOf(QStringView href)
     }
     // As QFile::decodeName reads file names.
     QString path = QString::fromLocal8Bit(QByteArrayView(bytes.constData(), bytes.size()));
-    if (path.contains(u"//") || path.contains(u"/.") || (path.size() > 1 && path.endsWith(u'/')))
+    if (mayNeedCleaning(path))
         path = QDir::cleanPath(path);
     return path;
+}
+
+bool RecentlyUsedFile::mayNeedCleaning(QStringView path)
+{
+    if (!path.startsWith(u'/'))
+        return true;
+    if (path.size() > 1 && path.endsWith(u'/'))
+        return true;
+    const char16_t* end = path.utf16() + path.size() - 1;
+    for (const char16_t* c = path.utf16(); c < end; ++c)
+        if (*c == u'/' && (c[1] == u'/' || c[1] == u'.'))
+            return true;
+    return false;
 }
 
 bool RecentlyUsedFile::removeApplication(const QString& xbelPath, const QString& desktopId,

@@ -77,6 +77,9 @@ public:
     // The local path a file: URI names (file:///p, file://localhost/p, file:/p), percent-decoded
     // and cleaned; empty when the URI names no local file.
     static QString localPathOf(QStringView href);
+    // False for a path QDir::cleanPath leaves as it is: absolute, without a trailing '/', and
+    // with no empty component and none that starts with a dot. Looked at in one pass.
+    static bool mayNeedCleaning(QStringView path);
 
     // Removes every registration of the application with the given desktop id (matched with
     // DesktopApplicationIndex) from the shared file at xbelPath, and every bookmark left with no

@@ -25,9 +25,7 @@ std::optional<QDateTime> RecentlyUsedMetadata::lastUsedDate(const QUrl& fileUrl)
     auto found = m_lastUsed.constFind(path);
     if (found == m_lastUsed.constEnd()) {
         // Only a path cleaning changes can be found under its clean form.
-        const bool clean = path.startsWith(u'/') && !path.contains(u"//") &&
-                           !path.contains(u"/.") && (path.size() == 1 || !path.endsWith(u'/'));
-        if (clean)
+        if (!RecentlyUsedFile::mayNeedCleaning(path))
             return std::nullopt;
         path = QDir::cleanPath(path);
         found = m_lastUsed.constFind(path);

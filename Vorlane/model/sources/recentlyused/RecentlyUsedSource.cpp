@@ -47,6 +47,30 @@ struct ApplicationDocuments
     }
 };
 
+// The applications registrations name, asked of the index once per name and exec line. The
+// reader hands out one string for each name and each exec line however often they repeat, so
+// a pair of strings is known by where their text lies (equal addresses, equal text).
+class RegistrationAttributions
+{
+public:
+    const DesktopApplicationIndex::Match& of(DesktopApplicationIndex& index,
+                                             const RecentlyUsedFile::Bookmark& bookmark,
+                                             const RecentlyUsedFile::Application& registration)
+    {
+        if (bookmark.localPath.isEmpty())
+            return m_none;
+        const std::pair key{registration.name.constData(), registration.exec.constData()};
+        auto known = m_matches.constFind(key);
+        if (known == m_matches.constEnd())
+            known = m_matches.insert(key, attributeRegistration(index, bookmark, registration));
+        return *known;
+    }
+
+private:
+    QHash<std::pair<const QChar*, const QChar*>, DesktopApplicationIndex::Match> m_matches;
+    const DesktopApplicationIndex::Match m_none;
+};
+
 // What is shown of a document that exists; its URL is empty when it does not.
 struct Examined
 {
@@ -131,14 +155,15 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
 
     QHash<QString, qsizetype> applicationPositions;
     QList<ApplicationDocuments> applications;
+    RegistrationAttributions attributions;
     // Differently escaped hrefs of one file are one document, numbered here once per bookmark.
     QHash<QString, qsizetype> numbers;
     QList<const QString*> paths;
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         qsizetype number = -1;
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
-            const DesktopApplicationIndex::Match match =
-                attributeRegistration(index, bookmark, registration);
+            const DesktopApplicationIndex::Match& match =
+                attributions.of(index, bookmark, registration);
             if (!match.isValid())
                 continue;
             auto position = applicationPositions.constFind(match.desktopId);
