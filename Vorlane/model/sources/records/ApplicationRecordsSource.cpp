@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const QString& suffix,
                                                  DesktopApplicationIndex& applications)
@@ -43,13 +45,15 @@ QList<RecentApp> ApplicationRecordsSource::read()
     const QFileInfoList entries =
         QDir(recordFolderPath())
             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    // Looked at once for all the records.
     DesktopApplicationIndex& applications = DesktopApplicationIndex::shared();
-    applications.refresh();
+    bool applicationsLookedAt = false;
     QList<RecentApp> apps;
     for (const QFileInfo& entry : entries) {
         if (!entry.fileName().endsWith(suffix))
             continue;
+        // Looked at once for all the records, and only when there is one.
+        if (!std::exchange(applicationsLookedAt, true))
+            applications.refresh();
         if (std::optional<RecentApp> app = readRecordOfApplication(entry, suffix, applications))
             apps.append(std::move(*app));
     }
