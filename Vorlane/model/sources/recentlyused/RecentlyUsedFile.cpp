@@ -10,16 +10,19 @@
 #include <QVarLengthArray>
 
 namespace {
+// Reads the fields of a date from text: QStringView, or QLatin1StringView for attribute
+// values read as they are.
+template <typename View>
 class Digits
 {
 public:
-    explicit Digits(QStringView text)
+    explicit Digits(View text)
         : m_text(text)
     {}
 
     bool atEnd() const { return m_position >= m_text.size(); }
-    QChar peek() const { return atEnd() ? QChar() : m_text[m_position]; }
-    bool skip(QChar c)
+    char16_t peek() const { return atEnd() ? u'\0' : char16_t(m_text[m_position].unicode()); }
+    bool skip(char16_t c)
     {
         if (peek() != c)
             return false;
@@ -31,10 +34,10 @@ public:
     {
         int value = 0;
         for (int i = 0; i < count; ++i) {
-            const QChar c = peek();
+            const char16_t c = peek();
             if (c < u'0' || c > u'9')
                 return -1;
-            value = value * 10 + (c.unicode() - u'0');
+            value = value * 10 + (c - u'0');
             ++m_position;
         }
         return value;
@@ -46,7 +49,7 @@ public:
         int digits = 0;
         while (peek() >= u'0' && peek() <= u'9') {
             if (digits < 3)
-                value = value * 10 + (peek().unicode() - u'0');
+                value = value * 10 + (peek() - u'0');
             ++digits;
             ++m_position;
         }
@@ -58,7 +61,7 @@ public:
     }
 
 private:
-    QStringView m_text;
+    View m_text;
     qsizetype m_position = 0;
 };
 
@@ -124,9 +127,11 @@ RecentlyUsedFile RecentlyUsedFile::parse(QByteArrayView bytes)
     return RecentlyUsedReader::read(bytes);
 }
 
-QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
+namespace {
+template <typename View>
+QDateTime parseTimestampIn(View text)
 {
-    Digits in(text.trimmed());
+    Digits<View> in(text.trimmed());
     const int year = in.number(4);
     const bool extendedDate = in.skip(u'-');
     const int month = in.number(2);
@@ -180,6 +185,17 @@ QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
         return {};
     const int offsetSeconds = sign * (offsetHours * 3600 + offsetMinutes * 60);
     return QDateTime::fromMSecsSinceEpoch(msecs - qint64(offsetSeconds) * 1000, Qt::UTC);
+}
+} // namespace
+
+QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
+{
+    return parseTimestampIn(text);
+}
+
+QDateTime RecentlyUsedFile::parseTimestamp(QLatin1StringView text)
+{
+    return parseTimestampIn(text);
 }
 
 QString RecentlyUsedFile::localPathOf(QStringView href)
