@@ -1,6 +1,7 @@
 #include "DateRules.h"
 
 #include "Calendar.h"
+#include "CivilDate.h"
 #include "CombinedRows.h"
 #include "MetadataQuery.h"
 #include "QtPrinters.h"
@@ -400,5 +401,60 @@ TEST(RelativeDate, agreesWithTheCalendarArithmeticAcrossOffsetChanges)
         }
     }
     Calendar::setCurrent(Calendar::system());
+}
+} // namespace
+
+namespace {
+TEST(CivilDate, countsDaysAndStepsMonthsAsQDate)
+{
+    const QDate epoch(1970, 1, 1);
+    // Every day from 1896 to 2104: century years with and without a leap day, month ends.
+    for (QDate day(1896, 1, 1); day < QDate(2104, 12, 31); day = day.addDays(1)) {
+        const qint64 number = epoch.daysTo(day);
+        const CivilDate civil = CivilDate::fromDayNumber(number);
+        ASSERT_EQ(civil, (CivilDate{day.year(), day.month(), day.day()})) << number;
+        ASSERT_EQ(civil.dayNumber(), number);
+        if (day.day() < 28 && day.month() != 1)
+            continue;
+        for (int step : {-25, -13, -12, -1, 1, 11, 12, 49}) {
+            const QDate months = day.addMonths(step);
+            const QDate years = day.addYears(step);
+            ASSERT_EQ(civil.addMonths(step),
+                      (CivilDate{months.year(), months.month(), months.day()}))
+                << day.toString(Qt::ISODate).toStdString() << " + " << step << " months";
+            ASSERT_EQ(civil.addYears(step), (CivilDate{years.year(), years.month(), years.day()}))
+                << day.toString(Qt::ISODate).toStdString() << " + " << step << " years";
+        }
+    }
+}
+
+TEST(Calendar, wallClockIsTheZonesOwnAcrossOffsetChanges)
+{
+    for (const char* name : {"Europe/Berlin", "Australia/Lord_Howe", "America/St_Johns",
+                             "Pacific/Apia", "Asia/Kathmandu", "UTC"}) {
+        const QTimeZone zone(name);
+        if (!zone.isValid())
+            continue;
+        const Calendar calendar =
+            Calendar::fixed(QDateTime::currentDateTimeUtc(), zone, Qt::Monday);
+        // Every 3 hours and 7 minutes over the years of three offset changes and around 1900.
+        for (const QDateTime& from : {QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC),
+                                      QDateTime(QDate(1899, 12, 20), QTime(0, 0), Qt::UTC)}) {
+            for (qint64 minutes = 0; minutes < 3 * 366 * 24 * 60; minutes += 187) {
+                const QDateTime moment = from.addSecs(60 * minutes + 17);
+                const QDateTime local = calendar.inCalendarZone(moment);
+                const std::optional<Calendar::WallClock> wall =
+                    calendar.wallClockAt(moment.toMSecsSinceEpoch());
+                if (!wall) {
+                    ASSERT_LT(moment.date().year(), 1900) << name << ": offsets known from 1900";
+                    continue;
+                }
+                ASSERT_EQ(QDate(1970, 1, 1).addDays(wall->day), local.date())
+                    << name << " " << moment.toString(Qt::ISODate).toStdString();
+                ASSERT_EQ(wall->msecsOfDay, local.time().msecsSinceStartOfDay()) << name;
+                ASSERT_EQ(wall->offsetFromUtc, local.offsetFromUtc()) << name;
+            }
+        }
+    }
 }
 } // namespace

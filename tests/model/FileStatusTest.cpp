@@ -14,6 +14,8 @@ TEST(FileStatus, existsAsQFileInfoAnswers)
 {
     TestHome home;
     const QString file = home.createDocument(QStringLiteral("a.txt"), QDateTime::currentDateTime());
+    const QString accented =
+        home.createDocument(QStringLiteral("résumé 文書.txt"), QDateTime::currentDateTime());
     const QString dangling = home.path() + QStringLiteral("/dangling");
     QFile::link(home.path() + QStringLiteral("/nothing"), dangling);
     QFile::link(file, home.path() + QStringLiteral("/link"));
@@ -25,6 +27,9 @@ TEST(FileStatus, existsAsQFileInfoAnswers)
         {home.path() + QStringLiteral("/missing"), false},
         {QString(), false},
         {file + QChar(0) + QStringLiteral("tail"), false},
+        {accented, true},
+        {accented + QChar(0) + QStringLiteral("tail"), false},
+        {accented.chopped(4), false},
     };
     for (const auto& [path, exists] : cases)
         EXPECT_EQ(FileStatus::exists(path), exists) << path.toStdString();

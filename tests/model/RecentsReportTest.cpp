@@ -53,6 +53,26 @@ TEST(RecentsReport, jsonTextIsWhatQtsWriterWrites)
     }
 }
 
+TEST(RecentsReport, jsonTextInPiecesIsTheWholeText)
+{
+    const FixedCalendar calendar(berlinWinter);
+    // About 300 kilobytes of JSON: several pieces.
+    QList<RecentFile> files;
+    for (int i = 0; i < 1000; ++i) {
+        const QString name = QStringLiteral("document %1 ünïcödé \"quoted\".txt").arg(i);
+        files << RecentFile(name, {}, QUrl::fromLocalFile(QStringLiteral("/home/user/") + name),
+                            QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC).addSecs(-i * 977),
+                            QStringLiteral("Today"));
+    }
+    const RecentsReport report({RecentApp(QStringLiteral("a"), QUrl(), QStringLiteral("a"),
+                                          files.first().dateAccessed(), files, {})});
+    QList<QByteArray> pieces;
+    report.writeJsonText([&pieces](QByteArrayView piece) { pieces << piece.toByteArray(); });
+    EXPECT_GT(pieces.size(), 2);
+    EXPECT_EQ(pieces.join(), report.jsonText());
+    EXPECT_EQ(report.jsonText(), QJsonDocument(report.json()).toJson(QJsonDocument::Indented));
+}
+
 struct IsoCase
 {
     QDateTime date;

@@ -8,6 +8,7 @@
 #include "TestHome.h"
 #include "XbelFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -247,6 +248,9 @@ TEST(RecentlyUsedTimestamps, readsEveryFormWritersUse)
         {u"2026-12-07T15:35:28.100-05:30", utc(2026, 12, 7, 21, 5, 28, 100)},
         {u"2026-12-31T23:59:60Z", utc(2026, 12, 31, 23, 59, 59)},
         {u" 2026-12-07T21:05:28Z ", utc(2026, 12, 7, 21, 5, 28)},
+        {u"2024-02-29T00:00:00Z", utc(2024, 2, 29, 0, 0, 0)},
+        {u"1969-12-31T23:59:59.999Z", utc(1969, 12, 31, 23, 59, 59, 999)},
+        {u"0001-01-01T00:30:00+01:00", utc(-1, 12, 31, 23, 30, 0)},
     };
     for (const Case& c : cases) {
         const QString text = QString::fromUtf16(c.text);
@@ -258,10 +262,11 @@ TEST(RecentlyUsedTimestamps, readsEveryFormWritersUse)
 
     for (const char16_t* bad :
          {u"", u"garbage", u"2026-13-01T00:00:00Z", u"2026-02-30T00:00:00Z",
-          u"2026-12-07T24:00:00Z", u"2026-12-07T21:05Z", u"2026-12-07", u"2026-12-07T21:05:28Q",
-          u"2026-12-07T21:05:28Zjunk", u"2026-12-07T21:05:28.Z", u"2026-12-07T21:05:28+2",
-          u"2026-12-07T21:05:28+24:00", u"2T0+819855292164632335", u"2026-1207T21:05:28Z",
-          u"2026-12-07T21:0528Z"}) {
+          u"2026-00-10T00:00:00Z", u"2026-12-00T00:00:00Z", u"0000-01-01T00:00:00Z",
+          u"2100-02-29T00:00:00Z", u"2026-12-07T24:00:00Z", u"2026-12-07T21:05Z", u"2026-12-07",
+          u"2026-12-07T21:05:28Q", u"2026-12-07T21:05:28Zjunk", u"2026-12-07T21:05:28.Z",
+          u"2026-12-07T21:05:28+2", u"2026-12-07T21:05:28+24:00", u"2T0+819855292164632335",
+          u"2026-1207T21:05:28Z", u"2026-12-07T21:0528Z"}) {
         const QString text = QString::fromUtf16(bad);
         EXPECT_FALSE(RecentlyUsedFile::parseTimestamp(text).isValid()) << text.toStdString();
     }
@@ -456,5 +461,32 @@ TEST_F(RecentlyUsedFileTest, readsFiftyThousandBookmarks)
     RecordProperty("bytes", int(text.size()));
     RecordProperty("parse_ms", int(elapsed));
     std::cout << "50,000 bookmarks, " << text.size() << " bytes: parsed in " << elapsed << " ms\n";
+}
+} // namespace
+
+namespace {
+TEST(RecentlyUsedLocalPaths, onlyPathsCleaningWouldChangeAreCleaned)
+{
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"/", false},
+        {u"/home/u/a.txt", false},
+        {u"/home/u/a.b.txt", false},
+        {u"/home//u", true},
+        {u"/home/./u", true},
+        {u"/home/../u", true},
+        {u"/home/u/", true},
+        {u"/home/u/.", true},
+        {u"/home/.hidden", true},
+        {u"home/u", true},
+        {u"./u", true},
+        {u"", true},
+    };
+    for (const auto& [text, mayNeed] : cases) {
+        const QString path = QString::fromUtf16(text);
+        EXPECT_EQ(RecentlyUsedFile::mayNeedCleaning(path), mayNeed) << path.toStdString();
+        if (!mayNeed) {
+            EXPECT_EQ(QDir::cleanPath(path), path);
+        }
+    }
 }
 } // namespace

@@ -1,13 +1,38 @@
 #include "IndentedJsonWriter.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 char hexDigit(uint value)
 {
     return char(value < 10 ? '0' + value : 'a' + value - 10);
 }
+
+void appendUtf8(QByteArray& out, char32_t c)
+{
+    if (c < 0x800) {
+        out += char(0xc0 | (c >> 6));
+    } else if (c < 0x10000) {
+        out += char(0xe0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3f));
+    } else {
+        out += char(0xf0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3f));
+        out += char(0x80 | ((c >> 6) & 0x3f));
+    }
+    out += char(0x80 | (c & 0x3f));
+}
+
+// What the text gathers before a sink receives it.
+constexpr qsizetype pieceSize = 64 * 1024;
 } // namespace
+
+IndentedJsonWriter::IndentedJsonWriter(Sink sink)
+    : m_sink(std::move(sink))
+{
+    m_out.reserve(pieceSize + pieceSize / 4);
+}
 
 void IndentedJsonWriter::beginObject()
 {
@@ -32,9 +57,28 @@ void IndentedJsonWriter::end()
     const char closing = m_levels.last().closing;
     m_levels.removeLast();
     // An empty one closes on the next line too.
-    m_out += '\n';
-    indent(m_levels.size());
-    m_out += closing;
+    const qsizetype spaces = m_levels.size() * 4;
+    char* out = extend(spaces + 2);
+    *out++ = '\n';
+    out = std::fill_n(out, spaces, ' ');
+    *out = closing;
+    handOverIfFull();
+}
+
+char* IndentedJsonWriter::extend(qsizetype count)
+{
+    const qsizetype size = m_out.size();
+    m_out.resize(size + count);
+    return m_out.data() + size;
+}
+
+void IndentedJsonWriter::handOverIfFull()
+{
+    if (!m_sink || m_out.size() < pieceSize)
+        return;
+    m_sink(m_out);
+    // Keeps its capacity for the next piece.
+    m_out.resize(0);
 }
 
 void IndentedJsonWriter::member(QLatin1StringView key, const QString& value)
@@ -55,10 +99,23 @@ void IndentedJsonWriter::member(QLatin1StringView key, qint64 value)
     m_out += QByteArray::number(value);
 }
 
+void IndentedJsonWriter::member(QLatin1StringView key,
+                                const std::function<void(QByteArray&)>& writePlainValue)
+{
+    writeKey(key);
+    m_out += '"';
+    writePlainValue(m_out);
+    m_out += '"';
+}
+
 QByteArray IndentedJsonWriter::take()
 {
     m_out += '\n';
-    return std::exchange(m_out, {});
+    if (!m_sink)
+        return std::exchange(m_out, {});
+    m_sink(m_out);
+    m_out.clear();
+    return {};
 }
 
 void IndentedJsonWriter::beginItem()
@@ -66,19 +123,22 @@ void IndentedJsonWriter::beginItem()
     if (m_levels.isEmpty())
         return;
     Level& level = m_levels.last();
+    const qsizetype spaces = m_levels.size() * 4;
+    char* out = extend(spaces + (level.hasItems ? 2 : 1));
     if (level.hasItems)
-        m_out += ',';
+        *out++ = ',';
     level.hasItems = true;
-    m_out += '\n';
-    indent(m_levels.size());
+    *out++ = '\n';
+    std::fill_n(out, spaces, ' ');
 }
 
 void IndentedJsonWriter::writeKey(QLatin1StringView key)
 {
     beginItem();
-    m_out += '"';
-    m_out += QByteArrayView(key.data(), key.size());
-    m_out += "\": ";
+    char* out = extend(key.size() + 4);
+    *out++ = '"';
+    out = std::copy_n(key.data(), key.size(), out);
+    std::copy_n("\": ", 3, out);
 }
 
 void IndentedJsonWriter::open(char opening, char closing)
@@ -87,25 +147,19 @@ void IndentedJsonWriter::open(char opening, char closing)
     m_levels.append({closing, false});
 }
 
-void IndentedJsonWriter::indent(qsizetype depth)
-{
-    m_out.append(depth * 4, ' ');
-}
-
 void IndentedJsonWriter::writeString(QStringView text)
 {
     m_out += '"';
-    // Most names and paths need no escape: converted in one go.
-    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate();
-    });
-    if (plain) {
-        m_out += text.toUtf8();
-        m_out += '"';
-        return;
-    }
     const char16_t* p = text.utf16();
     const char16_t* end = p + text.size();
+    // Most names and paths are ASCII that needs no escape: copied as it is, up to the first
+    // character that is not.
+    const qsizetype start = m_out.size();
+    m_out.resize(start + text.size());
+    char* copy = m_out.data() + start;
+    while (p < end && *p < 0x80 && *p >= 0x20 && *p != u'"' && *p != u'\\')
+        *copy++ = char(*p++);
+    m_out.resize(copy - m_out.constData());
     while (p < end) {
         const char16_t c = *p;
         if (c >= 0x80) {
@@ -119,7 +173,7 @@ void IndentedJsonWriter::writeString(QStringView text)
                 ++p;
                 continue;
             }
-            m_out += QStringView(p, pair ? 2 : 1).toUtf8();
+            appendUtf8(m_out, pair ? QChar::surrogateToUcs4(c, p[1]) : char32_t(c));
             p += pair ? 2 : 1;
             continue;
         }

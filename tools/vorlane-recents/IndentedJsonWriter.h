@@ -5,12 +5,23 @@
 #include <QString>
 #include <QVarLengthArray>
 
+#include <functional>
+
 // Writes JSON text straight into bytes, laid out as QJsonDocument::Indented lays it out (four
 // spaces a level, "key": value), without building a QJsonObject first. Members appear in the
 // order written: callers write them sorted, as QJsonObject keeps them.
 class IndentedJsonWriter
 {
 public:
+    // Receives the text a piece at a time.
+    using Sink = std::function<void(QByteArrayView)>;
+
+    // Keeps the whole text for take().
+    IndentedJsonWriter() = default;
+    // Hands the text to sink whenever some tens of kilobytes are ready and at the end, so that
+    // however long it is, it never all sits in memory.
+    explicit IndentedJsonWriter(Sink sink);
+
     void beginObject();
     void beginObject(QLatin1StringView key);
     void beginArray(QLatin1StringView key);
@@ -20,8 +31,11 @@ public:
     void member(QLatin1StringView key, const QString& value);
     void member(QLatin1StringView key, bool value);
     void member(QLatin1StringView key, qint64 value);
+    // A value written by the caller straight into the text: plain ASCII that needs no escape.
+    void member(QLatin1StringView key, const std::function<void(QByteArray&)>& writePlainValue);
 
-    // The text, ending with a line end as QJsonDocument's does.
+    // The text, ending with a line end as QJsonDocument's does; with a sink, its last piece is
+    // handed over and the text returned is empty.
     QByteArray take();
 
 private:
@@ -34,9 +48,13 @@ private:
     void beginItem();
     void writeKey(QLatin1StringView key);
     void open(char opening, char closing);
-    void indent(qsizetype depth);
+    // Lengthens the text by count bytes, to be written at the pointer returned.
+    char* extend(qsizetype count);
     void writeString(QStringView text);
 
+    void handOverIfFull();
+
+    Sink m_sink;
     QByteArray m_out;
     QVarLengthArray<Level, 8> m_levels;
 };

@@ -1,6 +1,7 @@
 #include "RecentsReport.h"
 
 #include "Calendar.h"
+#include "CivilDate.h"
 #include "CombinedRows.h"
 #include "DateRules.h"
 #include "IndentedJsonWriter.h"
@@ -8,12 +9,70 @@
 #include <QJsonArray>
 
 namespace {
-void appendDigits(QString& out, int value, int width)
+char* writeDigits(char* out, int value, int width)
 {
-    char digits[4];
     for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = char('0' + value % 10);
-    out += QLatin1StringView(digits, width);
+        out[i] = char('0' + value % 10);
+    return out + width;
+}
+
+// Written out by hand: QDateTime::toString formats each field through printf.
+void appendIsoFields(QByteArray& out, int year, int month, int day, int msecsOfDay,
+                     bool withMilliseconds, int offset)
+{
+    char text[32];
+    char* end = writeDigits(text, year, 4);
+    *end++ = '-';
+    end = writeDigits(end, month, 2);
+    *end++ = '-';
+    end = writeDigits(end, day, 2);
+    *end++ = 'T';
+    end = writeDigits(end, msecsOfDay / 3'600'000, 2);
+    *end++ = ':';
+    end = writeDigits(end, msecsOfDay / 60'000 % 60, 2);
+    *end++ = ':';
+    end = writeDigits(end, msecsOfDay / 1000 % 60, 2);
+    if (withMilliseconds) {
+        *end++ = '.';
+        end = writeDigits(end, msecsOfDay % 1000, 3);
+    }
+    if (offset == 0) {
+        *end++ = 'Z';
+    } else {
+        *end++ = offset > 0 ? '+' : '-';
+        end = writeDigits(end, qAbs(offset) / 3600, 2);
+        *end++ = ':';
+        end = writeDigits(end, qAbs(offset) / 60 % 60, 2);
+    }
+    out.append(text, end - text);
+}
+
+// RecentsReport::isoDate's text, appended to out.
+void appendIsoDate(QByteArray& out, const QDateTime& date)
+{
+    const Calendar& calendar = Calendar::current();
+    const bool withMilliseconds = date.time().msec() != 0;
+    if (date.isValid()) {
+        // Without a zone lookup where the calendar knows the offset.
+        if (const std::optional<Calendar::WallClock> wall =
+                calendar.wallClockAt(date.toMSecsSinceEpoch())) {
+            const CivilDate day = CivilDate::fromDayNumber(wall->day);
+            if (day.year >= 0 && day.year <= 9999) {
+                appendIsoFields(out, day.year, day.month, day.day, wall->msecsOfDay,
+                                withMilliseconds, wall->offsetFromUtc);
+                return;
+            }
+        }
+    }
+    const QDateTime local = calendar.inCalendarZone(date);
+    const QDate day = local.date();
+    if (day.year() < 0 || day.year() > 9999) {
+        const QDateTime withOffset = local.toOffsetFromUtc(local.offsetFromUtc());
+        out += withOffset.toString(withMilliseconds ? Qt::ISODateWithMs : Qt::ISODate).toLatin1();
+        return;
+    }
+    appendIsoFields(out, day.year(), day.month(), day.day(), local.time().msecsSinceStartOfDay(),
+                    withMilliseconds, local.offsetFromUtc());
 }
 } // namespace
 
@@ -23,42 +82,10 @@ RecentsReport::RecentsReport(QList<RecentApp> apps)
 
 QString RecentsReport::isoDate(const QDateTime& date)
 {
-    const QDateTime local = Calendar::current().inCalendarZone(date);
-    const QDate day = local.date();
-    const bool withMilliseconds = date.time().msec() != 0;
-    if (day.year() < 0 || day.year() > 9999) {
-        const QDateTime withOffset = local.toOffsetFromUtc(local.offsetFromUtc());
-        return withOffset.toString(withMilliseconds ? Qt::ISODateWithMs : Qt::ISODate);
-    }
-    // Written out by hand: QDateTime::toString formats each field through printf.
-    const QTime time = local.time();
-    QString out;
-    out.reserve(29);
-    appendDigits(out, day.year(), 4);
-    out += u'-';
-    appendDigits(out, day.month(), 2);
-    out += u'-';
-    appendDigits(out, day.day(), 2);
-    out += u'T';
-    appendDigits(out, time.hour(), 2);
-    out += u':';
-    appendDigits(out, time.minute(), 2);
-    out += u':';
-    appendDigits(out, time.second(), 2);
-    if (withMilliseconds) {
-        out += u'.';
-        appendDigits(out, time.msec(), 3);
-    }
-    const int offset = local.offsetFromUtc();
-    if (offset == 0) {
-        out += u'Z';
-    } else {
-        out += offset > 0 ? u'+' : u'-';
-        appendDigits(out, qAbs(offset) / 3600, 2);
-        out += u':';
-        appendDigits(out, qAbs(offset) / 60 % 60, 2);
-    }
-    return out;
+    QByteArray text;
+    text.reserve(29);
+    appendIsoDate(text, date);
+    return QString::fromLatin1(text);
 }
 
 QString RecentsReport::text() const
@@ -93,13 +120,29 @@ QString RecentsReport::text() const
 QByteArray RecentsReport::jsonText() const
 {
     IndentedJsonWriter json;
+    write(json);
+    return json.take();
+}
+
+void RecentsReport::writeJsonText(const std::function<void(QByteArrayView)>& sink) const
+{
+    IndentedJsonWriter json(sink);
+    write(json);
+    json.take();
+}
+
+void RecentsReport::write(IndentedJsonWriter& json) const
+{
+    const auto isoDateOf = [](const QDateTime& date) {
+        return [&date](QByteArray& out) { appendIsoDate(out, date); };
+    };
     json.beginObject();
     json.member(QLatin1StringView("isEmpty"), m_apps.isEmpty());
     json.beginArray(QLatin1StringView("recentApps"));
     for (const RecentApp& app : m_apps) {
         json.beginObject();
         json.member(QLatin1StringView("appName"), app.appName());
-        json.member(QLatin1StringView("dateModified"), isoDate(app.dateModified()));
+        json.member(QLatin1StringView("dateModified"), isoDateOf(app.dateModified()));
         json.member(QLatin1StringView("filePath"), app.filePath().toLocalFile());
         json.beginArray(QLatin1StringView("groupCells"));
         for (const RecentFileGroup& heading : app.groupCells()) {
@@ -112,14 +155,12 @@ QByteArray RecentsReport::jsonText() const
         json.member(QLatin1StringView("name"), app.name());
         json.beginArray(QLatin1StringView("recentFiles"));
         for (const RecentFile& file : app.recentFiles()) {
-            // Into the calendar zone once, for both texts.
-            const QDateTime used = Calendar::current().inCalendarZone(file.dateAccessed());
             json.beginObject();
-            json.member(QLatin1StringView("dateAccessed"), isoDate(used));
+            json.member(QLatin1StringView("dateAccessed"), isoDateOf(file.dateAccessed()));
             json.member(QLatin1StringView("dateGroup"), file.dateGroup());
             json.member(QLatin1StringView("filePath"), file.filePath().toLocalFile());
             json.member(QLatin1StringView("name"), file.name());
-            json.member(QLatin1StringView("relativeDate"), relativeDateText(used));
+            json.member(QLatin1StringView("relativeDate"), relativeDateText(file.dateAccessed()));
             json.end();
         }
         json.end();
@@ -128,7 +169,6 @@ QByteArray RecentsReport::jsonText() const
     }
     json.end();
     json.end();
-    return json.take();
 }
 
 QJsonObject RecentsReport::json() const

@@ -54,9 +54,9 @@ const QString description = QStringLiteral(
     "\n"
     "Messages about files that cannot be read go to standard error, each naming its file.");
 
-void print(const QByteArray& bytes, std::FILE* stream = stdout)
+void print(QByteArrayView bytes, std::FILE* stream = stdout)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fwrite(bytes.data(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
 
@@ -177,7 +177,7 @@ int main(int argc, char* argv[])
     }
     const RecentsReport report(store.isEmpty() ? QList<RecentApp>() : store.recentApps());
     if (json)
-        print(report.jsonText());
+        report.writeJsonText([](QByteArrayView piece) { print(piece); });
     else
         print(report.text().toUtf8());
     return 0;

@@ -13,9 +13,18 @@ QString ApplicationLookup::urlForApplicationWithBundleIdentifier(const QString& 
 {
     if (!isPlausibleIdentifier(bundleIdentifier))
         return {};
-    // The index knows every entry by its desktop id, those in subfolders included, and applies
-    // the rule that the first entry with an id decides, even one that hides the application.
     DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
     index.refresh();
-    return index.findById(bundleIdentifier).path;
+    return urlForApplicationWithBundleIdentifier(bundleIdentifier, index);
+}
+
+QString
+ApplicationLookup::urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier,
+                                                         DesktopApplicationIndex& refreshedIndex)
+{
+    if (!isPlausibleIdentifier(bundleIdentifier))
+        return {};
+    // The index knows every entry by its desktop id, those in subfolders included, and applies
+    // the rule that the first entry with an id decides, even one that hides the application.
+    return refreshedIndex.findById(bundleIdentifier).path;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DesktopApplicationIndex;
+
 // Finds installed applications by bundle identifier. On Linux the bundle identifier is a desktop
 // entry id (org.gnome.Evince) and the "bundle" is the desktop entry file itself.
 class ApplicationLookup
@@ -13,4 +15,7 @@ public:
     // when the application is not installed (no entry, or an entry that is hidden or is not an
     // application).
     static QString urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier);
+    // The same in an index the caller has just refreshed, for many lookups in a row.
+    static QString urlForApplicationWithBundleIdentifier(const QString& bundleIdentifier,
+                                                         DesktopApplicationIndex& refreshedIndex);
 };

@@ -6,17 +6,28 @@
 
 #include <algorithm>
 
+// The calendar zone's offset from UTC between firstKnown and lastKnown (milliseconds since the
+// epoch): offsetBefore until the first change, then each change's offset from its moment on.
+struct Calendar::Offsets
+{
+    qint64 firstKnown = 0;
+    qint64 lastKnown = -1;
+    int offsetBefore = 0;
+    QList<qint64> changes;
+    QList<int> offsetsAfter;
+};
+
 struct Calendar::BoundaryCache
 {
     QMutex mutex;
     std::optional<Boundaries> boundaries;
     // The system's zone as last read, for calendars without a zone of their own.
     std::optional<std::optional<QTimeZone>> systemZone;
-    // The calendar zone's offset changes (milliseconds since the epoch, ascending) between
-    // the first and last day they were looked up for.
-    std::optional<QList<qint64>> transitions;
-    QDate firstSteadyKnown;
-    QDate lastSteadyKnown;
+    // The calendar zone's offsets from a little before the first to a little after the last day
+    // they were looked up for (days counted from 1970-01-01).
+    std::optional<Offsets> offsets;
+    qint64 firstSteadyKnown = 0;
+    qint64 lastSteadyKnown = -1;
 };
 
 namespace {
@@ -74,7 +85,7 @@ void Calendar::followSystemZone() const
         return;
     m_cache->systemZone = std::move(zone);
     m_cache->boundaries.reset();
-    m_cache->transitions.reset();
+    m_cache->offsets.reset();
 }
 
 std::optional<QTimeZone> Calendar::zone() const
@@ -141,42 +152,85 @@ Calendar::Period Calendar::periodOf(const QDateTime& moment) const
     return Period::Other;
 }
 
-const QList<qint64>& Calendar::transitionsLocked() const
+namespace {
+constexpr qint64 dayMs = 24 * 3600 * 1000;
+
+qint64 dayNumberOf(const QDate& day)
 {
-    if (m_cache->transitions)
-        return *m_cache->transitions;
+    return day.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+}
+
+// Floor division: days before 1970 count down from -1.
+qint64 floorDiv(qint64 value, qint64 divisor)
+{
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+} // namespace
+
+const Calendar::Offsets& Calendar::offsetsLocked() const
+{
+    if (m_cache->offsets)
+        return *m_cache->offsets;
     const std::optional<QTimeZone>& calendarZone = m_timeZone ? m_timeZone : systemZoneLocked();
-    QList<qint64> transitions;
+    Offsets offsets;
     // Far enough back for any document's date, far enough ahead for any clock set wrong.
-    const QDate today = QDate::currentDate();
-    m_cache->firstSteadyKnown = QDate(1900, 1, 1);
-    m_cache->lastSteadyKnown = today.addYears(20);
+    m_cache->firstSteadyKnown = dayNumberOf(QDate(1900, 1, 1));
+    m_cache->lastSteadyKnown = dayNumberOf(QDate::currentDate().addYears(20));
     if (!calendarZone) {
-        m_cache->lastSteadyKnown = QDate();
-    } else if (calendarZone->hasTransitions()) {
-        const QDateTime from = m_cache->firstSteadyKnown.addDays(-4).startOfDay(Qt::UTC);
-        const QDateTime to = m_cache->lastSteadyKnown.addDays(5).startOfDay(Qt::UTC);
-        for (const QTimeZone::OffsetData& transition : calendarZone->transitions(from, to))
-            transitions.append(transition.atUtc.toMSecsSinceEpoch());
+        m_cache->lastSteadyKnown = m_cache->firstSteadyKnown - 1;
+    } else {
+        offsets.firstKnown = (m_cache->firstSteadyKnown - 4) * dayMs;
+        offsets.lastKnown = (m_cache->lastSteadyKnown + 5) * dayMs;
+        const QDateTime from = QDateTime::fromMSecsSinceEpoch(offsets.firstKnown, Qt::UTC);
+        const QDateTime to = QDateTime::fromMSecsSinceEpoch(offsets.lastKnown, Qt::UTC);
+        offsets.offsetBefore = calendarZone->offsetFromUtc(from);
+        if (calendarZone->hasTransitions()) {
+            for (const QTimeZone::OffsetData& transition : calendarZone->transitions(from, to)) {
+                offsets.changes.append(transition.atUtc.toMSecsSinceEpoch());
+                offsets.offsetsAfter.append(transition.offsetFromUtc);
+            }
+        }
     }
-    m_cache->transitions = std::move(transitions);
-    return *m_cache->transitions;
+    m_cache->offsets = std::move(offsets);
+    return *m_cache->offsets;
+}
+
+std::optional<Calendar::WallClock> Calendar::wallClockAt(qint64 msecsSinceEpoch) const
+{
+    int offset = 0;
+    {
+        const QMutexLocker locker(&m_cache->mutex);
+        const Offsets& offsets = offsetsLocked();
+        if (msecsSinceEpoch < offsets.firstKnown || msecsSinceEpoch >= offsets.lastKnown)
+            return std::nullopt;
+        const auto next =
+            std::upper_bound(offsets.changes.cbegin(), offsets.changes.cend(), msecsSinceEpoch);
+        offset = next == offsets.changes.cbegin()
+                     ? offsets.offsetBefore
+                     : offsets.offsetsAfter.at(next - offsets.changes.cbegin() - 1);
+    }
+    const qint64 wall = msecsSinceEpoch + qint64(offset) * 1000;
+    const qint64 day = floorDiv(wall, dayMs);
+    return WallClock{day, int(wall - day * dayMs), offset};
 }
 
 bool Calendar::isSteadyAround(const QDate& day) const
 {
+    return day.isValid() && isSteadyAroundDay(dayNumberOf(day));
+}
+
+bool Calendar::isSteadyAroundDay(qint64 day) const
+{
     const QMutexLocker locker(&m_cache->mutex);
-    const QList<qint64>& transitions = transitionsLocked();
-    if (!m_cache->lastSteadyKnown.isValid() || day < m_cache->firstSteadyKnown ||
-        day > m_cache->lastSteadyKnown)
+    const Offsets& offsets = offsetsLocked();
+    if (day < m_cache->firstSteadyKnown || day > m_cache->lastSteadyKnown)
         return false;
     // Offsets lie within a day of UTC: a day's instants lie within [midnight UTC - 1 day,
     // midnight UTC + 2 days), and each is then three days away from any change.
-    constexpr qint64 dayMs = 24 * 3600 * 1000;
-    const qint64 midnight = day.startOfDay(Qt::UTC).toMSecsSinceEpoch();
+    const qint64 midnight = day * dayMs;
     const auto next =
-        std::lower_bound(transitions.cbegin(), transitions.cend(), midnight - 4 * dayMs);
-    return next == transitions.cend() || *next >= midnight + 5 * dayMs;
+        std::lower_bound(offsets.changes.cbegin(), offsets.changes.cend(), midnight - 4 * dayMs);
+    return next == offsets.changes.cend() || *next >= midnight + 5 * dayMs;
 }
 
 QDateTime Calendar::addDays(const QDateTime& moment, int days) const

@@ -47,6 +47,18 @@ public:
     QDateTime inCalendarZone(const QDateTime& moment) const;
     Qt::DayOfWeek firstDayOfWeek() const { return m_firstDayOfWeek; }
 
+    // A moment as wall-clock time of the calendar's zone: its day, counted from 1970-01-01, and
+    // the milliseconds into that day. Worked out from the zone's offsets read once, without a
+    // zone lookup; none where those are not known (the zone cannot be read, or the moment is far
+    // from now), where inCalendarZone() answers.
+    struct WallClock
+    {
+        qint64 day = 0;
+        int msecsOfDay = 0;
+        int offsetFromUtc = 0;
+    };
+    std::optional<WallClock> wallClockAt(qint64 msecsSinceEpoch) const;
+
     // Today, the rest of this week (the calendar's own week, future days included), or neither.
     Period periodOf(const QDateTime& moment) const;
     // The same wall-clock time the given number of calendar days away.
@@ -57,6 +69,8 @@ public:
     // instants they stand for, so calendar arithmetic on them needs no zone lookup. False where
     // that is not known (the zone cannot be read, or the day is far from now).
     bool isSteadyAround(const QDate& day) const;
+    // The same for a day counted from 1970-01-01.
+    bool isSteadyAroundDay(qint64 day) const;
 
 private:
     // Where today and this week begin and end, in milliseconds since the epoch.
@@ -68,14 +82,15 @@ private:
         qint64 startOfNextWeek = 0;
     };
     struct BoundaryCache;
+    struct Offsets;
 
     Boundaries boundariesAround(const QDateTime& now, const std::optional<QTimeZone>& zone) const;
     // The zone days are counted in; none where the system's cannot be read as a QTimeZone.
     std::optional<QTimeZone> zone() const;
     // The system's zone, read on first use; the cache's mutex is held.
     const std::optional<QTimeZone>& systemZoneLocked() const;
-    // When the zone's offset changes, read on first use; the cache's mutex is held.
-    const QList<qint64>& transitionsLocked() const;
+    // The zone's offsets and when they change, read on first use; the cache's mutex is held.
+    const Offsets& offsetsLocked() const;
 
     std::optional<QTimeZone> m_timeZone;
     Qt::DayOfWeek m_firstDayOfWeek;

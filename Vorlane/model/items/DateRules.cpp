@@ -1,6 +1,7 @@
 #include "DateRules.h"
 
 #include "Calendar.h"
+#include "CivilDate.h"
 #include "FileStatus.h"
 #include "MetadataQuery.h"
 #include "UserDefaults.h"
@@ -9,11 +10,11 @@
 #include <QFile>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
-QString lastPathComponent(const QUrl& fileUrl)
+QString lastPathComponent(QString path)
 {
-    QString path = fileUrl.toLocalFile();
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);
     return path.mid(path.lastIndexOf(u'/') + 1);
@@ -24,14 +25,6 @@ QString withoutExtension(const QString& fileName)
     // A leading dot starts a hidden file's name, not an extension.
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot > 0 ? fileName.left(dot) : fileName;
-}
-
-QString displayName(const QUrl& fileUrl)
-{
-    const QString fileName = lastPathComponent(fileUrl);
-    if (UserDefaults::global().objectIsPresent(QStringLiteral("AppleShowAllExtensions")))
-        return fileName;
-    return withoutExtension(fileName);
 }
 
 struct ElapsedTime
@@ -65,61 +58,114 @@ ElapsedTime elapsedBetween(const QDateTime& earlier, const QDateTime& later)
     return elapsed;
 }
 
-// A wall-clock time of the calendar's zone.
-struct WallClock
+// Whether a wall-clock time of the calendar's zone comes after another.
+bool isAfter(qint64 day, int msecsOfDay, const Calendar::WallClock& other)
 {
-    QDate date;
-    int msecsOfDay = 0;
-
-    bool isAfter(const WallClock& other) const
-    {
-        return date != other.date ? date > other.date : msecsOfDay > other.msecsOfDay;
-    }
-};
+    return day != other.day ? day > other.day : msecsOfDay > other.msecsOfDay;
+}
 
 // The same difference as elapsedBetween, on wall-clock dates and times alone. Only where every
 // day it looks at keeps its offset from UTC (see Calendar::isSteadyAround): there the times all
 // exist and compare as their instants, without a zone lookup for each; none otherwise.
-std::optional<ElapsedTime> elapsedOnSteadyDays(const QDateTime& earlier, const QDateTime& later,
+std::optional<ElapsedTime> elapsedOnSteadyDays(const Calendar::WallClock& earlier,
+                                               const Calendar::WallClock& later,
                                                const Calendar& calendar)
 {
-    const WallClock end{later.date(), later.time().msecsSinceStartOfDay()};
-    const QDate start = earlier.date();
-    const int time = earlier.time().msecsSinceStartOfDay();
-    bool steady = calendar.isSteadyAround(start) && calendar.isSteadyAround(end.date);
+    const CivilDate start = CivilDate::fromDayNumber(earlier.day);
+    const CivilDate end = CivilDate::fromDayNumber(later.day);
+    bool steady = calendar.isSteadyAroundDay(earlier.day) && calendar.isSteadyAroundDay(later.day);
     // Steps one unit back when the first guess passes the end.
     auto fitted = [&](auto advance, int& count) {
-        QDate reached = advance(count);
-        steady = steady && calendar.isSteadyAround(reached);
-        if (steady && WallClock{reached, time}.isAfter(end)) {
+        qint64 reached = advance(count);
+        steady = steady && calendar.isSteadyAroundDay(reached);
+        if (steady && isAfter(reached, earlier.msecsOfDay, later)) {
             reached = advance(--count);
-            steady = calendar.isSteadyAround(reached);
+            steady = calendar.isSteadyAroundDay(reached);
         }
         return reached;
     };
     ElapsedTime elapsed;
-    elapsed.years = end.date.year() - start.year();
-    const QDate afterYears =
-        fitted([&](int years) { return start.addYears(years); }, elapsed.years);
-    elapsed.months =
-        (end.date.year() - afterYears.year()) * 12 + end.date.month() - afterYears.month();
-    const QDate afterMonths =
-        fitted([&](int months) { return afterYears.addMonths(months); }, elapsed.months);
-    int days = static_cast<int>(afterMonths.daysTo(end.date));
-    fitted([&](int count) { return afterMonths.addDays(count); }, days);
+    elapsed.years = end.year - start.year;
+    const CivilDate afterYears = CivilDate::fromDayNumber(
+        fitted([&](int years) { return start.addYears(years).dayNumber(); }, elapsed.years));
+    elapsed.months = (end.year - afterYears.year) * 12 + end.month - afterYears.month;
+    const qint64 afterMonths = fitted(
+        [&](int months) { return afterYears.addMonths(months).dayNumber(); }, elapsed.months);
+    int days = static_cast<int>(later.day - afterMonths);
+    fitted([&](int count) { return afterMonths + count; }, days);
     if (!steady)
         return std::nullopt;
     elapsed.weeks = days / 7;
     elapsed.days = days % 7;
     return elapsed;
 }
+
+// The elapsed time between two moments, worked out on their wall-clock times where the
+// calendar knows its zone's offsets around them, else with Qt's arithmetic in the zone.
+ElapsedTime elapsedBetweenMoments(const QDateTime& date, const Calendar& calendar)
+{
+    const QDateTime current = calendar.now();
+    if (date.isValid() && current.isValid()) {
+        const qint64 dateMs = date.toMSecsSinceEpoch();
+        const qint64 nowMs = current.toMSecsSinceEpoch();
+        const std::optional<Calendar::WallClock> moment = calendar.wallClockAt(dateMs);
+        const std::optional<Calendar::WallClock> now = calendar.wallClockAt(nowMs);
+        if (moment && now) {
+            const bool before = dateMs < nowMs;
+            if (const std::optional<ElapsedTime> elapsed =
+                    elapsedOnSteadyDays(before ? *moment : *now, before ? *now : *moment, calendar))
+                return *elapsed;
+        }
+    }
+    const QDateTime now = calendar.inCalendarZone(current);
+    const QDateTime moment = calendar.inCalendarZone(date);
+    return moment < now ? elapsedBetween(moment, now) : elapsedBetween(now, moment);
+}
 } // namespace
+
+namespace {
+// The rules below for a document whose URL and local path (fileUrl.toLocalFile()) are known:
+// each reader's document is looked at through both, and its path is decoded from the URL once.
+QString displayNameOf(const QString& localPath)
+{
+    const QString fileName = lastPathComponent(localPath);
+    if (UserDefaults::global().objectIsPresent(QStringLiteral("AppleShowAllExtensions")))
+        return fileName;
+    return withoutExtension(fileName);
+}
+
+QDateTime modificationDateOf(const QUrl& fileUrl, const QString& localPath)
+{
+    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
+    if (const std::optional<QDateTime> modified =
+            fileUrl.isLocalFile() ? FileStatus::modificationTime(localPath) : std::nullopt)
+        return *modified;
+    const Calendar& calendar = Calendar::current();
+    return calendar.addDays(calendar.now(), -7);
+}
+
+QDateTime lastUsedDateOf(const QUrl& fileUrl, const QString& localPath, bool preferModificationDate)
+{
+    if (preferModificationDate &&
+        fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
+        return modificationDateOf(fileUrl, localPath);
+    if (const std::optional<QDateTime> used = MetadataQuery::current()->lastUsedDate(fileUrl))
+        return *used;
+    return modificationDateOf(fileUrl, localPath);
+}
+} // namespace
+
+QString displayName(const QUrl& fileUrl)
+{
+    return displayNameOf(fileUrl.toLocalFile());
+}
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
                           bool preferModificationDate)
 {
-    const QDateTime date = lastUsedDate(fileUrl, preferModificationDate);
-    return RecentFile(displayName(fileUrl), bookmark, fileUrl, date, dateGroupName(date));
+    const QString localPath = fileUrl.toLocalFile();
+    const QDateTime date = lastUsedDateOf(fileUrl, localPath, preferModificationDate);
+    return RecentFile(displayNameOf(localPath), bookmark, fileUrl, date, dateGroupName(date));
 }
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt)
@@ -129,23 +175,12 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const Q
 
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
 {
-    if (preferModificationDate &&
-        fileUrl.toString(QUrl::FullyEncoded).contains(QStringLiteral("Dropbox")))
-        return modificationDate(fileUrl);
-    if (const std::optional<QDateTime> used = MetadataQuery::current()->lastUsedDate(fileUrl))
-        return *used;
-    return modificationDate(fileUrl);
+    return lastUsedDateOf(fileUrl, fileUrl.toLocalFile(), preferModificationDate);
 }
 
 QDateTime modificationDate(const QUrl& fileUrl)
 {
-    // Not QFileInfo: it answers in local time, a time-zone lookup per document.
-    if (const std::optional<QDateTime> modified =
-            fileUrl.isLocalFile() ? FileStatus::modificationTime(fileUrl.toLocalFile())
-                                  : std::nullopt)
-        return *modified;
-    const Calendar& calendar = Calendar::current();
-    return calendar.addDays(calendar.now(), -7);
+    return modificationDateOf(fileUrl, fileUrl.toLocalFile());
 }
 
 QString dateGroupName(const QDateTime& date)
@@ -163,13 +198,7 @@ QString dateGroupName(const QDateTime& date)
 
 QString relativeDateText(const QDateTime& date)
 {
-    const Calendar& calendar = Calendar::current();
-    const QDateTime now = calendar.inCalendarZone(calendar.now());
-    const QDateTime moment = calendar.inCalendarZone(date);
-    const QDateTime& earlier = moment < now ? moment : now;
-    const QDateTime& later = moment < now ? now : moment;
-    const std::optional<ElapsedTime> onSteadyDays = elapsedOnSteadyDays(earlier, later, calendar);
-    const ElapsedTime elapsed = onSteadyDays ? *onSteadyDays : elapsedBetween(earlier, later);
+    const ElapsedTime elapsed = elapsedBetweenMoments(date, Calendar::current());
     if (elapsed.years > 1)
         return QCoreApplication::translate("DateRules", "%n years ago", nullptr, elapsed.years);
     if (elapsed.years == 1)
@@ -191,9 +220,33 @@ QString relativeDateText(const QDateTime& date)
 
 void sortFilesNewestFirst(QList<RecentFile>& files)
 {
-    std::stable_sort(files.begin(), files.end(), [](const RecentFile& a, const RecentFile& b) {
-        return a.dateAccessed() > b.dateAccessed();
+    // Sorted by instants read once, the documents then moved once: comparing QDateTimes and
+    // moving documents at each step of the sort costs several times more. An invalid date
+    // comes after every valid one, as QDateTime orders them.
+    struct Key
+    {
+        bool valid;
+        qint64 msecs;
+        qsizetype index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(size_t(files.size()));
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QDateTime& date = files.at(i).dateAccessed();
+        const bool valid = date.isValid();
+        keys.push_back({valid, valid ? date.toMSecsSinceEpoch() : 0, i});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.valid != b.valid ? a.valid : a.msecs > b.msecs;
     });
+    if (std::all_of(keys.cbegin(), keys.cend(),
+                    [&keys](const Key& key) { return key.index == &key - keys.data(); }))
+        return;
+    QList<RecentFile> sorted;
+    sorted.reserve(files.size());
+    for (const Key& key : keys)
+        sorted.append(std::move(files[key.index]));
+    files = std::move(sorted);
 }
 
 void sortAppsNewestFirst(QList<RecentApp>& apps)

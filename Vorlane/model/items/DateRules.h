@@ -18,6 +18,10 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
 // The same, for sources that know when their application last used the document.
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt);
 
+// The name the document at fileUrl is shown with: its file name, without the extension unless
+// the global "AppleShowAllExtensions" setting is present.
+QString displayName(const QUrl& fileUrl);
+
 // When the document was last used: its modification date for Dropbox paths when
 // preferModificationDate is set, else the desktop's last-used date, else its modification date.
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate);

@@ -45,6 +45,9 @@ bool DocumentPresence::anyBack(const QStringList& paths)
 QStringList DocumentPresence::vanished(const QList<RecentApp>& previous, const QStringList& earlier,
                                        const QList<RecentApp>& current)
 {
+    // The first build has nothing before it to lose.
+    if (previous.isEmpty() && earlier.isEmpty())
+        return {};
     const QSet<QString> listed = listedPaths(current);
     QSet<QString> seen;
     QStringList gone;

@@ -1,5 +1,6 @@
 #include "RecentlyUsedFile.h"
 
+#include "CivilDate.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedReader.h"
 
@@ -9,16 +10,19 @@
 #include <QVarLengthArray>
 
 namespace {
+// Reads the fields of a date from text: QStringView, or QLatin1StringView for attribute
+// values read as they are.
+template <typename View>
 class Digits
 {
 public:
-    explicit Digits(QStringView text)
+    explicit Digits(View text)
         : m_text(text)
     {}
 
     bool atEnd() const { return m_position >= m_text.size(); }
-    QChar peek() const { return atEnd() ? QChar() : m_text[m_position]; }
-    bool skip(QChar c)
+    char16_t peek() const { return atEnd() ? u'\0' : char16_t(m_text[m_position].unicode()); }
+    bool skip(char16_t c)
     {
         if (peek() != c)
             return false;
@@ -30,10 +34,10 @@ public:
     {
         int value = 0;
         for (int i = 0; i < count; ++i) {
-            const QChar c = peek();
+            const char16_t c = peek();
             if (c < u'0' || c > u'9')
                 return -1;
-            value = value * 10 + (c.unicode() - u'0');
+            value = value * 10 + (c - u'0');
             ++m_position;
         }
         return value;
@@ -45,7 +49,7 @@ public:
         int digits = 0;
         while (peek() >= u'0' && peek() <= u'9') {
             if (digits < 3)
-                value = value * 10 + (peek().unicode() - u'0');
+                value = value * 10 + (peek() - u'0');
             ++digits;
             ++m_position;
         }
@@ -57,7 +61,7 @@ public:
     }
 
 private:
-    QStringView m_text;
+    View m_text;
     qsizetype m_position = 0;
 };
 
@@ -123,9 +127,11 @@ RecentlyUsedFile RecentlyUsedFile::parse(QByteArrayView bytes)
     return RecentlyUsedReader::read(bytes);
 }
 
-QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
+namespace {
+template <typename View>
+QDateTime parseTimestampIn(View text)
 {
-    Digits in(text.trimmed());
+    Digits<View> in(text.trimmed());
     const int year = in.number(4);
     const bool extendedDate = in.skip(u'-');
     const int month = in.number(2);
@@ -152,15 +158,19 @@ QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
         if (milliseconds < 0)
             return {};
     }
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second, milliseconds);
-    if (!date.isValid() || !time.isValid())
+    // Valid as QDate judges it: there is no year 0.
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > CivilDate::daysInMonth(year, month))
         return {};
 
     if (in.atEnd())
-        return QDateTime(date, time, Qt::LocalTime).toUTC();
+        return QDateTime(QDate(year, month, day), QTime(hour, minute, second, milliseconds),
+                         Qt::LocalTime)
+            .toUTC();
+    // Counted by hand rather than through QDate and QTime: the shared file holds thousands.
+    const qint64 msecs = CivilDate{year, month, day}.dayNumber() * 86'400'000 +
+                         ((hour * 60 + minute) * 60 + second) * 1000 + milliseconds;
     if (in.skip(u'Z') || in.skip(u'z'))
-        return in.atEnd() ? QDateTime(date, time, Qt::UTC) : QDateTime();
+        return in.atEnd() ? QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC) : QDateTime();
     const int sign = in.skip(u'+') ? 1 : in.skip(u'-') ? -1 : 0;
     if (sign == 0)
         return {};
@@ -174,7 +184,18 @@ QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
         offsetMinutes > 59)
         return {};
     const int offsetSeconds = sign * (offsetHours * 3600 + offsetMinutes * 60);
-    return QDateTime(date, time, Qt::UTC).addSecs(-offsetSeconds);
+    return QDateTime::fromMSecsSinceEpoch(msecs - qint64(offsetSeconds) * 1000, Qt::UTC);
+}
+} // namespace
+
+QDateTime RecentlyUsedFile::parseTimestamp(QStringView text)
+{
+    return parseTimestampIn(text);
+}
+
+QDateTime RecentlyUsedFile::parseTimestamp(QLatin1StringView text)
+{
+    return parseTimestampIn(text);
 }
 
 QString RecentlyUsedFile::localPathOf(QStringView href)
@@ -229,9 +250,22 @@ QString RecentlyUsedFile::localPathOf(QStringView href)
     }
     // As QFile::decodeName reads file names.
     QString path = QString::fromLocal8Bit(QByteArrayView(bytes.constData(), bytes.size()));
-    if (path.contains(u"//") || path.contains(u"/.") || (path.size() > 1 && path.endsWith(u'/')))
+    if (mayNeedCleaning(path))
         path = QDir::cleanPath(path);
     return path;
+}
+
+bool RecentlyUsedFile::mayNeedCleaning(QStringView path)
+{
+    if (!path.startsWith(u'/'))
+        return true;
+    if (path.size() > 1 && path.endsWith(u'/'))
+        return true;
+    const char16_t* end = path.utf16() + path.size() - 1;
+    for (const char16_t* c = path.utf16(); c < end; ++c)
+        if (*c == u'/' && (c[1] == u'/' || c[1] == u'.'))
+            return true;
+    return false;
 }
 
 bool RecentlyUsedFile::removeApplication(const QString& xbelPath, const QString& desktopId,

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QLatin1StringView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -74,9 +75,13 @@ public:
     // space between date and time, any number of fractional digits, 'Z', an offset, or no zone
     // (local time). Invalid when the text is none of these.
     static QDateTime parseTimestamp(QStringView text);
+    static QDateTime parseTimestamp(QLatin1StringView text);
     // The local path a file: URI names (file:///p, file://localhost/p, file:/p), percent-decoded
     // and cleaned; empty when the URI names no local file.
     static QString localPathOf(QStringView href);
+    // False for a path QDir::cleanPath leaves as it is: absolute, without a trailing '/', and
+    // with no empty component and none that starts with a dot. Looked at in one pass.
+    static bool mayNeedCleaning(QStringView path);
 
     // Removes every registration of the application with the given desktop id (matched with
     // DesktopApplicationIndex) from the shared file at xbelPath, and every bookmark left with no

@@ -24,6 +24,9 @@ std::optional<QDateTime> RecentlyUsedMetadata::lastUsedDate(const QUrl& fileUrl)
     QString path = fileUrl.toLocalFile();
     auto found = m_lastUsed.constFind(path);
     if (found == m_lastUsed.constEnd()) {
+        // Only a path cleaning changes can be found under its clean form.
+        if (!RecentlyUsedFile::mayNeedCleaning(path))
+            return std::nullopt;
         path = QDir::cleanPath(path);
         found = m_lastUsed.constFind(path);
         if (found == m_lastUsed.constEnd())

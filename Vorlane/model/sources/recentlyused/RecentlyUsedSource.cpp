@@ -19,9 +19,10 @@ const QString& recentlyUsedFileName()
     return name;
 }
 
+// A registration of a document by one application; documents are numbered by their paths.
 struct Document
 {
-    QString localPath;
+    qsizetype number;
     QString href;
     QDateTime usedAt;
 };
@@ -29,21 +30,52 @@ struct Document
 struct ApplicationDocuments
 {
     DesktopApplicationIndex::Match application;
-    QHash<QString, qsizetype> positions;
+    QHash<qsizetype, qsizetype> positions;
     QList<Document> documents;
 
-    void add(const RecentlyUsedFile::Bookmark& bookmark, const QDateTime& usedAt)
+    void add(qsizetype number, const QString& href, const QDateTime& usedAt)
     {
-        const auto known = positions.constFind(bookmark.localPath);
+        const auto known = positions.constFind(number);
         if (known == positions.constEnd()) {
-            positions.insert(bookmark.localPath, documents.size());
-            documents.append(Document{bookmark.localPath, bookmark.href, usedAt});
+            positions.insert(number, documents.size());
+            documents.append(Document{number, href, usedAt});
             return;
         }
         QDateTime& date = documents[*known].usedAt;
         if (usedAt.isValid() && (!date.isValid() || usedAt > date))
             date = usedAt;
     }
+};
+
+// The applications registrations name, asked of the index once per name and exec line. The
+// reader hands out one string for each name and each exec line however often they repeat, so
+// a pair of strings is known by where their text lies (equal addresses, equal text).
+class RegistrationAttributions
+{
+public:
+    const DesktopApplicationIndex::Match& of(DesktopApplicationIndex& index,
+                                             const RecentlyUsedFile::Bookmark& bookmark,
+                                             const RecentlyUsedFile::Application& registration)
+    {
+        if (bookmark.localPath.isEmpty())
+            return m_none;
+        const std::pair key{registration.name.constData(), registration.exec.constData()};
+        auto known = m_matches.constFind(key);
+        if (known == m_matches.constEnd())
+            known = m_matches.insert(key, attributeRegistration(index, bookmark, registration));
+        return *known;
+    }
+
+private:
+    QHash<std::pair<const QChar*, const QChar*>, DesktopApplicationIndex::Match> m_matches;
+    const DesktopApplicationIndex::Match m_none;
+};
+
+// What is shown of a document that exists; its URL is empty when it does not.
+struct Examined
+{
+    QUrl url;
+    QString name;
 };
 } // namespace
 
@@ -123,10 +155,15 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
 
     QHash<QString, qsizetype> applicationPositions;
     QList<ApplicationDocuments> applications;
+    RegistrationAttributions attributions;
+    // Differently escaped hrefs of one file are one document, numbered here once per bookmark.
+    QHash<QString, qsizetype> numbers;
+    QList<const QString*> paths;
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
+        qsizetype number = -1;
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
-            const DesktopApplicationIndex::Match match =
-                attributeRegistration(index, bookmark, registration);
+            const DesktopApplicationIndex::Match& match =
+                attributions.of(index, bookmark, registration);
             if (!match.isValid())
                 continue;
             auto position = applicationPositions.constFind(match.desktopId);
@@ -134,32 +171,40 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
                 position = applicationPositions.insert(match.desktopId, applications.size());
                 applications.append(ApplicationDocuments{match, {}, {}});
             }
-            applications[*position].add(bookmark, registration.modified);
+            if (number < 0) {
+                number = numbers.value(bookmark.localPath, paths.size());
+                if (number == paths.size()) {
+                    numbers.insert(bookmark.localPath, number);
+                    paths.append(&bookmark.localPath);
+                }
+            }
+            applications[*position].add(number, bookmark.href, registration.modified);
         }
     }
 
     const QString xbelPath = file.path().isEmpty() ? recentlyUsedFilePath() : file.path();
-    // Each document is looked at once, however many applications registered it; the URL of
-    // one that does not exist is empty.
-    QHash<QString, QUrl> existing;
+    // Each document is looked at once, however many applications registered it.
+    QList<std::optional<Examined>> examined(paths.size());
     QList<RecentApp> entries;
     for (const ApplicationDocuments& application : applications) {
         QList<RecentFile> files;
         files.reserve(application.documents.size());
         for (const Document& document : application.documents) {
-            auto known = existing.constFind(document.localPath);
-            if (known == existing.constEnd())
-                known = existing.insert(document.localPath,
-                                        FileStatus::exists(document.localPath)
-                                            ? QUrl::fromLocalFile(document.localPath)
-                                            : QUrl());
-            if (known->isEmpty())
+            std::optional<Examined>& seen = examined[document.number];
+            if (!seen) {
+                const QString& path = *paths.at(document.number);
+                seen =
+                    FileStatus::exists(path) ? Examined{QUrl::fromLocalFile(path), {}} : Examined{};
+                if (!seen->url.isEmpty())
+                    seen->name = displayName(seen->url);
+            }
+            if (seen->url.isEmpty())
                 continue;
-            const QUrl& url = *known;
             // A registration with no date at all is dated like any document without a stamp.
             files.append(document.usedAt.isValid()
-                             ? makeRecentFile(url, document.href, document.usedAt)
-                             : makeRecentFile(url, document.href, false));
+                             ? RecentFile(seen->name, document.href, seen->url, document.usedAt,
+                                          dateGroupName(document.usedAt))
+                             : makeRecentFile(seen->url, document.href, false));
         }
         if (files.isEmpty())
             continue;

@@ -31,6 +31,8 @@ bool XbelAttributes::shortValue(QLatin1StringView localName, ShortValue& shortVa
 
 QDateTime XbelBuilder::timestamp(const XbelAttributes& attributes, QLatin1StringView localName)
 {
+    if (const std::optional<QLatin1StringView> plain = attributes.plainValue(localName))
+        return RecentlyUsedFile::parseTimestamp(*plain);
     XbelAttributes::ShortValue text;
     return attributes.shortValue(localName, text) ? RecentlyUsedFile::parseTimestamp(viewOf(text))
                                                   : QDateTime();

@@ -43,6 +43,12 @@ public:
     }
     // The value copied into shortValue; false when absent.
     virtual bool shortValue(QLatin1StringView localName, ShortValue& shortValue) const;
+    // The value as it stands in the document, where it is ASCII that reads the same decoded;
+    // none otherwise (also when absent). Readers that decode every value give none.
+    virtual std::optional<QLatin1StringView> plainValue(QLatin1StringView) const
+    {
+        return std::nullopt;
+    }
 };
 
 // Builds a RecentlyUsedFile from the elements of a document as a reader meets them, skipping

@@ -257,6 +257,14 @@ public:
         return true;
     }
 
+    std::optional<QLatin1StringView> plainValue(QLatin1StringView localName) const override
+    {
+        const RawAttribute* attribute = find(localName);
+        if (!attribute || !isPlainAscii(attribute->value))
+            return std::nullopt;
+        return QLatin1StringView(attribute->value.data(), attribute->value.size());
+    }
+
 private:
     static constexpr qsizetype maximumRepeatedValues = 4096;
 

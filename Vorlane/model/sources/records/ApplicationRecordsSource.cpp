@@ -2,18 +2,22 @@
 
 #include "ApplicationLookup.h"
 #include "DateRules.h"
+#include "DesktopApplicationIndex.h"
 #include "RecordLocations.h"
 #include "SystemRecordsReader.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
-std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const QString& suffix)
+std::optional<RecentApp> readRecordOfApplication(const QFileInfo& record, const QString& suffix,
+                                                 DesktopApplicationIndex& applications)
 {
     const QString bundleIdentifier = record.fileName().remove(suffix);
     const QString sourceApp =
-        ApplicationLookup::urlForApplicationWithBundleIdentifier(bundleIdentifier);
+        ApplicationLookup::urlForApplicationWithBundleIdentifier(bundleIdentifier, applications);
     if (sourceApp.isEmpty())
         return std::nullopt;
 
@@ -41,11 +45,16 @@ QList<RecentApp> ApplicationRecordsSource::read()
     const QFileInfoList entries =
         QDir(recordFolderPath())
             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    DesktopApplicationIndex& applications = DesktopApplicationIndex::shared();
+    bool applicationsLookedAt = false;
     QList<RecentApp> apps;
     for (const QFileInfo& entry : entries) {
         if (!entry.fileName().endsWith(suffix))
             continue;
-        if (std::optional<RecentApp> app = readRecordOfApplication(entry, suffix))
+        // Looked at once for all the records, and only when there is one.
+        if (!std::exchange(applicationsLookedAt, true))
+            applications.refresh();
+        if (std::optional<RecentApp> app = readRecordOfApplication(entry, suffix, applications))
             apps.append(std::move(*app));
     }
     return apps;
