@@ -484,12 +484,7 @@ private Q_SLOTS:
             bar->setValue(value);
             const QList<QModelIndex> inSight = itemsInSight();
             // The pictures in sight arrive, or come back from memory, and stay.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                std::all_of(inSight.cbegin(), inSight.cend(),
-                            [](const QModelIndex& index) {
-                                return index.data(RecentFilesModel::HasThumbnailRole).toBool();
-                            }),
-                60000);
+            QTRY_VERIFY_WITH_TIMEOUT(allHavePictures(inSight), 60000);
             grid()->viewport()->repaint();
             for (const QModelIndex& index : inSight) {
                 seen.insert(index.row());
@@ -530,12 +525,7 @@ private Q_SLOTS:
         for (int value = 0;; value = std::min(value + bar->pageStep(), bar->maximum())) {
             bar->setValue(value);
             const QList<QModelIndex> inSight = itemsInSight();
-            QTRY_VERIFY_WITH_TIMEOUT(
-                std::all_of(inSight.cbegin(), inSight.cend(),
-                            [](const QModelIndex& index) {
-                                return index.data(RecentFilesModel::HasThumbnailRole).toBool();
-                            }),
-                60000);
+            QTRY_VERIFY_WITH_TIMEOUT(allHavePictures(inSight), 60000);
             grid()->viewport()->repaint();
             if (value == bar->maximum())
                 break;
@@ -583,6 +573,13 @@ private:
         }
         if (events)
             QCoreApplication::processEvents();
+    }
+
+    static bool allHavePictures(const QList<QModelIndex>& items)
+    {
+        return std::all_of(items.cbegin(), items.cend(), [](const QModelIndex& index) {
+            return index.data(RecentFilesModel::HasThumbnailRole).toBool();
+        });
     }
 
     QList<QModelIndex> itemsInSight() const
