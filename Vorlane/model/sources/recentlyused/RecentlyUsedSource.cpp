@@ -68,7 +68,7 @@ public:
 
 private:
     QHash<std::pair<const QChar*, const QChar*>, DesktopApplicationIndex::Match> m_matches;
-    const DesktopApplicationIndex::Match m_none;
+    const DesktopApplicationIndex::Match m_none{};
 };
 
 // What is shown of a document that exists; its URL is empty when it does not.
