@@ -64,17 +64,8 @@ echo "vorlane-recents --search rep finds $(wc -l <"$out/recents-search-rep.txt")
 head -5 "$out/recents-search-rep.txt"
 
 run_look() {
-    local look=$1
-    printf '[General]\nAppearance=%s\nFilesViewType=list\nAutoHideWindow=false\nLoginItem=false\nOnboardingCompleted=true\n' \
-        "$look" >"$XDG_CONFIG_HOME/ostrel/Vorlane.conf"
-    "$vorlane" >"$out/vorlane-$look.txt" 2>&1 &
-    local vorlane_pid=$!
-    pids+=("$vorlane_pid")
-    wait_for 300 has_window Vorlane || { failed "$look: no window"; return; }
-    local window
-    window=$(visible Vorlane)
-    wait_for 50 focused "$window" || xdotool windowactivate --sync "$window"
-    sleep 0.5
+    local look=$1 vorlane_pid window
+    show_start_vorlane "$look" || return
     shot "$window" "$look-0-before"
 
     type_text rep

@@ -117,3 +117,17 @@ iconified() { [[ $(wm_state "$1") == Iconic ]]; }
 skips_taskbar() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR; }
 # Ended, or ended and not yet waited for.
 ended() { [[ ! -e /proc/$1 ]] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
+
+# Starts Vorlane in the list view with a look (its log in OUTPUT/vorlane-LOOK.txt) and waits for its
+# window to have the keys. Sets vorlane_pid and window (declare them local in the caller).
+show_start_vorlane() { # look
+    printf '[General]\nAppearance=%s\nFilesViewType=list\nAutoHideWindow=false\nLoginItem=false\nOnboardingCompleted=true\n' \
+        "$1" >"$XDG_CONFIG_HOME/ostrel/Vorlane.conf"
+    "$vorlane" >"$out/vorlane-$1.txt" 2>&1 &
+    vorlane_pid=$!
+    pids+=("$vorlane_pid")
+    wait_for 300 has_window Vorlane || { failed "$1: no window"; return 1; }
+    window=$(visible Vorlane)
+    wait_for 50 focused "$window" || xdotool windowactivate --sync "$window"
+    sleep 0.5
+}

@@ -204,8 +204,8 @@ TEST(RecentsToolCommandLine, theHelpNamesEverySource)
     for (const char* source :
          {"recently-used.xbel", "ApplicationRecentDocuments", "com.adobe.mediabrowser.plist",
           "securebookmarks.plist", ".var/app/<app id>/data/recently-used.xbel",
-          "flatpak/db/documents", "RecentDocuments",
-          "kactivitymanagerd/resources/database", "registrymodifications.xcu"})
+          "flatpak/db/documents", "RecentDocuments", "kactivitymanagerd/resources/database",
+          "registrymodifications.xcu"})
         EXPECT_TRUE(run.out.contains(source)) << source;
 }
 } // namespace
