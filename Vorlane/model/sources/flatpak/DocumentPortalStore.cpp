@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <optional>
@@ -15,14 +16,6 @@ namespace {
 constexpr qint64 maxDatabaseSize = 64 * 1024 * 1024;
 // The document's flags: the portal marks folder documents.
 constexpr quint64 folderFlag = 4;
-
-QString portalDataHome()
-{
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
-    if (QDir::isAbsolutePath(configured))
-        return configured;
-    return QDir::homePath() + QStringLiteral("/.local/share");
-}
 
 // The portal's mount points, each ending in a slash.
 QStringList portalMountPoints()
@@ -54,7 +47,8 @@ std::optional<DocumentPortalStore::Document> portalDocumentOf(const SerializedVa
 
 QString DocumentPortalStore::databasePath()
 {
-    return portalDataHome() + QStringLiteral("/flatpak/db/documents");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/flatpak/db/documents");
 }
 
 QHash<QString, DocumentPortalStore::Document> DocumentPortalStore::parse(const QByteArray& database)
