@@ -96,6 +96,10 @@ public:
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(tree.helper, {});
     }
+    // QProcess calls the launcher Running only once its own event loop has seen the start; until
+    // then its state stays Starting, however long the launcher has been running, and says
+    // nothing of whether it ended.
+    bool started() { return process.waitForStarted(30000); }
     ~RunningLauncher()
     {
         process.kill();
@@ -131,7 +135,8 @@ public:
                 return reply.errorName() + u' ' + reply.errorMessage();
         }
         if (process.state() != QProcess::Running)
-            return QStringLiteral("exited with %1; its output: %2")
+            return QStringLiteral("not running (state %1, exit code %2); its output: %3")
+                .arg(process.state())
                 .arg(process.exitCode())
                 .arg(lines().join(u'\n'));
         return {};
@@ -178,6 +183,7 @@ private Q_SLOTS:
                                     !program.startsWith(u'-')));
 
         RunningLauncher launcher(tree);
+        QVERIFY(launcher.started());
         QVERIFY(waitUntil([&] { return launcher.ownsItsName(); }));
         QStringList expected = startLines;
         if (started.isEmpty()) {
@@ -212,7 +218,10 @@ private Q_SLOTS:
         BundleTree tree;
         QVERIFY(tree.addProgram(QStringLiteral("Vorlane"), true));
         RunningLauncher launcher(tree);
+        QVERIFY(launcher.started());
         QVERIFY(waitUntil([&] { return launcher.ownsItsName(); }));
+        // The program it started writes into the bundle tree, which goes when the test ends.
+        QVERIFY(waitUntil([&] { return !readFile(tree.record).isEmpty(); }));
         launcher.process.terminate();
         QVERIFY(launcher.process.waitForFinished(30000));
         QCOMPARE(launcher.process.exitStatus(), QProcess::NormalExit);
