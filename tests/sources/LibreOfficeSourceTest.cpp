@@ -141,6 +141,27 @@ TEST_F(LibreOfficeSourceTest, listsEachModulesDocumentsInTheListsOrder)
     EXPECT_FALSE(store.notClearedBecause(apps.first()).isEmpty());
 }
 
+// The profile's last reading is kept: a profile LibreOffice wrote again is read again, even at
+// the same size, and a profile gone lists nothing.
+TEST_F(LibreOfficeSourceTest, followsEachRewriteOfTheProfile)
+{
+    const QString first = documentUrl(QStringLiteral("first.odt"), 1);
+    const QString other = documentUrl(QStringLiteral("other.odt"), 1);
+    const QString path = LibreOfficeSource::profileFilePath();
+    const auto listed = [] {
+        const QList<RecentApp> entries = LibreOfficeSource().read();
+        return entries.isEmpty() ? QStringList() : names(entries.first());
+    };
+    for (const QString& url : {first, other, first}) {
+        home.writeFile(path,
+                       profile(property(url, QStringLiteral("Filter"), QStringLiteral("writer8")) +
+                               order(0, url)));
+        EXPECT_EQ(listed(), QStringList{QUrl(url).fileName()});
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_TRUE(listed().isEmpty());
+}
+
 TEST_F(LibreOfficeSourceTest, readsThePropertiesOfEachDocumentAndSkipsRemovedOnes)
 {
     const QString a = QStringLiteral("file:///a.odt");

@@ -2,11 +2,14 @@
 
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
+#include "FileIdentity.h"
 #include "PickListReader.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QStandardPaths>
 
 namespace {
@@ -30,6 +33,33 @@ QDateTime dateInOrder(const QUrl& url, const QList<RecentFile>& before)
         return own;
     return own.isValid() ? std::min(own, before.last().dateAccessed())
                          : before.last().dateAccessed();
+}
+// The profile holds every setting of LibreOffice (hundreds of kilobytes, several milliseconds to
+// read) and changes only when LibreOffice quits, while the list is read again whenever any source
+// changes: the last reading is kept for as long as the file stays the same. A file changed in the
+// last second is read every time: the kernel's clock for file times moves in steps of
+// milliseconds, so a rewrite of the same size within one step would look unchanged.
+QList<PickListReader::Item> pickListOf(const QString& path)
+{
+    static QMutex mutex;
+    static QString readPath;
+    static std::optional<FileIdentity> settledIdentity;
+    static QList<PickListReader::Item> readItems;
+    const std::optional<FileIdentity> identity = FileIdentity::of(QFile::encodeName(path));
+    if (!identity || !identity->isRegularFile())
+        return {};
+    const QMutexLocker lock(&mutex);
+    if (path == readPath && identity == settledIdentity)
+        return readItems;
+    constexpr qint64 nsPerSecond = 1'000'000'000;
+    const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+    readItems = PickListReader::readFile(path);
+    readPath = path;
+    settledIdentity =
+        identity->modifiedNs < nowNs - nsPerSecond && identity->changedNs < nowNs - nsPerSecond
+            ? identity
+            : std::nullopt;
+    return readItems;
 }
 } // namespace
 
@@ -63,9 +93,7 @@ QString LibreOfficeSource::moduleOfFilter(const QString& filter)
 QList<RecentApp> LibreOfficeSource::read()
 {
     const QString path = profileFilePath();
-    if (!QFileInfo(path).isFile())
-        return {};
-    const QList<PickListReader::Item> items = PickListReader::readFile(path);
+    const QList<PickListReader::Item> items = pickListOf(path);
     if (items.isEmpty())
         return {};
     DesktopApplicationIndex& index = DesktopApplicationIndex::shared();
