@@ -177,8 +177,7 @@ int BinaryPropertyListView::checkedHeight(quint64 index, int depth)
     return height;
 }
 
-std::optional<BinaryPropertyListView::Object>
-BinaryPropertyListView::wellFormedObject(quint64 index)
+std::optional<BinaryPropertyListView::Object> BinaryPropertyListView::checkedObject(quint64 index)
 {
     if (checkedHeight(index, 0) < 0)
         return std::nullopt;

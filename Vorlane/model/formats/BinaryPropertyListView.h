@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
+#include <cstring>
 #include <optional>
 
 // Reads a binary property list's objects where they lie, without making a value of any: the
@@ -50,7 +51,13 @@ public:
     // The object at index, its own bounds checked; what it refers to is left unchecked.
     std::optional<Object> object(quint64 index) const { return objectAt(index); }
     // The object at index when it and all it refers to are well formed.
-    std::optional<Object> wellFormedObject(quint64 index);
+    std::optional<Object> wellFormedObject(quint64 index)
+    {
+        // Objects found well formed once are asked about again and again.
+        if (index < m_objectCount && m_checked[static_cast<qsizetype>(index)].height >= 0)
+            return m_checked[static_cast<qsizetype>(index)].object;
+        return checkedObject(index);
+    }
 
     // The reference to the i-th member of a collection; a dictionary's keys come first, then
     // its values.
@@ -74,7 +81,8 @@ public:
     QLatin1StringView ascii(const Object& text) const { return QLatin1StringView(bytes(text)); }
     bool asciiEquals(const Object& text, QLatin1StringView expected) const
     {
-        return text.type == Type::AsciiString && ascii(text) == expected;
+        return text.type == Type::AsciiString && text.length == quint64(expected.size()) &&
+               std::memcmp(m_data.data() + text.position, expected.data(), text.length) == 0;
     }
 
 private:
@@ -97,6 +105,7 @@ private:
     }
     std::optional<quint64> lengthAfterMarker(quint8 marker, qsizetype* position) const;
     int checkedHeight(quint64 index, int depth);
+    std::optional<Object> checkedObject(quint64 index);
 
     QByteArrayView m_data;
     int m_offsetSize = 0;

@@ -243,20 +243,13 @@ std::optional<QLatin1StringView> KeyedArchiveView::archivedKey(quint64 keyObject
         giveUp();
         return std::nullopt;
     }
-    const quint64 uid = m_list.uid(*reference);
-    for (const auto& [known, text] : m_keys)
-        if (known == uid)
-            return text;
-    const Instance text = resolve(uid);
-    if (text.what == Instance::What::Null) {
-        m_keys.append({uid, QLatin1StringView()});
+    const Instance text = resolve(m_list.uid(*reference));
+    if (text.what == Instance::What::Null)
         return QLatin1StringView();
-    }
     if (text.what != Instance::What::Plain || text.object.type != Type::AsciiString) {
         giveUp();
         return std::nullopt;
     }
-    m_keys.append({uid, m_list.ascii(text.object)});
     return m_list.ascii(text.object);
 }
 

@@ -76,8 +76,6 @@ private:
     bool m_usable = false;
     Object m_objects;
     Object m_top;
-    // The kind of each class definition looked up, and the text of each archived dictionary key
-    // resolved, by UID.
+    // The kind of each class definition looked up, by UID.
     QVarLengthArray<std::pair<quint64, KeyedArchive::ArchivedClass::Kind>, 8> m_classes;
-    QVarLengthArray<std::pair<quint64, QLatin1StringView>, 16> m_keys;
 };
