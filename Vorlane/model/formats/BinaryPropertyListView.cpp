@@ -40,6 +40,7 @@ bool BinaryPropertyListView::open()
     if (!sound)
         return false;
     m_checked.resize(static_cast<qsizetype>(m_objectCount));
+    std::fill(m_checked.begin(), m_checked.end(), Checked());
     return true;
 }
 

@@ -42,12 +42,13 @@ public:
         std::optional<quint64> data;
     };
 
-    // Checks the header and finds "$objects" and "$top"; false when the view cannot go on.
+    // Checks the header and finds "$objects" and "$top"; isUsable() says whether it could.
     explicit KeyedArchiveView(QByteArrayView bytes);
     bool isUsable() const { return m_usable; }
 
     // The UID stored under key in "$top"; none when the key is not there.
     std::optional<quint64> topLevelUid(QLatin1StringView key);
+    // The object at uid in "$objects".
     Instance resolve(quint64 uid);
     // The object a stored value (a member of a dictionary or collection) refers to: the UID's
     // instance; a value stored inline is left to the caller as a plain value.
@@ -61,9 +62,8 @@ public:
     // The bytes of an archived data object, or of data stored as a plain value.
     QByteArrayView data(const Instance& data);
 
-    void giveUp() { m_usable = false; }
-
 private:
+    void giveUp() { m_usable = false; }
     std::optional<Object> wellFormed(quint64 objectIndex);
     std::optional<quint64> fieldOf(const Object& fields, QLatin1StringView name);
     KeyedArchive::ArchivedClass::Kind classKind(quint64 classUid);
