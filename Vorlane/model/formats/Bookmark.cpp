@@ -203,8 +203,9 @@ BookmarkParser::Table BookmarkParser::readTable(quint32 offset, quint32* next, Q
     Table entries;
     for (quint32 i = 0; i < *count; ++i) {
         const qint64 entry = entriesStart + qint64(i) * tableOfContentsEntrySize;
+        // A key met again is kept too: find() answers with its first entry all the same.
         const quint32 key = *u32(entry);
-        if (!(key & stringKeyFlag) && !find(entries, key))
+        if (!(key & stringKeyFlag))
             entries.append({key, *u32(entry + 4)});
     }
     *next = *nextOffset;
