@@ -1,10 +1,14 @@
-// The path every start takes for each file in the record folder: the keyed archive opened and
-// resolved item by item, each bookmark decoded and resolved, documents dated and grouped.
+// The path every start takes for each file in the record folder: the keyed archive walked in
+// place (or, for any other shape, opened and resolved item by item), each bookmark decoded and
+// resolved, documents dated and grouped. The walk in place must find what the archive decoder
+// finds whenever it answers at all.
 #include "Diagnostics.h"
+#include "RecordBookmarks.h"
 #include "SystemRecordsReader.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -15,6 +19,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    readRecordData(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (const std::optional<RecordBookmarks> inPlace = RecordBookmarks::readInPlace(bytes))
+        if (*inPlace != RecordBookmarks::readThroughArchive(bytes))
+            std::abort();
+    readRecordData(bytes);
     return 0;
 }

@@ -10,10 +10,6 @@
 namespace {
 constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
-// Deeper nesting than this is no record of ours and would only exhaust the stack.
-constexpr int maximumBinaryDepth = 512;
-// Records and preference files hold hundreds of objects; a million is no file of ours.
-constexpr quint64 maximumObjectCount = 1'000'000;
 
 enum Marker : quint8
 {
@@ -162,7 +158,7 @@ BinaryPropertyListReader::collectionAt(quint64 index, quint8 kind)
     const std::optional<quint64> count = lengthAfterMarker(marker, &position);
     const quint64 references = kind == DictionaryMarker && count ? *count * 2 : count.value_or(0);
     const quint64 available = position <= m_data.size() ? quint64(m_data.size() - position) : 0;
-    if ((marker & 0xf0) != kind || !count ||
+    if ((marker & 0xf0) != kind || !count || *count > available ||
         references > available / quint64(m_trailer.referenceSize)) {
         fail(QStringLiteral("The property list's object %1 is not the collection expected.")
                  .arg(index));
@@ -209,7 +205,7 @@ QVariant BinaryPropertyListReader::readObject(quint64 index, int depth)
         return m_objects[index];
     if (index < m_states.size() && m_states[index] == ObjectState::Reading)
         return fail(QStringLiteral("The property list's object %1 contains itself.").arg(index));
-    if (depth > maximumBinaryDepth)
+    if (depth > maximumDepth)
         return fail(QStringLiteral("The property list is nested too deeply."));
     const std::optional<quint64> offset = objectOffset(index);
     if (!offset)

@@ -13,6 +13,11 @@
 class BinaryPropertyListReader
 {
 public:
+    // Deeper nesting than this is no record of ours and would only exhaust the stack.
+    static constexpr int maximumDepth = 512;
+    // Records and preference files hold hundreds of objects; a million is no file of ours.
+    static constexpr quint64 maximumObjectCount = 1'000'000;
+
     explicit BinaryPropertyListReader(QByteArrayView data);
 
     static bool looksLikeBinary(QByteArrayView data);

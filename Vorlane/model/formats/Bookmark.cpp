@@ -7,6 +7,7 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -57,6 +58,9 @@ public:
     {}
 
     bool parse(Bookmark& bookmark, QString* error);
+    // What Bookmark::parse() and then resolve() would find, without decoding what resolving does
+    // not use.
+    std::optional<Bookmark::Resolution> resolve(const QString& homeDirectory);
 
 private:
     struct Record
@@ -64,6 +68,7 @@ private:
         quint32 type = 0;
         QByteArrayView payload;
     };
+    using Components = QVarLengthArray<QByteArrayView, 16>;
 
     static bool fail(QString* error, const char* reason)
     {
@@ -125,14 +130,14 @@ private:
     // it should be. The components may all point at one record, so their size is checked before
     // any is decoded: a path no file system could hold (PATH_MAX bytes with its terminating
     // zero) is damage.
-    std::optional<QStringList> pathComponents(quint32 offset, QString* error) const
+    std::optional<Components> componentBytes(quint32 offset, QString* error) const
     {
         const std::optional<Record> found = record(offset);
         if (!found || found->type != ArrayRecord || found->payload.size() % 4 != 0) {
             fail(error, "The bookmark's path is damaged.");
             return std::nullopt;
         }
-        QList<QByteArrayView> components;
+        Components components;
         qint64 pathLength = 0;
         for (qsizetype at = 0; at < found->payload.size(); at += 4) {
             const quint32 elementOffset = qFromLittleEndian<quint32>(found->payload.data() + at);
@@ -146,11 +151,19 @@ private:
                 fail(error, "The bookmark's path is longer than a path can be.");
                 return std::nullopt;
             }
-            components << element->payload;
+            components.append(element->payload);
         }
+        return components;
+    }
+
+    std::optional<QStringList> pathComponents(quint32 offset, QString* error) const
+    {
+        const std::optional<Components> components = componentBytes(offset, error);
+        if (!components)
+            return std::nullopt;
         QStringList strings;
-        strings.reserve(components.size());
-        for (const QByteArrayView component : components)
+        strings.reserve(components->size());
+        for (const QByteArrayView component : *components)
             strings << QString::fromUtf8(component);
         return strings;
     }
@@ -158,6 +171,7 @@ private:
     // A table of contents: record offsets by key, a few dozen at most.
     using Table = QVarLengthArray<std::pair<quint32, quint32>, 32>;
     Table readTable(quint32 offset, quint32* next, QString* error);
+    bool readFirstTable(Table* entries, quint32* offset, quint32* next, QString* error);
 
     static std::optional<quint32> find(const Table& table, quint32 key)
     {
@@ -189,30 +203,41 @@ BookmarkParser::Table BookmarkParser::readTable(quint32 offset, quint32* next, Q
     Table entries;
     for (quint32 i = 0; i < *count; ++i) {
         const qint64 entry = entriesStart + qint64(i) * tableOfContentsEntrySize;
+        // A key met again is kept too: find() answers with its first entry all the same.
         const quint32 key = *u32(entry);
-        if (!(key & stringKeyFlag) && !find(entries, key))
+        if (!(key & stringKeyFlag))
             entries.append({key, *u32(entry + 4)});
     }
     *next = *nextOffset;
     return entries;
 }
 
-bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
+bool BookmarkParser::readFirstTable(Table* entries, quint32* offset, quint32* next, QString* error)
 {
     const std::optional<quint32> firstTable = u32(0);
     if (!firstTable)
         return fail(error, "The bookmark has no table of contents.");
-
     QString tableError;
-    quint32 next = 0;
-    const Table entries = readTable(*firstTable, &next, &tableError);
+    *entries = readTable(*firstTable, next, &tableError);
     if (!tableError.isEmpty()) {
         if (error)
             *error = tableError;
         return false;
     }
+    *offset = *firstTable;
+    return true;
+}
+
+bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
+{
+    quint32 firstTable = 0;
+    quint32 next = 0;
+    Table entries;
+    if (!readFirstTable(&entries, &firstTable, &next, error))
+        return false;
+    QString tableError;
     bookmark.m_tableOfContentsCount = 1;
-    QVarLengthArray<quint32, 4> seen{*firstTable};
+    QVarLengthArray<quint32, 4> seen{firstTable};
     while (next != 0 && !seen.contains(next) && seen.size() < maximumTablesOfContents) {
         seen.append(next);
         quint32 following = 0;
@@ -244,9 +269,88 @@ bool BookmarkParser::parse(Bookmark& bookmark, QString* error)
     return true;
 }
 
-std::optional<Bookmark> Bookmark::parse(QByteArrayView data, QString* error)
+namespace {
+bool isAscii(QByteArrayView text)
 {
-    auto fail = [error](const char* reason) -> std::optional<Bookmark> {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<uchar>(c) < 0x80; });
+}
+
+// start, then the components with "/" between them, each decoded as QString::fromUtf8() would.
+// Paths in ASCII, nearly all of them, are widened in place.
+QString joinedPath(QStringView start, const QByteArrayView* components, qsizetype count)
+{
+    const bool ascii = std::all_of(components, components + count, isAscii);
+    qsizetype length = start.size();
+    for (qsizetype i = 0; i < count; ++i)
+        length += (i > 0 ? 1 : 0) + components[i].size();
+    if (!ascii) {
+        QString path = start.toString();
+        for (qsizetype i = 0; i < count; ++i)
+            path += (i > 0 ? QStringLiteral("/") : QString()) + QString::fromUtf8(components[i]);
+        return path;
+    }
+    QString path(length, Qt::Uninitialized);
+    QChar* out = std::copy(start.begin(), start.end(), path.data());
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0)
+            *out++ = u'/';
+        for (const char c : components[i])
+            *out++ = QLatin1Char(c);
+    }
+    return path;
+}
+
+bool isRelativeStep(QByteArrayView component)
+{
+    return component == QByteArrayView("..") || component == QByteArrayView(".");
+}
+} // namespace
+
+std::optional<Bookmark::Resolution> BookmarkParser::resolve(const QString& homeDirectory)
+{
+    Table entries;
+    quint32 firstTable = 0;
+    quint32 next = 0;
+    if (!readFirstTable(&entries, &firstTable, &next, nullptr))
+        return std::nullopt;
+    const std::optional<quint32> pathRecord = find(entries, PathComponentsKey);
+    std::optional<Components> components =
+        pathRecord ? componentBytes(*pathRecord, nullptr) : std::nullopt;
+    if (!components)
+        return std::nullopt;
+
+    // As Bookmark::resolve(): the stored path, joined with its volume when relative.
+    QString path = joinedPath(u"/", components->data(), components->size());
+    if (std::any_of(components->cbegin(), components->cend(), isRelativeStep)) {
+        const std::optional<quint32> volume = find(entries, VolumePathKey);
+        const QString volumePath = volume ? string(*volume).value_or(QString()) : QString();
+        path = QDir::cleanPath(volumePath + path);
+    }
+    if (existsOnDisk(path))
+        return Bookmark::Resolution{QUrl::fromLocalFile(path), false};
+
+    // Then the same path below this home, when the bookmark says where its home ended.
+    const std::optional<quint32> home = find(entries, HomeComponentCountKey);
+    const std::optional<qint64> homeCount = home ? integer(*home) : std::nullopt;
+    if (!homeCount || *homeCount <= 0 || *homeCount > components->size() || homeDirectory.isEmpty())
+        return std::nullopt;
+    const QByteArrayView* belowHome = components->data() + *homeCount;
+    const qsizetype belowCount = components->size() - *homeCount;
+    if (std::any_of(belowHome, belowHome + belowCount,
+                    [](QByteArrayView c) { return c == QByteArrayView(".."); }))
+        return std::nullopt;
+    const QString moved = QDir::cleanPath(joinedPath(homeDirectory + u'/', belowHome, belowCount));
+    if (belowCount > 0 && existsOnDisk(moved))
+        return Bookmark::Resolution{QUrl::fromLocalFile(moved), true};
+    return std::nullopt;
+}
+
+namespace {
+// The data area of a bookmark (everything after its header), once the header is found sound.
+std::optional<QByteArrayView> dataArea(QByteArrayView data, QString* error)
+{
+    auto fail = [error](const char* reason) -> std::optional<QByteArrayView> {
         if (error)
             *error = QString::fromUtf8(reason);
         return std::nullopt;
@@ -262,9 +366,17 @@ std::optional<Bookmark> Bookmark::parse(QByteArrayView data, QString* error)
         return fail("The bookmark is shorter than its header says.");
     if (headerSize < minimumHeaderSize || headerSize >= declaredSize)
         return fail("The bookmark's header is damaged.");
+    return data.sliced(headerSize, declaredSize - headerSize);
+}
+} // namespace
 
+std::optional<Bookmark> Bookmark::parse(QByteArrayView data, QString* error)
+{
+    const std::optional<QByteArrayView> area = dataArea(data, error);
+    if (!area)
+        return std::nullopt;
     Bookmark bookmark;
-    BookmarkParser parser(data.sliced(headerSize, declaredSize - headerSize));
+    BookmarkParser parser(*area);
     if (!parser.parse(bookmark, error))
         return std::nullopt;
     return bookmark;
@@ -301,6 +413,6 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
 std::optional<Bookmark::Resolution> Bookmark::resolve(QByteArrayView data,
                                                       const QString& homeDirectory)
 {
-    const std::optional<Bookmark> bookmark = parse(data);
-    return bookmark ? bookmark->resolve(homeDirectory) : std::nullopt;
+    const std::optional<QByteArrayView> area = dataArea(data, nullptr);
+    return area ? BookmarkParser(*area).resolve(homeDirectory) : std::nullopt;
 }

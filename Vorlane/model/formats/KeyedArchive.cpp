@@ -250,33 +250,32 @@ private:
 };
 } // namespace
 
-namespace {
-// What an archived class decodes as: the first class of its chain (the class, then its
-// superclasses as "$classes" lists them) that has a plain equivalent.
-KeyedArchive::ArchivedClass::Kind kindOfClass(const QString& className)
+KeyedArchive::ArchivedClass::Kind KeyedArchive::kindOfClassNamed(QAnyStringView className)
 {
-    using Kind = KeyedArchive::ArchivedClass::Kind;
-    static const QHash<QString, Kind> kinds{
-        {QStringLiteral("NSDictionary"), Kind::Dictionary},
-        {QStringLiteral("NSMutableDictionary"), Kind::Dictionary},
-        {QStringLiteral("NSArray"), Kind::Collection},
-        {QStringLiteral("NSMutableArray"), Kind::Collection},
-        {QStringLiteral("NSSet"), Kind::Collection},
-        {QStringLiteral("NSMutableSet"), Kind::Collection},
-        {QStringLiteral("NSOrderedSet"), Kind::Collection},
-        {QStringLiteral("NSMutableOrderedSet"), Kind::Collection},
-        {QStringLiteral("NSData"), Kind::Data},
-        {QStringLiteral("NSMutableData"), Kind::Data},
-        {QStringLiteral("NSString"), Kind::String},
-        {QStringLiteral("NSMutableString"), Kind::String},
-        {QStringLiteral("NSDate"), Kind::Date},
-        {QStringLiteral("NSNull"), Kind::Null},
-        {QStringLiteral("NSURL"), Kind::Url},
-        {QStringLiteral("NSUUID"), Kind::Uuid},
+    using Kind = ArchivedClass::Kind;
+    static constexpr std::pair<QLatin1StringView, Kind> kinds[]{
+        {QLatin1StringView("NSDictionary"), Kind::Dictionary},
+        {QLatin1StringView("NSMutableDictionary"), Kind::Dictionary},
+        {QLatin1StringView("NSArray"), Kind::Collection},
+        {QLatin1StringView("NSMutableArray"), Kind::Collection},
+        {QLatin1StringView("NSSet"), Kind::Collection},
+        {QLatin1StringView("NSMutableSet"), Kind::Collection},
+        {QLatin1StringView("NSOrderedSet"), Kind::Collection},
+        {QLatin1StringView("NSMutableOrderedSet"), Kind::Collection},
+        {QLatin1StringView("NSData"), Kind::Data},
+        {QLatin1StringView("NSMutableData"), Kind::Data},
+        {QLatin1StringView("NSString"), Kind::String},
+        {QLatin1StringView("NSMutableString"), Kind::String},
+        {QLatin1StringView("NSDate"), Kind::Date},
+        {QLatin1StringView("NSNull"), Kind::Null},
+        {QLatin1StringView("NSURL"), Kind::Url},
+        {QLatin1StringView("NSUUID"), Kind::Uuid},
     };
-    return kinds.value(className, Kind::Other);
+    for (const auto& [name, kind] : kinds)
+        if (QAnyStringView::equal(className, name))
+            return kind;
+    return Kind::Other;
 }
-} // namespace
 
 std::optional<KeyedArchive::ArchivedClass> KeyedArchive::Objects::archivedClass(quint64 uid) const
 {
@@ -292,7 +291,7 @@ std::optional<KeyedArchive::ArchivedClass> KeyedArchive::Objects::archivedClass(
     QVariantList chain{name};
     chain += definition.value(QStringLiteral("$classes")).toList();
     for (const QVariant& className : chain) {
-        archivedClass.kind = kindOfClass(className.toString());
+        archivedClass.kind = kindOfClassNamed(className.toString());
         if (archivedClass.kind != ArchivedClass::Kind::Other)
             break;
     }

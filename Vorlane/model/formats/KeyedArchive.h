@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArrayView>
 #include <QHash>
 #include <QMetaType>
@@ -60,6 +61,9 @@ public:
         Kind kind = Kind::Other;
         QString name;
     };
+    // What instances of the class of that name decode as; Other for classes without a plain
+    // equivalent.
+    static ArchivedClass::Kind kindOfClassNamed(QAnyStringView className);
 
     // The archive's object table: parsed up front for XML, read on demand for binary data.
     class Objects
