@@ -6,6 +6,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -14,14 +15,39 @@ bool isSpace(char c)
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
 }
 
+// What each byte may be in a name, looked up rather than compared: names make up much of a
+// document.
+enum NameByte : quint8
+{
+    notInName = 0,
+    nameStart = 1,
+    nameChar = 2,
+};
+
+constexpr std::array<quint8, 256> nameBytes = [] {
+    std::array<quint8, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+        const bool inside = start || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        table[c] = quint8((start ? nameStart : 0) | (inside ? nameChar : 0));
+    }
+    return table;
+}();
+
 bool isNameStart(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return nameBytes[uchar(c)] & nameStart;
 }
 
 bool isNameChar(char c)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return nameBytes[uchar(c)] & nameChar;
+}
+
+// Equal bytes; most names and values differ in length, which is compared first.
+bool sameBytes(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
 }
 
 bool isXmlChar(char32_t c)
@@ -265,6 +291,13 @@ public:
         return QLatin1StringView(attribute->value.data(), attribute->value.size());
     }
 
+    std::optional<QByteArrayView> rawValue(QLatin1StringView localName) const override
+    {
+        if (const RawAttribute* attribute = find(localName))
+            return attribute->value;
+        return std::nullopt;
+    }
+
 private:
     static constexpr qsizetype maximumRepeatedValues = 4096;
 
@@ -421,13 +454,13 @@ private:
             return false;
         const char* colon = nullptr;
         for (++m_p; m_p < m_end; ++m_p) {
-            if (*m_p == ':') {
-                if (colon)
-                    return false;
-                colon = m_p;
-            } else if (!isNameChar(*m_p)) {
+            if (isNameChar(*m_p))
+                continue;
+            if (*m_p != ':')
                 break;
-            }
+            if (colon)
+                return false;
+            colon = m_p;
         }
         if (colon && (colon + 1 == m_p || !isNameStart(colon[1])))
             return false;
@@ -447,7 +480,13 @@ private:
         if (!inRoot())
             return isBlank(start, end);
         const QByteArrayView raw(start, end - start);
-        for (const char* p = start; p < end;) {
+        // Most text between tags is the indentation before the next one.
+        const char* p = start;
+        while (p < end && isSpace(*p))
+            ++p;
+        if (p == end && !m_builder.wantsText())
+            return true;
+        while (p < end) {
             if (*p == '&') {
                 char32_t character = 0;
                 if (!readReference(p, end, &character))
@@ -608,7 +647,7 @@ private:
         if (!readName(&name, &local))
             return false;
         skipSpace();
-        if (m_p >= m_end || *m_p != '>' || m_open.isEmpty() || m_open.last() != name)
+        if (m_p >= m_end || *m_p != '>' || m_open.isEmpty() || !sameBytes(m_open.last(), name))
             return false;
         ++m_p;
         m_open.removeLast();
@@ -654,7 +693,7 @@ private:
             if (!readQuoted(&attribute.value) || !isValidAttributeValue(attribute.value))
                 return false;
             for (const RawAttribute& earlier : m_attributes)
-                if (earlier.qualifiedName == attribute.qualifiedName)
+                if (sameBytes(earlier.qualifiedName, attribute.qualifiedName))
                     return false;
             m_attributes.append(attribute);
         }
