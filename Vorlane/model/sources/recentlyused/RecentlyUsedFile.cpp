@@ -249,6 +249,17 @@ QString localPathIn(View href)
     QVarLengthArray<char, 512> bytes;
     bytes.reserve(size - start);
     for (qsizetype i = start; i < size; ++i) {
+        if constexpr (std::is_same_v<View, QByteArrayView>) {
+            // UTF-8 text up to the next escape or fragment, as it is.
+            qsizetype run = i;
+            while (run < size && href[run] != '%' && href[run] != '#')
+                ++run;
+            if (run > i) {
+                bytes.append(href.data() + i, run - i);
+                i = run - 1;
+                continue;
+            }
+        }
         const char16_t c = unitAt(href, i);
         if (c == u'#')
             return {};
@@ -264,12 +275,9 @@ QString localPathIn(View href)
                 return {};
             bytes.append(byte);
             i += 2;
-        } else if constexpr (std::is_same_v<View, QByteArrayView>) {
-            // UTF-8 text, as it is.
-            bytes.append(char(c));
         } else if (c < 0x80) {
             bytes.append(char(c));
-        } else {
+        } else if constexpr (std::is_same_v<View, QStringView>) {
             // Unescaped non-ASCII text (an IRI): its UTF-8 bytes.
             qsizetype end = i + 1;
             while (end < size && unitAt(href, end) >= 0x80)

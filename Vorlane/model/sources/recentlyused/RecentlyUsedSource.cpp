@@ -176,6 +176,8 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     // Differently escaped hrefs of one file are one document, numbered here once per bookmark.
     QHash<QString, qsizetype> numbers;
     QList<const QString*> paths;
+    numbers.reserve(file.bookmarks().size());
+    paths.reserve(file.bookmarks().size());
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         qsizetype number = -1;
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {

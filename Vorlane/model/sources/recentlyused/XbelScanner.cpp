@@ -137,15 +137,15 @@ bool readReference(const char*& p, const char* end, char32_t* character)
     if (!semicolon)
         return false;
     const QByteArrayView name(p + 1, semicolon - p - 1);
-    if (name == "lt")
+    if (sameBytes(name, "lt"))
         *character = '<';
-    else if (name == "gt")
+    else if (sameBytes(name, "gt"))
         *character = '>';
-    else if (name == "amp")
+    else if (sameBytes(name, "amp"))
         *character = '&';
-    else if (name == "quot")
+    else if (sameBytes(name, "quot"))
         *character = '"';
-    else if (name == "apos")
+    else if (sameBytes(name, "apos"))
         *character = '\'';
     else if (name.size() >= 2 && name.size() <= 10 && name[0] == '#') {
         const bool hex = name[1] == 'x';
