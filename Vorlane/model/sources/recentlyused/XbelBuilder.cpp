@@ -273,6 +273,9 @@ void XbelBuilder::readApplication(const XbelAttributes& attributes, qsizetype el
     // that element goes.
     if (!application.name.trimmed().isEmpty() && exec) {
         m_currentApplication.applicationIndex = m_current.applications.size();
+        // Most documents were registered by one or two applications.
+        if (m_current.applications.isEmpty())
+            m_current.applications.reserve(2);
         m_current.applications.append(std::move(application));
     }
 }

@@ -10,38 +10,40 @@
 #include <cstring>
 
 namespace {
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
-}
 
-// What each byte may be in a name, looked up rather than compared: names make up much of a
-// document.
-enum NameByte : quint8
+// What each byte may be in names and white space, looked up rather than compared: names and
+// indentation make up much of a document.
+enum ByteKind : quint8
 {
-    notInName = 0,
     nameStart = 1,
     nameChar = 2,
+    space = 4,
 };
 
-constexpr std::array<quint8, 256> nameBytes = [] {
+constexpr std::array<quint8, 256> byteKinds = [] {
     std::array<quint8, 256> table{};
     for (int c = 0; c < 256; ++c) {
         const bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
         const bool inside = start || (c >= '0' && c <= '9') || c == '-' || c == '.';
-        table[c] = quint8((start ? nameStart : 0) | (inside ? nameChar : 0));
+        const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\r';
+        table[c] = quint8((start ? nameStart : 0) | (inside ? nameChar : 0) | (blank ? space : 0));
     }
     return table;
 }();
 
+bool isSpace(char c)
+{
+    return byteKinds[uchar(c)] & space;
+}
+
 bool isNameStart(char c)
 {
-    return nameBytes[uchar(c)] & nameStart;
+    return byteKinds[uchar(c)] & nameStart;
 }
 
 bool isNameChar(char c)
 {
-    return nameBytes[uchar(c)] & nameChar;
+    return byteKinds[uchar(c)] & nameChar;
 }
 
 // Equal bytes; most names and values differ in length, which is compared first.
@@ -446,24 +448,28 @@ private:
     }
     bool inRoot() const { return !m_open.isEmpty(); }
 
+    void skipNameChars()
+    {
+        while (m_p < m_end && isNameChar(*m_p))
+            ++m_p;
+    }
+
     // A name with at most one colon, neither first nor last.
     bool readName(QByteArrayView* name, QByteArrayView* localName)
     {
         const char* start = m_p;
         if (m_p >= m_end || !isNameStart(*m_p))
             return false;
+        skipNameChars();
         const char* colon = nullptr;
-        for (++m_p; m_p < m_end; ++m_p) {
-            if (isNameChar(*m_p))
-                continue;
-            if (*m_p != ':')
-                break;
-            if (colon)
+        if (m_p < m_end && *m_p == ':') {
+            colon = m_p++;
+            if (m_p >= m_end || !isNameStart(*m_p))
                 return false;
-            colon = m_p;
+            skipNameChars();
+            if (m_p < m_end && *m_p == ':')
+                return false;
         }
-        if (colon && (colon + 1 == m_p || !isNameStart(colon[1])))
-            return false;
         *name = QByteArrayView(start, m_p - start);
         *localName = colon ? QByteArrayView(colon + 1, m_p - colon - 1) : *name;
         return true;
