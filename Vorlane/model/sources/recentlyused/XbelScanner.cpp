@@ -9,6 +9,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // What each byte may be in names and white space, looked up rather than compared: names and
@@ -70,6 +74,22 @@ bool isValidText(const uchar* p, const uchar* end)
         return true;
     };
     while (p < end) {
+#if defined(__SSE2__)
+        // Sixteen ASCII characters at a time, printable or line ends and tabs: compared as
+        // signed bytes, both non-ASCII bytes and control characters are below 0x20.
+        if (end - p >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i low = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
+            const __m128i allowed =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                          _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
+                             _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+            if (_mm_movemask_epi8(_mm_andnot_si128(allowed, low)) == 0) {
+                p += 16;
+                continue;
+            }
+        }
+#endif
         // Eight printable ASCII characters at a time: no high bit set, no byte below 0x20.
         if (end - p >= 8) {
             quint64 word;
