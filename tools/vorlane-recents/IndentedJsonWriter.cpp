@@ -105,13 +105,13 @@ constexpr qsizetype maximumBytesPerUnit = 6;
 
 IndentedJsonWriter::IndentedJsonWriter()
 {
-    m_out.resize(pieceSize);
+    grow(pieceSize);
 }
 
 IndentedJsonWriter::IndentedJsonWriter(Sink sink)
     : m_sink(std::move(sink))
 {
-    m_out.resize(pieceSize + pieceSize / 4);
+    grow(pieceSize + pieceSize / 4);
 }
 
 void IndentedJsonWriter::beginObject()
@@ -146,18 +146,18 @@ void IndentedJsonWriter::end()
     handOverIfFull();
 }
 
-char* IndentedJsonWriter::reserve(qsizetype count)
+void IndentedJsonWriter::grow(qsizetype count)
 {
-    if (m_out.size() - m_size < count)
-        m_out.resize(std::max(m_out.size() * 2, m_size + count));
-    return m_out.data() + m_size;
+    m_out.resize(std::max(m_capacity * 2, m_size + count));
+    m_data = m_out.data();
+    m_capacity = m_out.size();
 }
 
 void IndentedJsonWriter::handOverIfFull()
 {
     if (!m_sink || m_size < pieceSize)
         return;
-    m_sink(QByteArrayView(m_out.constData(), m_size));
+    m_sink(QByteArrayView(m_data, m_size));
     // Keeps the room for the next piece.
     m_size = 0;
 }
@@ -207,6 +207,8 @@ QByteArray IndentedJsonWriter::take()
     *out++ = '\n';
     commit(out);
     m_out.resize(m_size);
+    m_data = nullptr;
+    m_capacity = 0;
     m_size = 0;
     if (!m_sink)
         return std::exchange(m_out, {});

@@ -50,8 +50,14 @@ private:
     void open(char opening, char closing);
     // Room for count more bytes, to be written at the pointer returned; commit() then says where
     // the writing ended.
-    char* reserve(qsizetype count);
-    void commit(const char* end) { m_size = end - m_out.constData(); }
+    char* reserve(qsizetype count)
+    {
+        if (m_capacity - m_size < count)
+            grow(count);
+        return m_data + m_size;
+    }
+    void commit(const char* end) { m_size = end - m_data; }
+    void grow(qsizetype count);
     void writeString(QStringView text);
 
     void handOverIfFull();
@@ -59,6 +65,9 @@ private:
     Sink m_sink;
     // The text is the first m_size bytes; the rest is room already made.
     QByteArray m_out;
+    // m_out's bytes and their number, kept apart from it: they are written at every step.
+    char* m_data = nullptr;
+    qsizetype m_capacity = 0;
     qsizetype m_size = 0;
     QVarLengthArray<Level, 8> m_levels;
 };

@@ -222,6 +222,20 @@ bool sameIgnoringCase(QByteArrayView bytes, QLatin1StringView other)
     return QLatin1StringView(bytes).compare(other, Qt::CaseInsensitive) == 0;
 }
 
+// RecentlyUsedFile::mayNeedCleaning for a path's bytes.
+bool mayNeedCleaning(QByteArrayView path)
+{
+    if (!path.startsWith('/'))
+        return true;
+    if (path.size() > 1 && path.endsWith('/'))
+        return true;
+    const char* end = path.data() + path.size() - 1;
+    for (const char* c = path.data(); c < end; ++c)
+        if (*c == '/' && (c[1] == '/' || c[1] == '.'))
+            return true;
+    return false;
+}
+
 // The local path of a trimmed href, in UTF-16 (QStringView) or as UTF-8 bytes (QByteArrayView).
 template <typename View>
 QString localPathIn(View href)
@@ -287,9 +301,12 @@ QString localPathIn(View href)
             i = end - 1;
         }
     }
-    // As QFile::decodeName reads file names.
-    QString path = QString::fromLocal8Bit(QByteArrayView(bytes.constData(), bytes.size()));
-    if (RecentlyUsedFile::mayNeedCleaning(path))
+    // As QFile::decodeName reads file names. Decoding keeps every ASCII byte as its character
+    // and makes anything else characters that are not, so the bytes tell whether cleaning could
+    // change the path.
+    const QByteArrayView decoded(bytes.constData(), bytes.size());
+    QString path = QString::fromLocal8Bit(decoded);
+    if (mayNeedCleaning(decoded))
         path = QDir::cleanPath(path);
     return path;
 }

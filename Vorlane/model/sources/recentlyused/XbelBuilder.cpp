@@ -83,8 +83,9 @@ int plainCount(QByteArrayView text)
 
 bool XbelAttributes::readsAsWritten(QByteArrayView raw)
 {
+    // None of the four is at or above '(', where most characters are: one comparison passes them.
     for (const char c : raw)
-        if (c == '&' || c == '\r' || c == '\n' || c == '\t')
+        if (uchar(c) < '(' && (c == '&' || c == '\r' || c == '\n' || c == '\t'))
             return false;
     return true;
 }
