@@ -137,6 +137,16 @@ TEST(XbelScanner, agreesOnConstructsWritersUse)
         {"folders",
          "<xbel><folder><title>F</title><folder>" + bookmark + "</folder></folder></xbel>", true},
         {"spaces in tags", "<xbel ><bookmark\n href = 'file:///a' ></bookmark ></xbel >", true},
+        // A byte order mark inside the document is a character, at the start of a value too.
+        {"byte order marks in text and values",
+         "<xbel><bookmark href=\"\xEF\xBB\xBF"
+         "file:///a\"><title>\xEF\xBB\xBF"
+         "t<!---->\xEF\xBB\xBF\xEF\xBB\xBF"
+         "u</title></bookmark><bookmark href='&#xFEFF;file:///b'><title><![CDATA[\xEF\xBB\xBF"
+         "c]]></title><info><metadata><applications><application name=\"\xEF\xBB\xBF"
+         "A\" exec=\"\xEF\xBB\xBF"
+         "a\"/></applications></metadata></info></bookmark></xbel>",
+         true},
         // Left to QXmlStreamReader.
         {"internal subset", "<!DOCTYPE xbel [<!ENTITY e \"x\">]><xbel>" + bookmark + "</xbel>",
          false},
@@ -206,9 +216,11 @@ TEST(XbelScanner, agreesOnValuesReadFromTheBytes)
                                 "sftp://host/a",
                                 "relative/a",
                                 "",
-                                "\xC2\xA0file:///a",
+                                "\xC2\xA0"
+                                "file:///a",
                                 "file:///a\xC2\xA0",
-                                "\xE3\x80\x80file:///a",
+                                "\xE3\x80\x80"
+                                "file:///a",
                                 "file://localho\xC5\xBFt/a",
                                 "fil\xC3\xA9:///a",
                                 "file:///a&amp;b",

@@ -3,6 +3,7 @@
 #include "CivilDate.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedReader.h"
+#include "XbelBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -341,7 +342,7 @@ QString RecentlyUsedFile::localPathOfUtf8(QByteArrayView href)
     // hrefs are read as text.
     if (!href.isEmpty() &&
         ((href.front() & 0x80) || (href.back() & 0x80) || !hasAsciiAuthority(href)))
-        return localPathOf(QString::fromUtf8(href));
+        return localPathOf(XbelAttributes::textOf(href));
     return localPathIn(href);
 }
 

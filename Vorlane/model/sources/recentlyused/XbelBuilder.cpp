@@ -2,6 +2,8 @@
 
 #include "CivilDate.h"
 
+#include <QStringDecoder>
+
 namespace {
 // The one metadata owner whose applications and flags the desktop-bookmark format defines.
 constexpr QStringView freedesktopOwner = u"http://freedesktop.org";
@@ -80,6 +82,15 @@ int plainCount(QByteArrayView text)
     return digitsAt(text.data(), int(text.size()));
 }
 } // namespace
+
+QString XbelAttributes::textOf(QByteArrayView utf8)
+{
+    if (!utf8.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(utf8);
+}
 
 bool XbelAttributes::readsAsWritten(QByteArrayView raw)
 {
@@ -239,7 +250,7 @@ void XbelBuilder::beginBookmark(const XbelAttributes& attributes, qsizetype elem
     const std::optional<QByteArrayView> raw = attributes.rawValue(hrefName);
     const bool asWritten = raw && XbelAttributes::readsAsWritten(*raw);
     m_current.href =
-        asWritten ? QString::fromUtf8(*raw) : attributes.value(hrefName).value_or(QString());
+        asWritten ? XbelAttributes::textOf(*raw) : attributes.value(hrefName).value_or(QString());
     m_current.added = timestamp(attributes, QLatin1StringView("added"));
     m_current.modified = timestamp(attributes, QLatin1StringView("modified"));
     m_current.visited = timestamp(attributes, QLatin1StringView("visited"));

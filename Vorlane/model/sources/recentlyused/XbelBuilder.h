@@ -55,6 +55,9 @@ public:
     virtual std::optional<QByteArrayView> rawValue(QLatin1StringView) const { return std::nullopt; }
     // Whether a raw value reads the same decoded: no reference, no line end, no tab.
     static bool readsAsWritten(QByteArrayView raw);
+    // The text of a document's UTF-8 bytes, every character kept: QString::fromUtf8 drops a
+    // byte order mark at the start, which inside a document is a character like any other.
+    static QString textOf(QByteArrayView utf8);
 };
 
 // Builds a RecentlyUsedFile from the elements of a document as a reader meets them, skipping

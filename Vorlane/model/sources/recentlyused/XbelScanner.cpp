@@ -209,7 +209,7 @@ QString decode(QByteArrayView raw, bool attribute)
     for (const char* q = p; q < end && plain; ++q)
         plain = *q != '&' && *q != '\r' && (!attribute || (*q != '\n' && *q != '\t'));
     if (plain)
-        return QString::fromUtf8(raw);
+        return XbelAttributes::textOf(raw);
 
     QByteArray out;
     out.reserve(raw.size());
@@ -229,13 +229,13 @@ QString decode(QByteArrayView raw, bool attribute)
         out += (attribute && (c == '\n' || c == '\t')) ? ' ' : c;
         ++p;
     }
-    return QString::fromUtf8(out);
+    return XbelAttributes::textOf(out);
 }
 
 // A CDATA section's text: taken as written, but for its line ends.
 QString cdataText(QByteArrayView raw)
 {
-    QString text = QString::fromUtf8(raw);
+    QString text = XbelAttributes::textOf(raw);
     if (text.contains(u'\r'))
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return text;
