@@ -278,6 +278,29 @@ TEST_F(RecentlyUsedSourceTest, onlyExistingLocalDocumentsCountOncePerFile)
     EXPECT_EQ(apps.first().dateModified(), hoursAgo(1));
 }
 
+// Each document's path is kept as it was decoded from the file; its URL must give it back.
+TEST_F(RecentlyUsedSourceTest, documentsKeepTheirPathsAsTheirUrlsGiveThem)
+{
+    GLibBookmarks writer;
+    for (const QString& name :
+         {QStringLiteral("plain.txt"), QStringLiteral("100% #1?.txt"),
+          QStringLiteral("[brackets] {braces} <angles>.txt"), QStringLiteral("été 文書 😀.txt"),
+          QStringLiteral("a:b;c=d&e'f\"g.txt"), QStringLiteral(".hidden"),
+          QStringLiteral("tab\tand\u00a0space "), QStringLiteral("%2F%41.txt")})
+        writer.registerDocument(document(QStringLiteral("Odd/") + name),
+                                QStringLiteral("Image Viewer"), QStringLiteral("eog %u"),
+                                hoursAgo(2));
+    ASSERT_TRUE(writer.save(xbelPath()));
+
+    const QList<RecentApp> apps = read();
+    ASSERT_EQ(apps.size(), 1);
+    ASSERT_EQ(apps.first().recentFiles().size(), 8);
+    for (const RecentFile& file : apps.first().recentFiles()) {
+        EXPECT_EQ(file.localPath(), file.filePath().toLocalFile());
+        EXPECT_EQ(file.name(), displayName(file.filePath()));
+    }
+}
+
 TEST_F(RecentlyUsedSourceTest, privateDocumentsShowOnlyUnderTheApplicationsThatRegisteredThem)
 {
     const QString secret = document(QStringLiteral("secret.pdf"));

@@ -137,6 +137,16 @@ TEST(XbelScanner, agreesOnConstructsWritersUse)
         {"folders",
          "<xbel><folder><title>F</title><folder>" + bookmark + "</folder></folder></xbel>", true},
         {"spaces in tags", "<xbel ><bookmark\n href = 'file:///a' ></bookmark ></xbel >", true},
+        // A byte order mark inside the document is a character, at the start of a value too.
+        {"byte order marks in text and values",
+         "<xbel><bookmark href=\"\xEF\xBB\xBF"
+         "file:///a\"><title>\xEF\xBB\xBF"
+         "t<!---->\xEF\xBB\xBF\xEF\xBB\xBF"
+         "u</title></bookmark><bookmark href='&#xFEFF;file:///b'><title><![CDATA[\xEF\xBB\xBF"
+         "c]]></title><info><metadata><applications><application name=\"\xEF\xBB\xBF"
+         "A\" exec=\"\xEF\xBB\xBF"
+         "a\"/></applications></metadata></info></bookmark></xbel>",
+         true},
         // Left to QXmlStreamReader.
         {"internal subset", "<!DOCTYPE xbel [<!ENTITY e \"x\">]><xbel>" + bookmark + "</xbel>",
          false},
@@ -170,6 +180,107 @@ TEST(XbelScanner, agreesOnConstructsWritersUse)
                 << c.label;
         }
     }
+}
+
+// Targets, dates, counts and owners are read straight from the document's bytes where they read
+// the same decoded, and as text otherwise: both ways find what QXmlStreamReader finds.
+TEST(XbelScanner, agreesOnValuesReadFromTheBytes)
+{
+    const auto documentWith = [](const QByteArray& href, const QByteArray& stamp,
+                                 const QByteArray& count, const QByteArray& owner) {
+        return "<xbel><bookmark href=\"" + href + "\" added=\"" + stamp + "\" modified=\"" + stamp +
+               "\"><info><metadata owner=\"" + owner +
+               "\"><applications><application name=\"A\" exec=\"a\" modified=\"" + stamp +
+               "\" count=\"" + count + "\"/></applications></metadata></info></bookmark></xbel>";
+    };
+    const QByteArray hrefs[] = {"file:///home/u/a%20b.txt",
+                                " \tfile:///a.txt  ",
+                                "FILE:///a",
+                                "file:/a/b",
+                                "file://localhost/a",
+                                "file://LocalHost/a",
+                                "file://server/a",
+                                "file://",
+                                "file:",
+                                "file:///a%2Fb",
+                                "file:///a%2fb",
+                                "file:///a%00b",
+                                "file:///a%zz",
+                                "file:///a%2",
+                                "file:///a%",
+                                "file:///a#b",
+                                "file:///%C3%A9t%C3%A9/%FF%FE",
+                                "file:///été/文書😀",
+                                "file:///a//./b/../c/",
+                                "file:///",
+                                "sftp://host/a",
+                                "relative/a",
+                                "",
+                                "\xC2\xA0"
+                                "file:///a",
+                                "file:///a\xC2\xA0",
+                                "\xE3\x80\x80"
+                                "file:///a",
+                                "file://localho\xC5\xBFt/a",
+                                "fil\xC3\xA9:///a",
+                                "file:///a&amp;b",
+                                "file:///&#x41;",
+                                "file:///a&#10;b",
+                                "file:///a\nb",
+                                "file:///a\r\nb",
+                                "file:///a\tb"};
+    const QByteArray stamps[] = {"2026-12-08T21:00:31Z",
+                                 "2026-12-08T21:00:31.4Z",
+                                 "2026-12-08T21:00:31.438Z",
+                                 "2026-12-08T21:00:31.438123456Z",
+                                 "2026-12-08T21:00:31.Z",
+                                 "2026-12-08T21:00:31.43xZ",
+                                 "2026-12-08T23:59:60Z",
+                                 "2026-12-08T24:00:00Z",
+                                 "2026-12-08T21:60:00Z",
+                                 "2026-02-29T00:00:00Z",
+                                 "2024-02-29T00:00:00Z",
+                                 "2026-13-01T00:00:00Z",
+                                 "0000-01-01T00:00:00Z",
+                                 "0001-01-01T00:00:00Z",
+                                 "9999-12-31T23:59:59.999Z",
+                                 "2026-12-08t21:00:31Z",
+                                 "2026-12-08 21:00:31Z",
+                                 "2026-12-08T21:00:31z",
+                                 "20261208T210031Z",
+                                 "2026-12-08T21:00:31+01:00",
+                                 "2026-12-08T21:00:31",
+                                 " 2026-12-08T21:00:31Z",
+                                 "2026-12-08T21:00:31Z ",
+                                 "2026-12-08T21:00:3&#x31;Z",
+                                 "2026-12-08T21:00:31ZZ",
+                                 "",
+                                 "yesterday"};
+    const QByteArray counts[] = {"1",  "0",  "7",  "007", "123456789", "1234567890", "99999999999",
+                                 "-1", "+3", " 4", "4 ",  "x",         "",           "&#x35;"};
+    const QByteArray owners[] = {"http://freedesktop.org",
+                                 "",
+                                 "http://freedesktop.org ",
+                                 "http:&#x2F;/freedesktop.org",
+                                 "http://freedesktop.org/",
+                                 "HTTP://FREEDESKTOP.ORG",
+                                 "x"};
+    for (const QByteArray& href : hrefs) {
+        const QByteArray document = documentWith(href, stamps[2], counts[0], owners[0]);
+        EXPECT_TRUE(readersAgree(document, "href " + href.toStdString()));
+        EXPECT_EQ(RecentlyUsedFile::localPathOfUtf8(href),
+                  RecentlyUsedFile::localPathOf(QString::fromUtf8(href)))
+            << href.toStdString();
+    }
+    for (const QByteArray& stamp : stamps)
+        EXPECT_TRUE(readersAgree(documentWith(hrefs[0], stamp, counts[0], owners[0]),
+                                 "stamp " + stamp.toStdString()));
+    for (const QByteArray& count : counts)
+        EXPECT_TRUE(readersAgree(documentWith(hrefs[0], stamps[0], count, owners[0]),
+                                 "count " + count.toStdString()));
+    for (const QByteArray& owner : owners)
+        EXPECT_TRUE(readersAgree(documentWith(hrefs[0], stamps[0], counts[0], owner),
+                                 "owner " + owner.toStdString()));
 }
 
 TEST(XbelScanner, agreesOnEveryPrefix)

@@ -1,7 +1,12 @@
 #include "IndentedJsonWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 char hexDigit(uint value)
@@ -9,29 +14,104 @@ char hexDigit(uint value)
     return char(value < 10 ? '0' + value : 'a' + value - 10);
 }
 
-void appendUtf8(QByteArray& out, char32_t c)
+char* writeUtf8(char* out, char32_t c)
 {
     if (c < 0x800) {
-        out += char(0xc0 | (c >> 6));
+        *out++ = char(0xc0 | (c >> 6));
     } else if (c < 0x10000) {
-        out += char(0xe0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3f));
+        *out++ = char(0xe0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3f));
     } else {
-        out += char(0xf0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3f));
-        out += char(0x80 | ((c >> 6) & 0x3f));
+        *out++ = char(0xf0 | (c >> 18));
+        *out++ = char(0x80 | ((c >> 12) & 0x3f));
+        *out++ = char(0x80 | ((c >> 6) & 0x3f));
     }
-    out += char(0x80 | (c & 0x3f));
+    *out++ = char(0x80 | (c & 0x3f));
+    return out;
+}
+
+char* writeUnicodeEscape(char* out, char16_t c)
+{
+    *out++ = '\\';
+    *out++ = 'u';
+    for (int shift = 12; shift >= 0; shift -= 4)
+        *out++ = hexDigit((c >> shift) & 0xf);
+    return out;
+}
+
+bool needsNoEscape(char16_t c)
+{
+    return c < 0x80 && c >= 0x20 && c != u'"' && c != u'\\';
+}
+
+// Copies the characters from p that are ASCII needing no escape (most of every name and
+// path), up to the first that is not; returns where the copying stopped.
+const char16_t* copyPlainAscii(const char16_t* p, const char16_t* end, char*& out)
+{
+#if defined(__SSE2__)
+    // Eight characters at a time. Adding 0x8000 - 0x20 moves 0x20..0x7f to the bottom of the
+    // signed range, where one comparison finds them.
+    const __m128i shift = _mm_set1_epi16(short(0x8000 - 0x20));
+    const __m128i limit = _mm_set1_epi16(short(0x8000 - 0x20 + 0x80));
+    const __m128i quote = _mm_set1_epi16('"');
+    const __m128i backslash = _mm_set1_epi16('\\');
+    while (end - p >= 8) {
+        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i ascii = _mm_cmplt_epi16(_mm_add_epi16(chars, shift), limit);
+        const __m128i special =
+            _mm_or_si128(_mm_cmpeq_epi16(chars, quote), _mm_cmpeq_epi16(chars, backslash));
+        if (_mm_movemask_epi8(_mm_andnot_si128(special, ascii)) != 0xffff)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(chars, chars));
+        p += 8;
+        out += 8;
+    }
+#endif
+    while (p < end && needsNoEscape(*p))
+        *out++ = char(*p++);
+    return p;
+}
+
+char* writeEscaped(char16_t c, char* out)
+{
+    switch (c) {
+    case u'"':
+        return std::copy_n("\\\"", 2, out);
+    case u'\\':
+        return std::copy_n("\\\\", 2, out);
+    case u'\b':
+        return std::copy_n("\\b", 2, out);
+    case u'\f':
+        return std::copy_n("\\f", 2, out);
+    case u'\n':
+        return std::copy_n("\\n", 2, out);
+    case u'\r':
+        return std::copy_n("\\r", 2, out);
+    case u'\t':
+        return std::copy_n("\\t", 2, out);
+    default:
+        if (c < 0x20)
+            return writeUnicodeEscape(out, c);
+        *out++ = char(c);
+        return out;
+    }
 }
 
 // What the text gathers before a sink receives it.
 constexpr qsizetype pieceSize = 64 * 1024;
+// The most bytes one UTF-16 unit of a string can take written: an escape, \uXXXX.
+constexpr qsizetype maximumBytesPerUnit = 6;
 } // namespace
+
+IndentedJsonWriter::IndentedJsonWriter()
+{
+    grow(pieceSize);
+}
 
 IndentedJsonWriter::IndentedJsonWriter(Sink sink)
     : m_sink(std::move(sink))
 {
-    m_out.reserve(pieceSize + pieceSize / 4);
+    grow(pieceSize + pieceSize / 4);
 }
 
 void IndentedJsonWriter::beginObject()
@@ -58,30 +138,31 @@ void IndentedJsonWriter::end()
     m_levels.removeLast();
     // An empty one closes on the next line too.
     const qsizetype spaces = m_levels.size() * 4;
-    char* out = extend(spaces + 2);
+    char* out = reserve(spaces + 2);
     *out++ = '\n';
     out = std::fill_n(out, spaces, ' ');
-    *out = closing;
+    *out++ = closing;
+    commit(out);
     handOverIfFull();
 }
 
-char* IndentedJsonWriter::extend(qsizetype count)
+void IndentedJsonWriter::grow(qsizetype count)
 {
-    const qsizetype size = m_out.size();
-    m_out.resize(size + count);
-    return m_out.data() + size;
+    m_out.resize(std::max(m_capacity * 2, m_size + count));
+    m_data = m_out.data();
+    m_capacity = m_out.size();
 }
 
 void IndentedJsonWriter::handOverIfFull()
 {
-    if (!m_sink || m_out.size() < pieceSize)
+    if (!m_sink || m_size < pieceSize)
         return;
-    m_sink(m_out);
-    // Keeps its capacity for the next piece.
-    m_out.resize(0);
+    m_sink(QByteArrayView(m_data, m_size));
+    // Keeps the room for the next piece.
+    m_size = 0;
 }
 
-void IndentedJsonWriter::member(QLatin1StringView key, const QString& value)
+void IndentedJsonWriter::member(QLatin1StringView key, QStringView value)
 {
     writeKey(key);
     writeString(value);
@@ -90,27 +171,45 @@ void IndentedJsonWriter::member(QLatin1StringView key, const QString& value)
 void IndentedJsonWriter::member(QLatin1StringView key, bool value)
 {
     writeKey(key);
-    m_out += value ? "true" : "false";
+    const QByteArrayView text = value ? "true" : "false";
+    commit(std::copy_n(text.data(), text.size(), reserve(text.size())));
 }
 
 void IndentedJsonWriter::member(QLatin1StringView key, qint64 value)
 {
     writeKey(key);
-    m_out += QByteArray::number(value);
+    char digits[24];
+    char* first = std::end(digits);
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--first = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--first = '-';
+    const qsizetype length = std::end(digits) - first;
+    commit(std::copy_n(first, length, reserve(length)));
 }
 
-void IndentedJsonWriter::member(QLatin1StringView key,
-                                const std::function<void(QByteArray&)>& writePlainValue)
+void IndentedJsonWriter::plainMember(QLatin1StringView key, QByteArrayView plainValue)
 {
     writeKey(key);
-    m_out += '"';
-    writePlainValue(m_out);
-    m_out += '"';
+    char* out = reserve(plainValue.size() + 2);
+    *out++ = '"';
+    out = std::copy_n(plainValue.data(), plainValue.size(), out);
+    *out++ = '"';
+    commit(out);
 }
 
 QByteArray IndentedJsonWriter::take()
 {
-    m_out += '\n';
+    char* out = reserve(1);
+    *out++ = '\n';
+    commit(out);
+    m_out.resize(m_size);
+    m_data = nullptr;
+    m_capacity = 0;
+    m_size = 0;
     if (!m_sink)
         return std::exchange(m_out, {});
     m_sink(m_out);
@@ -124,91 +223,54 @@ void IndentedJsonWriter::beginItem()
         return;
     Level& level = m_levels.last();
     const qsizetype spaces = m_levels.size() * 4;
-    char* out = extend(spaces + (level.hasItems ? 2 : 1));
+    char* out = reserve(spaces + 2);
     if (level.hasItems)
         *out++ = ',';
     level.hasItems = true;
     *out++ = '\n';
-    std::fill_n(out, spaces, ' ');
+    commit(std::fill_n(out, spaces, ' '));
 }
 
 void IndentedJsonWriter::writeKey(QLatin1StringView key)
 {
     beginItem();
-    char* out = extend(key.size() + 4);
+    char* out = reserve(key.size() + 4);
     *out++ = '"';
     out = std::copy_n(key.data(), key.size(), out);
-    std::copy_n("\": ", 3, out);
+    commit(std::copy_n("\": ", 3, out));
 }
 
 void IndentedJsonWriter::open(char opening, char closing)
 {
-    m_out += opening;
+    char* out = reserve(1);
+    *out++ = opening;
+    commit(out);
     m_levels.append({closing, false});
 }
 
 void IndentedJsonWriter::writeString(QStringView text)
 {
-    m_out += '"';
+    char* out = reserve(text.size() * maximumBytesPerUnit + 2);
+    *out++ = '"';
     const char16_t* p = text.utf16();
     const char16_t* end = p + text.size();
-    // Most names and paths are ASCII that needs no escape: copied as it is, up to the first
-    // character that is not.
-    const qsizetype start = m_out.size();
-    m_out.resize(start + text.size());
-    char* copy = m_out.data() + start;
-    while (p < end && *p < 0x80 && *p >= 0x20 && *p != u'"' && *p != u'\\')
-        *copy++ = char(*p++);
-    m_out.resize(copy - m_out.constData());
-    while (p < end) {
+    while ((p = copyPlainAscii(p, end, out)) < end) {
         const char16_t c = *p;
-        if (c >= 0x80) {
-            // Characters as UTF-8; a lone surrogate, which has none, as an escape.
-            const bool pair =
-                QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1]);
-            if (QChar::isSurrogate(c) && !pair) {
-                m_out += "\\u";
-                for (int shift = 12; shift >= 0; shift -= 4)
-                    m_out += hexDigit((c >> shift) & 0xf);
-                ++p;
-                continue;
-            }
-            appendUtf8(m_out, pair ? QChar::surrogateToUcs4(c, p[1]) : char32_t(c));
-            p += pair ? 2 : 1;
+        if (c < 0x80) {
+            out = writeEscaped(c, out);
+            ++p;
             continue;
         }
-        switch (c) {
-        case u'"':
-            m_out += "\\\"";
-            break;
-        case u'\\':
-            m_out += "\\\\";
-            break;
-        case u'\b':
-            m_out += "\\b";
-            break;
-        case u'\f':
-            m_out += "\\f";
-            break;
-        case u'\n':
-            m_out += "\\n";
-            break;
-        case u'\r':
-            m_out += "\\r";
-            break;
-        case u'\t':
-            m_out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                m_out += "\\u00";
-                m_out += hexDigit(c >> 4);
-                m_out += hexDigit(c & 0xf);
-            } else {
-                m_out += char(c);
-            }
+        // Characters as UTF-8; a lone surrogate, which has none, as an escape.
+        const bool pair = QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1]);
+        if (QChar::isSurrogate(c) && !pair) {
+            out = writeUnicodeEscape(out, c);
+            ++p;
+            continue;
         }
-        ++p;
+        out = writeUtf8(out, pair ? QChar::surrogateToUcs4(c, p[1]) : char32_t(c));
+        p += pair ? 2 : 1;
     }
-    m_out += '"';
+    *out++ = '"';
+    commit(out);
 }

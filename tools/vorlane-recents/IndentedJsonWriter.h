@@ -17,7 +17,7 @@ public:
     using Sink = std::function<void(QByteArrayView)>;
 
     // Keeps the whole text for take().
-    IndentedJsonWriter() = default;
+    IndentedJsonWriter();
     // Hands the text to sink whenever some tens of kilobytes are ready and at the end, so that
     // however long it is, it never all sits in memory.
     explicit IndentedJsonWriter(Sink sink);
@@ -28,11 +28,11 @@ public:
     // Ends the innermost object or array.
     void end();
 
-    void member(QLatin1StringView key, const QString& value);
+    void member(QLatin1StringView key, QStringView value);
     void member(QLatin1StringView key, bool value);
     void member(QLatin1StringView key, qint64 value);
-    // A value written by the caller straight into the text: plain ASCII that needs no escape.
-    void member(QLatin1StringView key, const std::function<void(QByteArray&)>& writePlainValue);
+    // A string the caller has as plain ASCII that needs no escape, written between quotes.
+    void plainMember(QLatin1StringView key, QByteArrayView plainValue);
 
     // The text, ending with a line end as QJsonDocument's does; with a sink, its last piece is
     // handed over and the text returned is empty.
@@ -48,13 +48,26 @@ private:
     void beginItem();
     void writeKey(QLatin1StringView key);
     void open(char opening, char closing);
-    // Lengthens the text by count bytes, to be written at the pointer returned.
-    char* extend(qsizetype count);
+    // Room for count more bytes, to be written at the pointer returned; commit() then says where
+    // the writing ended.
+    char* reserve(qsizetype count)
+    {
+        if (m_capacity - m_size < count)
+            grow(count);
+        return m_data + m_size;
+    }
+    void commit(const char* end) { m_size = end - m_data; }
+    void grow(qsizetype count);
     void writeString(QStringView text);
 
     void handOverIfFull();
 
     Sink m_sink;
+    // The text is the first m_size bytes; the rest is room already made.
     QByteArray m_out;
+    // m_out's bytes and their number, kept apart from it: they are written at every step.
+    char* m_data = nullptr;
+    qsizetype m_capacity = 0;
+    qsizetype m_size = 0;
     QVarLengthArray<Level, 8> m_levels;
 };

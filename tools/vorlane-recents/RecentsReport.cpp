@@ -8,6 +8,8 @@
 
 #include <QJsonArray>
 
+#include <deque>
+
 namespace {
 char* writeDigits(char* out, int value, int width)
 {
@@ -17,11 +19,10 @@ char* writeDigits(char* out, int value, int width)
 }
 
 // Written out by hand: QDateTime::toString formats each field through printf.
-void appendIsoFields(QByteArray& out, int year, int month, int day, int msecsOfDay,
-                     bool withMilliseconds, int offset)
+char* writeIsoFields(char* end, int year, int month, int day, int msecsOfDay, bool withMilliseconds,
+                     int offset)
 {
-    char text[32];
-    char* end = writeDigits(text, year, 4);
+    end = writeDigits(end, year, 4);
     *end++ = '-';
     end = writeDigits(end, month, 2);
     *end++ = '-';
@@ -44,36 +45,71 @@ void appendIsoFields(QByteArray& out, int year, int month, int day, int msecsOfD
         *end++ = ':';
         end = writeDigits(end, qAbs(offset) / 60 % 60, 2);
     }
-    out.append(text, end - text);
+    return end;
 }
 
-// RecentsReport::isoDate's text, appended to out.
-void appendIsoDate(QByteArray& out, const QDateTime& date)
+// RecentsReport::isoDate's text, without a string of its own.
+class IsoDateText
 {
-    const Calendar& calendar = Calendar::current();
-    const bool withMilliseconds = date.time().msec() != 0;
-    if (date.isValid()) {
-        // Without a zone lookup where the calendar knows the offset.
-        if (const std::optional<Calendar::WallClock> wall =
-                calendar.wallClockAt(date.toMSecsSinceEpoch())) {
-            const CivilDate day = CivilDate::fromDayNumber(wall->day);
-            if (day.year >= 0 && day.year <= 9999) {
-                appendIsoFields(out, day.year, day.month, day.day, wall->msecsOfDay,
-                                withMilliseconds, wall->offsetFromUtc);
-                return;
+public:
+    explicit IsoDateText(const QDateTime& date)
+    {
+        const Calendar& calendar = Calendar::current();
+        const bool withMilliseconds = date.time().msec() != 0;
+        if (date.isValid()) {
+            // Without a zone lookup where the calendar knows the offset.
+            if (const std::optional<Calendar::WallClock> wall =
+                    calendar.wallClockAt(date.toMSecsSinceEpoch())) {
+                const CivilDate day = CivilDate::fromDayNumber(wall->day);
+                if (day.year >= 0 && day.year <= 9999) {
+                    m_end = writeIsoFields(m_text, day.year, day.month, day.day, wall->msecsOfDay,
+                                           withMilliseconds, wall->offsetFromUtc);
+                    return;
+                }
             }
         }
+        const QDateTime local = calendar.inCalendarZone(date);
+        const QDate day = local.date();
+        if (day.year() < 0 || day.year() > 9999) {
+            const QDateTime withOffset = local.toOffsetFromUtc(local.offsetFromUtc());
+            const QByteArray text =
+                withOffset.toString(withMilliseconds ? Qt::ISODateWithMs : Qt::ISODate).toLatin1();
+            m_end =
+                std::copy_n(text.constData(), qMin(text.size(), qsizetype(sizeof m_text)), m_text);
+            return;
+        }
+        m_end = writeIsoFields(m_text, day.year(), day.month(), day.day(),
+                               local.time().msecsSinceStartOfDay(), withMilliseconds,
+                               local.offsetFromUtc());
     }
-    const QDateTime local = calendar.inCalendarZone(date);
-    const QDate day = local.date();
-    if (day.year() < 0 || day.year() > 9999) {
-        const QDateTime withOffset = local.toOffsetFromUtc(local.offsetFromUtc());
-        out += withOffset.toString(withMilliseconds ? Qt::ISODateWithMs : Qt::ISODate).toLatin1();
-        return;
+
+    QByteArrayView text() const { return QByteArrayView(m_text, m_end - m_text); }
+
+private:
+    // The longest text QDateTime writes for a date in its range is under 40 characters.
+    char m_text[48];
+    char* m_end = m_text;
+};
+
+// The words for elapsed times, each worded once: a report repeats a few of them thousands of
+// times.
+class RelativeDateTexts
+{
+public:
+    const QString& of(const QDateTime& date)
+    {
+        const RelativeDate relativeDate = relativeDateOf(date);
+        for (const auto& [known, text] : m_texts)
+            if (known == relativeDate)
+                return text;
+        m_texts.emplace_back(relativeDate, relativeDateText(relativeDate));
+        return m_texts.back().second;
     }
-    appendIsoFields(out, day.year(), day.month(), day.day(), local.time().msecsSinceStartOfDay(),
-                    withMilliseconds, local.offsetFromUtc());
-}
+
+private:
+    // Few: one per count of days, weeks, months and years that occurs.
+    std::deque<std::pair<RelativeDate, QString>> m_texts;
+};
 } // namespace
 
 RecentsReport::RecentsReport(QList<RecentApp> apps)
@@ -82,10 +118,7 @@ RecentsReport::RecentsReport(QList<RecentApp> apps)
 
 QString RecentsReport::isoDate(const QDateTime& date)
 {
-    QByteArray text;
-    text.reserve(29);
-    appendIsoDate(text, date);
-    return QString::fromLatin1(text);
+    return QString::fromLatin1(IsoDateText(date).text());
 }
 
 QString RecentsReport::text() const
@@ -107,9 +140,8 @@ QString RecentsReport::text() const
             }
             const RecentFile& file =
                 app.recentFiles().at(CombinedRows::fileIndexForRow(headings, row));
-            out += QStringLiteral("    ") + file.name() + QStringLiteral("  ") +
-                   file.filePath().toLocalFile() + QStringLiteral("  ") +
-                   isoDate(file.dateAccessed()) + QStringLiteral("  ") +
+            out += QStringLiteral("    ") + file.name() + QStringLiteral("  ") + file.localPath() +
+                   QStringLiteral("  ") + isoDate(file.dateAccessed()) + QStringLiteral("  ") +
                    relativeDateText(file.dateAccessed()) + u'\n';
         }
         out += u'\n';
@@ -133,16 +165,14 @@ void RecentsReport::writeJsonText(const std::function<void(QByteArrayView)>& sin
 
 void RecentsReport::write(IndentedJsonWriter& json) const
 {
-    const auto isoDateOf = [](const QDateTime& date) {
-        return [&date](QByteArray& out) { appendIsoDate(out, date); };
-    };
+    RelativeDateTexts relativeDates;
     json.beginObject();
     json.member(QLatin1StringView("isEmpty"), m_apps.isEmpty());
     json.beginArray(QLatin1StringView("recentApps"));
     for (const RecentApp& app : m_apps) {
         json.beginObject();
         json.member(QLatin1StringView("appName"), app.appName());
-        json.member(QLatin1StringView("dateModified"), isoDateOf(app.dateModified()));
+        json.plainMember(QLatin1StringView("dateModified"), IsoDateText(app.dateModified()).text());
         json.member(QLatin1StringView("filePath"), app.filePath().toLocalFile());
         json.beginArray(QLatin1StringView("groupCells"));
         for (const RecentFileGroup& heading : app.groupCells()) {
@@ -156,11 +186,12 @@ void RecentsReport::write(IndentedJsonWriter& json) const
         json.beginArray(QLatin1StringView("recentFiles"));
         for (const RecentFile& file : app.recentFiles()) {
             json.beginObject();
-            json.member(QLatin1StringView("dateAccessed"), isoDateOf(file.dateAccessed()));
+            json.plainMember(QLatin1StringView("dateAccessed"),
+                             IsoDateText(file.dateAccessed()).text());
             json.member(QLatin1StringView("dateGroup"), file.dateGroup());
-            json.member(QLatin1StringView("filePath"), file.filePath().toLocalFile());
+            json.member(QLatin1StringView("filePath"), file.localPath());
             json.member(QLatin1StringView("name"), file.name());
-            json.member(QLatin1StringView("relativeDate"), relativeDateText(file.dateAccessed()));
+            json.member(QLatin1StringView("relativeDate"), relativeDates.of(file.dateAccessed()));
             json.end();
         }
         json.end();

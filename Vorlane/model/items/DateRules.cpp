@@ -160,17 +160,25 @@ QString displayName(const QUrl& fileUrl)
     return displayNameOf(fileUrl.toLocalFile());
 }
 
+QString displayNameOfPath(const QString& localPath)
+{
+    return displayNameOf(localPath);
+}
+
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark,
                           bool preferModificationDate)
 {
     const QString localPath = fileUrl.toLocalFile();
     const QDateTime date = lastUsedDateOf(fileUrl, localPath, preferModificationDate);
-    return RecentFile(displayNameOf(localPath), bookmark, fileUrl, date, dateGroupName(date));
+    return RecentFile(displayNameOf(localPath), bookmark, fileUrl, localPath, date,
+                      dateGroupName(date));
 }
 
 RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const QDateTime& usedAt)
 {
-    return RecentFile(displayName(fileUrl), bookmark, fileUrl, usedAt, dateGroupName(usedAt));
+    const QString localPath = fileUrl.toLocalFile();
+    return RecentFile(displayNameOf(localPath), bookmark, fileUrl, localPath, usedAt,
+                      dateGroupName(usedAt));
 }
 
 QDateTime lastUsedDate(const QUrl& fileUrl, bool preferModificationDate)
@@ -185,7 +193,12 @@ QDateTime modificationDate(const QUrl& fileUrl)
 
 QString dateGroupName(const QDateTime& date)
 {
-    switch (Calendar::current().periodOf(date)) {
+    return dateGroupName(Calendar::current().periodOf(date));
+}
+
+QString dateGroupName(Calendar::Period period)
+{
+    switch (period) {
     case Calendar::Period::Today:
         return QCoreApplication::translate("DateRules", "Today");
     case Calendar::Period::ThisWeek:
@@ -198,22 +211,43 @@ QString dateGroupName(const QDateTime& date)
 
 QString relativeDateText(const QDateTime& date)
 {
+    return relativeDateText(relativeDateOf(date));
+}
+
+RelativeDate relativeDateOf(const QDateTime& date)
+{
     const ElapsedTime elapsed = elapsedBetweenMoments(date, Calendar::current());
-    if (elapsed.years > 1)
-        return QCoreApplication::translate("DateRules", "%n years ago", nullptr, elapsed.years);
-    if (elapsed.years == 1)
+    if (elapsed.years > 0)
+        return {RelativeDate::Unit::Years, elapsed.years};
+    if (elapsed.months > 0)
+        return {RelativeDate::Unit::Months, elapsed.months};
+    if (elapsed.weeks > 0)
+        return {RelativeDate::Unit::Weeks, elapsed.weeks};
+    return {RelativeDate::Unit::Days, qMax(elapsed.days, 0)};
+}
+
+QString relativeDateText(RelativeDate relativeDate)
+{
+    const int count = relativeDate.count;
+    switch (relativeDate.unit) {
+    case RelativeDate::Unit::Years:
+        if (count > 1)
+            return QCoreApplication::translate("DateRules", "%n years ago", nullptr, count);
         return QCoreApplication::translate("DateRules", "Last year");
-    if (elapsed.months > 1)
-        return QCoreApplication::translate("DateRules", "%n months ago", nullptr, elapsed.months);
-    if (elapsed.months == 1)
+    case RelativeDate::Unit::Months:
+        if (count > 1)
+            return QCoreApplication::translate("DateRules", "%n months ago", nullptr, count);
         return QCoreApplication::translate("DateRules", "Last month");
-    if (elapsed.weeks > 1)
-        return QCoreApplication::translate("DateRules", "%n weeks ago", nullptr, elapsed.weeks);
-    if (elapsed.weeks == 1)
+    case RelativeDate::Unit::Weeks:
+        if (count > 1)
+            return QCoreApplication::translate("DateRules", "%n weeks ago", nullptr, count);
         return QCoreApplication::translate("DateRules", "Last week");
-    if (elapsed.days > 1)
-        return QCoreApplication::translate("DateRules", "%n days ago", nullptr, elapsed.days);
-    if (elapsed.days == 1)
+    case RelativeDate::Unit::Days:
+        break;
+    }
+    if (count > 1)
+        return QCoreApplication::translate("DateRules", "%n days ago", nullptr, count);
+    if (count == 1)
         return QCoreApplication::translate("DateRules", "Yesterday");
     return QCoreApplication::translate("DateRules", "Today");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Calendar.h"
 #include "RecentApp.h"
 
 #include <QDateTime>
@@ -21,6 +22,8 @@ RecentFile makeRecentFile(const QUrl& fileUrl, const QVariant& bookmark, const Q
 // The name the document at fileUrl is shown with: its file name, without the extension unless
 // the global "AppleShowAllExtensions" setting is present.
 QString displayName(const QUrl& fileUrl);
+// The same for the document's local path (fileUrl.toLocalFile()), where the reader has it.
+QString displayNameOfPath(const QString& localPath);
 
 // When the document was last used: its modification date for Dropbox paths when
 // preferModificationDate is set, else the desktop's last-used date, else its modification date.
@@ -31,9 +34,31 @@ QDateTime modificationDate(const QUrl& fileUrl);
 
 // "Today", "This week" or "Last week and beyond".
 QString dateGroupName(const QDateTime& date);
+// The same for the part of the calendar the date falls in (Calendar::periodOf).
+QString dateGroupName(Calendar::Period period);
 
 // Elapsed time in words: "Today", "Yesterday", "3 days ago", "Last week", ... "2 years ago".
 QString relativeDateText(const QDateTime& date);
+
+// The same in two steps, for callers that word many dates: which words (the largest unit that
+// has passed, and how many of it), then their text. Equal RelativeDates read the same.
+struct RelativeDate
+{
+    enum class Unit : quint8
+    {
+        Days,
+        Weeks,
+        Months,
+        Years,
+    };
+    Unit unit = Unit::Days;
+    // 0 days is today.
+    int count = 0;
+
+    friend bool operator==(const RelativeDate&, const RelativeDate&) = default;
+};
+RelativeDate relativeDateOf(const QDateTime& date);
+QString relativeDateText(RelativeDate relativeDate);
 
 // Newest first; equal dates keep their order.
 void sortFilesNewestFirst(QList<RecentFile>& files);

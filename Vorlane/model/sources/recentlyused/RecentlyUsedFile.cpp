@@ -3,6 +3,7 @@
 #include "CivilDate.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedReader.h"
+#include "XbelBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,37 +199,90 @@ QDateTime RecentlyUsedFile::parseTimestamp(QLatin1StringView text)
     return parseTimestampIn(text);
 }
 
-QString RecentlyUsedFile::localPathOf(QStringView href)
+namespace {
+bool isAsciiSpace(char c)
 {
-    href = href.trimmed();
-    if (!href.startsWith(u"file:", Qt::CaseInsensitive))
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+char16_t unitAt(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+char16_t unitAt(QByteArrayView bytes, qsizetype i)
+{
+    return uchar(bytes[i]);
+}
+bool sameIgnoringCase(QStringView text, QLatin1StringView other)
+{
+    return text.compare(other, Qt::CaseInsensitive) == 0;
+}
+// For bytes the caller has made sure are ASCII.
+bool sameIgnoringCase(QByteArrayView bytes, QLatin1StringView other)
+{
+    return QLatin1StringView(bytes).compare(other, Qt::CaseInsensitive) == 0;
+}
+
+// RecentlyUsedFile::mayNeedCleaning for a path's bytes.
+bool mayNeedCleaning(QByteArrayView path)
+{
+    if (!path.startsWith('/'))
+        return true;
+    if (path.size() > 1 && path.endsWith('/'))
+        return true;
+    const char* end = path.data() + path.size() - 1;
+    for (const char* c = path.data(); c < end; ++c)
+        if (*c == '/' && (c[1] == '/' || c[1] == '.'))
+            return true;
+    return false;
+}
+
+// The local path of a trimmed href, in UTF-16 (QStringView) or as UTF-8 bytes (QByteArrayView).
+template <typename View>
+QString localPathIn(View href)
+{
+    const qsizetype size = href.size();
+    if (size < 5 || !sameIgnoringCase(href.first(5), QLatin1StringView("file:")))
         return {};
-    QStringView rest = href.mid(5);
-    if (rest.startsWith(u"//")) {
-        const qsizetype slash = rest.indexOf(u'/', 2);
-        if (slash < 0)
+    qsizetype start = 5;
+    if (size >= 7 && unitAt(href, 5) == u'/' && unitAt(href, 6) == u'/') {
+        qsizetype slash = 7;
+        while (slash < size && unitAt(href, slash) != u'/')
+            ++slash;
+        if (slash == size)
             return {};
-        const QStringView host = rest.mid(2, slash - 2);
-        if (!host.isEmpty() && host.compare(u"localhost", Qt::CaseInsensitive) != 0)
+        const View host = href.sliced(7, slash - 7);
+        if (!host.isEmpty() && !sameIgnoringCase(host, QLatin1StringView("localhost")))
             return {};
-        rest = rest.mid(slash);
+        start = slash;
     }
-    if (!rest.startsWith(u'/'))
+    if (start >= size || unitAt(href, start) != u'/')
         return {};
 
     // Percent-decoding as GLib's g_filename_from_uri does it: a fragment, a bad escape, an
     // escaped NUL or an escaped '/' mean the URI names no file.
     QVarLengthArray<char, 512> bytes;
-    bytes.reserve(rest.size());
-    for (qsizetype i = 0; i < rest.size(); ++i) {
-        const QChar c = rest[i];
+    bytes.reserve(size - start);
+    for (qsizetype i = start; i < size; ++i) {
+        if constexpr (std::is_same_v<View, QByteArrayView>) {
+            // UTF-8 text up to the next escape or fragment, as it is.
+            qsizetype run = i;
+            while (run < size && href[run] != '%' && href[run] != '#')
+                ++run;
+            if (run > i) {
+                bytes.append(href.data() + i, run - i);
+                i = run - 1;
+                continue;
+            }
+        }
+        const char16_t c = unitAt(href, i);
         if (c == u'#')
             return {};
         if (c == u'%') {
-            if (i + 2 >= rest.size())
+            if (i + 2 >= size)
                 return {};
-            const int high = hexValue(rest[i + 1]);
-            const int low = hexValue(rest[i + 2]);
+            const int high = hexValue(QChar(unitAt(href, i + 1)));
+            const int low = hexValue(QChar(unitAt(href, i + 2)));
             if (high < 0 || low < 0)
                 return {};
             const char byte = char(high * 16 + low);
@@ -236,23 +290,60 @@ QString RecentlyUsedFile::localPathOf(QStringView href)
                 return {};
             bytes.append(byte);
             i += 2;
-        } else if (c.unicode() < 0x80) {
-            bytes.append(char(c.unicode()));
-        } else {
+        } else if (c < 0x80) {
+            bytes.append(char(c));
+        } else if constexpr (std::is_same_v<View, QStringView>) {
             // Unescaped non-ASCII text (an IRI): its UTF-8 bytes.
             qsizetype end = i + 1;
-            while (end < rest.size() && rest[end].unicode() >= 0x80)
+            while (end < size && unitAt(href, end) >= 0x80)
                 ++end;
-            const QByteArray text = rest.mid(i, end - i).toUtf8();
+            const QByteArray text = href.sliced(i, end - i).toUtf8();
             bytes.append(text.constData(), text.size());
             i = end - 1;
         }
     }
-    // As QFile::decodeName reads file names.
-    QString path = QString::fromLocal8Bit(QByteArrayView(bytes.constData(), bytes.size()));
-    if (mayNeedCleaning(path))
+    // As QFile::decodeName reads file names. Decoding keeps every ASCII byte as its character
+    // and makes anything else characters that are not, so the bytes tell whether cleaning could
+    // change the path.
+    const QByteArrayView decoded(bytes.constData(), bytes.size());
+    QString path = QString::fromLocal8Bit(decoded);
+    if (mayNeedCleaning(decoded))
         path = QDir::cleanPath(path);
     return path;
+}
+
+// Whether the href's scheme and host, which are compared ignoring case, are ASCII: up to the
+// third '/' or, without one, the whole href.
+bool hasAsciiAuthority(QByteArrayView href)
+{
+    int slashes = 0;
+    for (const char c : href) {
+        if (c & 0x80)
+            return false;
+        if (c == '/' && ++slashes == 3)
+            return true;
+    }
+    return true;
+}
+} // namespace
+
+QString RecentlyUsedFile::localPathOf(QStringView href)
+{
+    return localPathIn(href.trimmed());
+}
+
+QString RecentlyUsedFile::localPathOfUtf8(QByteArrayView href)
+{
+    while (!href.isEmpty() && isAsciiSpace(href.front()))
+        href = href.sliced(1);
+    while (!href.isEmpty() && isAsciiSpace(href.back()))
+        href.chop(1);
+    // Other characters count as white space too, and compare equal to ASCII ignoring case: such
+    // hrefs are read as text.
+    if (!href.isEmpty() &&
+        ((href.front() & 0x80) || (href.back() & 0x80) || !hasAsciiAuthority(href)))
+        return localPathOf(XbelAttributes::textOf(href));
+    return localPathIn(href);
 }
 
 bool RecentlyUsedFile::mayNeedCleaning(QStringView path)

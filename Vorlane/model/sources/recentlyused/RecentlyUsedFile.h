@@ -79,6 +79,8 @@ public:
     // The local path a file: URI names (file:///p, file://localhost/p, file:/p), percent-decoded
     // and cleaned; empty when the URI names no local file.
     static QString localPathOf(QStringView href);
+    // The same for an href given as UTF-8 bytes.
+    static QString localPathOfUtf8(QByteArrayView href);
     // False for a path QDir::cleanPath leaves as it is: absolute, without a trailing '/', and
     // with no empty component and none that starts with a dot. Looked at in one pass.
     static bool mayNeedCleaning(QStringView path);

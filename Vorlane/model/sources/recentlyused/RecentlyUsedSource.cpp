@@ -77,6 +77,23 @@ struct Examined
     QUrl url;
     QString name;
 };
+
+// The date group's text for each part of the calendar, asked for once per rebuild.
+class DateGroupNames
+{
+public:
+    const QString& of(const QDateTime& date)
+    {
+        const Calendar::Period period = Calendar::current().periodOf(date);
+        QString& name = m_names[int(period)];
+        if (name.isNull())
+            name = dateGroupName(period);
+        return name;
+    }
+
+private:
+    QString m_names[3];
+};
 } // namespace
 
 QString recentlyUsedFilePath()
@@ -159,6 +176,8 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     // Differently escaped hrefs of one file are one document, numbered here once per bookmark.
     QHash<QString, qsizetype> numbers;
     QList<const QString*> paths;
+    numbers.reserve(file.bookmarks().size());
+    paths.reserve(file.bookmarks().size());
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         qsizetype number = -1;
         for (const RecentlyUsedFile::Application& registration : bookmark.applications) {
@@ -185,25 +204,25 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
     const QString xbelPath = file.path().isEmpty() ? recentlyUsedFilePath() : file.path();
     // Each document is looked at once, however many applications registered it.
     QList<std::optional<Examined>> examined(paths.size());
+    DateGroupNames groupNames;
     QList<RecentApp> entries;
     for (const ApplicationDocuments& application : applications) {
         QList<RecentFile> files;
         files.reserve(application.documents.size());
         for (const Document& document : application.documents) {
             std::optional<Examined>& seen = examined[document.number];
+            const QString& path = *paths.at(document.number);
             if (!seen) {
-                const QString& path = *paths.at(document.number);
-                seen =
-                    FileStatus::exists(path) ? Examined{QUrl::fromLocalFile(path), {}} : Examined{};
-                if (!seen->url.isEmpty())
-                    seen->name = displayName(seen->url);
+                seen = FileStatus::exists(path)
+                           ? Examined{QUrl::fromLocalFile(path), displayNameOfPath(path)}
+                           : Examined{};
             }
             if (seen->url.isEmpty())
                 continue;
             // A registration with no date at all is dated like any document without a stamp.
             files.append(document.usedAt.isValid()
-                             ? RecentFile(seen->name, document.href, seen->url, document.usedAt,
-                                          dateGroupName(document.usedAt))
+                             ? RecentFile(seen->name, document.href, seen->url, path,
+                                          document.usedAt, groupNames.of(document.usedAt))
                              : makeRecentFile(seen->url, document.href, false));
         }
         if (files.isEmpty())

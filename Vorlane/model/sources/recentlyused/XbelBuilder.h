@@ -49,6 +49,15 @@ public:
     {
         return std::nullopt;
     }
+    // The value's UTF-8 bytes as written in the document, references and line ends not yet
+    // decoded; none when absent, or from readers that do not keep the bytes. Callers read it
+    // only where it holds none of those (see readsAsWritten).
+    virtual std::optional<QByteArrayView> rawValue(QLatin1StringView) const { return std::nullopt; }
+    // Whether a raw value reads the same decoded: no reference, no line end, no tab.
+    static bool readsAsWritten(QByteArrayView raw);
+    // The text of a document's UTF-8 bytes, every character kept: QString::fromUtf8 drops a
+    // byte order mark at the start, which inside a document is a character like any other.
+    static QString textOf(QByteArrayView utf8);
 };
 
 // Builds a RecentlyUsedFile from the elements of a document as a reader meets them, skipping
@@ -89,6 +98,8 @@ private:
     };
 
     static QDateTime timestamp(const XbelAttributes& attributes, QLatin1StringView localName);
+    static bool isDesktopMetadata(const XbelAttributes& attributes);
+    static int registrationCount(const XbelAttributes& attributes);
     void beginBookmark(const XbelAttributes& attributes, qsizetype elementStart);
     void readApplication(const XbelAttributes& attributes, qsizetype elementStart);
 

@@ -6,22 +6,54 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
+
+// What each byte may be in names and white space, looked up rather than compared: names and
+// indentation make up much of a document.
+enum ByteKind : quint8
+{
+    nameStart = 1,
+    nameChar = 2,
+    space = 4,
+};
+
+constexpr std::array<quint8, 256> byteKinds = [] {
+    std::array<quint8, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+        const bool inside = start || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\r';
+        table[c] = quint8((start ? nameStart : 0) | (inside ? nameChar : 0) | (blank ? space : 0));
+    }
+    return table;
+}();
+
 bool isSpace(char c)
 {
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+    return byteKinds[uchar(c)] & space;
 }
 
 bool isNameStart(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return byteKinds[uchar(c)] & nameStart;
 }
 
 bool isNameChar(char c)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return byteKinds[uchar(c)] & nameChar;
+}
+
+// Equal bytes; most names and values differ in length, which is compared first.
+bool sameBytes(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
 }
 
 bool isXmlChar(char32_t c)
@@ -42,6 +74,22 @@ bool isValidText(const uchar* p, const uchar* end)
         return true;
     };
     while (p < end) {
+#if defined(__SSE2__)
+        // Sixteen ASCII characters at a time, printable or line ends and tabs: compared as
+        // signed bytes, both non-ASCII bytes and control characters are below 0x20.
+        if (end - p >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i low = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
+            const __m128i allowed =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                          _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))),
+                             _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+            if (_mm_movemask_epi8(_mm_andnot_si128(allowed, low)) == 0) {
+                p += 16;
+                continue;
+            }
+        }
+#endif
         // Eight printable ASCII characters at a time: no high bit set, no byte below 0x20.
         if (end - p >= 8) {
             quint64 word;
@@ -111,15 +159,15 @@ bool readReference(const char*& p, const char* end, char32_t* character)
     if (!semicolon)
         return false;
     const QByteArrayView name(p + 1, semicolon - p - 1);
-    if (name == "lt")
+    if (sameBytes(name, "lt"))
         *character = '<';
-    else if (name == "gt")
+    else if (sameBytes(name, "gt"))
         *character = '>';
-    else if (name == "amp")
+    else if (sameBytes(name, "amp"))
         *character = '&';
-    else if (name == "quot")
+    else if (sameBytes(name, "quot"))
         *character = '"';
-    else if (name == "apos")
+    else if (sameBytes(name, "apos"))
         *character = '\'';
     else if (name.size() >= 2 && name.size() <= 10 && name[0] == '#') {
         const bool hex = name[1] == 'x';
@@ -161,7 +209,7 @@ QString decode(QByteArrayView raw, bool attribute)
     for (const char* q = p; q < end && plain; ++q)
         plain = *q != '&' && *q != '\r' && (!attribute || (*q != '\n' && *q != '\t'));
     if (plain)
-        return QString::fromUtf8(raw);
+        return XbelAttributes::textOf(raw);
 
     QByteArray out;
     out.reserve(raw.size());
@@ -181,13 +229,13 @@ QString decode(QByteArrayView raw, bool attribute)
         out += (attribute && (c == '\n' || c == '\t')) ? ' ' : c;
         ++p;
     }
-    return QString::fromUtf8(out);
+    return XbelAttributes::textOf(out);
 }
 
 // A CDATA section's text: taken as written, but for its line ends.
 QString cdataText(QByteArrayView raw)
 {
-    QString text = QString::fromUtf8(raw);
+    QString text = XbelAttributes::textOf(raw);
     if (text.contains(u'\r'))
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return text;
@@ -263,6 +311,13 @@ public:
         if (!attribute || !isPlainAscii(attribute->value))
             return std::nullopt;
         return QLatin1StringView(attribute->value.data(), attribute->value.size());
+    }
+
+    std::optional<QByteArrayView> rawValue(QLatin1StringView localName) const override
+    {
+        if (const RawAttribute* attribute = find(localName))
+            return attribute->value;
+        return std::nullopt;
     }
 
 private:
@@ -413,24 +468,28 @@ private:
     }
     bool inRoot() const { return !m_open.isEmpty(); }
 
+    void skipNameChars()
+    {
+        while (m_p < m_end && isNameChar(*m_p))
+            ++m_p;
+    }
+
     // A name with at most one colon, neither first nor last.
     bool readName(QByteArrayView* name, QByteArrayView* localName)
     {
         const char* start = m_p;
         if (m_p >= m_end || !isNameStart(*m_p))
             return false;
+        skipNameChars();
         const char* colon = nullptr;
-        for (++m_p; m_p < m_end; ++m_p) {
-            if (*m_p == ':') {
-                if (colon)
-                    return false;
-                colon = m_p;
-            } else if (!isNameChar(*m_p)) {
-                break;
-            }
+        if (m_p < m_end && *m_p == ':') {
+            colon = m_p++;
+            if (m_p >= m_end || !isNameStart(*m_p))
+                return false;
+            skipNameChars();
+            if (m_p < m_end && *m_p == ':')
+                return false;
         }
-        if (colon && (colon + 1 == m_p || !isNameStart(colon[1])))
-            return false;
         *name = QByteArrayView(start, m_p - start);
         *localName = colon ? QByteArrayView(colon + 1, m_p - colon - 1) : *name;
         return true;
@@ -447,7 +506,13 @@ private:
         if (!inRoot())
             return isBlank(start, end);
         const QByteArrayView raw(start, end - start);
-        for (const char* p = start; p < end;) {
+        // Most text between tags is the indentation before the next one.
+        const char* p = start;
+        while (p < end && isSpace(*p))
+            ++p;
+        if (p == end && !m_builder.wantsText())
+            return true;
+        while (p < end) {
             if (*p == '&') {
                 char32_t character = 0;
                 if (!readReference(p, end, &character))
@@ -608,7 +673,7 @@ private:
         if (!readName(&name, &local))
             return false;
         skipSpace();
-        if (m_p >= m_end || *m_p != '>' || m_open.isEmpty() || m_open.last() != name)
+        if (m_p >= m_end || *m_p != '>' || m_open.isEmpty() || !sameBytes(m_open.last(), name))
             return false;
         ++m_p;
         m_open.removeLast();
@@ -654,7 +719,7 @@ private:
             if (!readQuoted(&attribute.value) || !isValidAttributeValue(attribute.value))
                 return false;
             for (const RawAttribute& earlier : m_attributes)
-                if (earlier.qualifiedName == attribute.qualifiedName)
+                if (sameBytes(earlier.qualifiedName, attribute.qualifiedName))
                     return false;
             m_attributes.append(attribute);
         }
