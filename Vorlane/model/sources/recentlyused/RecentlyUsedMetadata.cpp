@@ -4,7 +4,7 @@
 
 RecentlyUsedMetadata::RecentlyUsedMetadata(const RecentlyUsedFile& file)
 {
-    m_lastUsed.reserve(file.bookmarks().size());
+    m_lastUsed.reserve(static_cast<std::size_t>(file.bookmarks().size()));
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         if (bookmark.localPath.isEmpty())
             continue;
@@ -19,18 +19,18 @@ RecentlyUsedMetadata::RecentlyUsedMetadata(const RecentlyUsedFile& file)
 
 std::optional<QDateTime> RecentlyUsedMetadata::lastUsedDate(const QUrl& fileUrl) const
 {
-    if (m_lastUsed.isEmpty() || !fileUrl.isLocalFile())
+    if (m_lastUsed.empty() || !fileUrl.isLocalFile())
         return std::nullopt;
     QString path = fileUrl.toLocalFile();
-    auto found = m_lastUsed.constFind(path);
-    if (found == m_lastUsed.constEnd()) {
+    auto found = m_lastUsed.find(path);
+    if (found == m_lastUsed.cend()) {
         // Only a path cleaning changes can be found under its clean form.
         if (!RecentlyUsedFile::mayNeedCleaning(path))
             return std::nullopt;
         path = QDir::cleanPath(path);
-        found = m_lastUsed.constFind(path);
-        if (found == m_lastUsed.constEnd())
+        found = m_lastUsed.find(path);
+        if (found == m_lastUsed.cend())
             return std::nullopt;
     }
-    return *found;
+    return found->second;
 }

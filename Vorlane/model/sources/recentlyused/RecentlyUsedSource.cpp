@@ -7,10 +7,13 @@
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedMetadata.h"
 #include "RegistrationAttribution.h"
+#include "StringHash.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
+
+#include <unordered_map>
 
 namespace {
 const QString& recentlyUsedFileName()
@@ -170,13 +173,13 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
         return {};
     index.refresh();
 
-    QHash<QString, qsizetype> applicationPositions;
+    std::unordered_map<QString, qsizetype, StringHash> applicationPositions;
     QList<ApplicationDocuments> applications;
     RegistrationAttributions attributions;
     // Differently escaped hrefs of one file are one document, numbered here once per bookmark.
-    QHash<QString, qsizetype> numbers;
+    std::unordered_map<QString, qsizetype, StringHash> numbers;
     QList<const QString*> paths;
-    numbers.reserve(file.bookmarks().size());
+    numbers.reserve(static_cast<std::size_t>(file.bookmarks().size()));
     paths.reserve(file.bookmarks().size());
     for (const RecentlyUsedFile::Bookmark& bookmark : file.bookmarks()) {
         qsizetype number = -1;
@@ -185,19 +188,18 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
                 attributions.of(index, bookmark, registration);
             if (!match.isValid())
                 continue;
-            auto position = applicationPositions.constFind(match.desktopId);
-            if (position == applicationPositions.constEnd()) {
-                position = applicationPositions.insert(match.desktopId, applications.size());
+            const auto [position, newApplication] =
+                applicationPositions.try_emplace(match.desktopId, applications.size());
+            if (newApplication)
                 applications.append(ApplicationDocuments{match, {}, {}});
-            }
             if (number < 0) {
-                number = numbers.value(bookmark.localPath, paths.size());
-                if (number == paths.size()) {
-                    numbers.insert(bookmark.localPath, number);
+                const auto [known, newDocument] =
+                    numbers.try_emplace(bookmark.localPath, paths.size());
+                number = known->second;
+                if (newDocument)
                     paths.append(&bookmark.localPath);
-                }
             }
-            applications[*position].add(number, bookmark.href, registration.modified);
+            applications[position->second].add(number, bookmark.href, registration.modified);
         }
     }
 
