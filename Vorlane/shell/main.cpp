@@ -3,7 +3,6 @@
 #include "CommandLineOptions.h"
 #include "DockMenu.h"
 #include "ImageNamed.h"
-#include "ImagePluginsWarmUp.h"
 #include "SingleInstance.h"
 #include "Translations.h"
 #include "VorlaneController.h"
@@ -86,7 +85,6 @@ int main(int argc, char** argv)
     // The sources are read on a worker thread while the window is made; it waits for the list
     // only if that is not done when it is first shown.
     VorlaneController::buildSharedInBackground();
-    ImagePluginsWarmUp::startInBackground();
     application.setQuitOnLastWindowClosed(false);
     application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
     AppDelegate delegate;
