@@ -10,17 +10,30 @@
 
 #include <algorithm>
 
+namespace {
+bool holdsExactly(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == text.size() && file.readAll() == text;
+}
+} // namespace
+
 bool AutostartLoginItems::setEnabled(const QString& identifier, bool enabled)
 {
     const QString path = entryPath(identifier);
     if (!enabled)
         return !QFile::exists(path) || QFile::remove(path);
+    const QByteArray text = entryText(helperExecutablePath());
+    // Every start asks for it: an entry already as it should be is left alone, which spares the
+    // start a write and its wait for the disk.
+    if (holdsExactly(path, text))
+        return true;
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(entryText(helperExecutablePath()));
+    file.write(text);
     return file.commit();
 }
 

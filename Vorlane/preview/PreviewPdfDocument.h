@@ -8,16 +8,14 @@
 #include <functional>
 #include <memory>
 
-namespace Poppler {
-class Document;
-}
+class PdfDocument;
 
 // An open PDF document whose pages are rendered one at a time, on demand, off the UI thread.
-// Poppler does not render one document on two threads at once: the renders take turns.
+// A PDF document is not rendered on two threads at once: the renders take turns.
 class PreviewPdfDocument
 {
 public:
-    // Nothing for a damaged, locked or empty document.
+    // Nothing for a damaged, locked or empty document, or when the PDF module cannot be loaded.
     static std::shared_ptr<PreviewPdfDocument> open(const QString& path);
     ~PreviewPdfDocument();
 
@@ -29,9 +27,9 @@ public:
                       const std::function<bool()>& shouldAbort) const;
 
 private:
-    PreviewPdfDocument(std::unique_ptr<Poppler::Document> document, int pageCount);
+    explicit PreviewPdfDocument(std::unique_ptr<PdfDocument> document);
 
-    std::unique_ptr<Poppler::Document> m_document;
+    std::unique_ptr<PdfDocument> m_document;
     int m_pageCount = 0;
     mutable QMutex m_rendering;
 };

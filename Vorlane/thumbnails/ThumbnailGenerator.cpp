@@ -70,9 +70,13 @@ ThumbnailRenderResult ThumbnailGenerator::render(const QString& path, const QMim
                                                  const QByteArray& uri, const FileStamp& stamp,
                                                  int edge) const
 {
-    if (PdfThumbnailRenderer::handles(mimeType))
-        return PdfThumbnailRenderer::render(path, edge);
     ThumbnailRenderResult result = ThumbnailRenderResult::unsupported();
+    if (PdfThumbnailRenderer::handles(mimeType)) {
+        result = PdfThumbnailRenderer::render(path, edge);
+        // Without the PDF module an installed thumbnailer may still draw it.
+        if (result.status() != ThumbnailRenderResult::Status::Unsupported)
+            return result;
+    }
     if (ImageThumbnailRenderer::handles(mimeType)) {
         result = ImageThumbnailRenderer::render(path, edge);
         // Qt's plugins claim some formats they read only in part (TGA files without the

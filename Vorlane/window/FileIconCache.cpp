@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMimeDatabase>
 #include <QStyle>
+
+#include <utility>
 
 namespace {
 const QString fileManagerKey = QStringLiteral("\nfile-manager");
@@ -32,6 +35,19 @@ FileIconCache& FileIconCache::shared()
 {
     static FileIconCache cache;
     return cache;
+}
+
+void FileIconCache::prepareFirstLookup()
+{
+    static bool prepared = false;
+    if (std::exchange(prepared, true))
+        return;
+    shared();
+    // The first lookup reads the index of every theme it passes through (hicolor's is 55 KB);
+    // Qt keeps them, and the icon found.
+    QIcon::fromTheme(QStringLiteral("text-x-generic"));
+    // The first picture Qt reads by its file name makes it load every image plug-in.
+    QImageReader::supportedMimeTypes();
 }
 
 QString FileIconCache::mimeTypeName(const QString& fileName)

@@ -25,6 +25,9 @@ public:
     QPixmap fileManagerPixmap(int size, qreal devicePixelRatio);
     // The name of the type the file name suggests, the name alone deciding.
     QString mimeTypeName(const QString& fileName);
+    // What the first icon drawn pays for, done ahead: the icon themes' indexes read and Qt's
+    // image plug-ins loaded. Meant for the moment the window waits for its first list.
+    static void prepareFirstLookup();
     // How many icon names were looked up in the theme so far.
     int lookups() const { return m_lookups; }
     const PixmapStore& pictures() const { return m_pixmaps; }

@@ -1,6 +1,7 @@
 #include "MainWindowController.h"
 
 #include "Appearance.h"
+#include "FileIconCache.h"
 #include "FilesViewController.h"
 #include "FirstFrame.h"
 #include "MainWindow.h"
@@ -81,6 +82,9 @@ void MainWindowController::addQuitShortcut()
 
 void MainWindowController::showWindow()
 {
+    // While the worker may still be reading the first list, the window's thread does what its
+    // first frame's icons would do first.
+    FileIconCache::prepareFirstLookup();
     // The first frame shows the list, not the placeholder it replaces.
     VorlaneController::shared().waitForFirstList();
     MainWindow* window = m_window.get();

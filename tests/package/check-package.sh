@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder, unpacks it into a scratch root with dpkg -x and
 # checks it as a user's system would meet it: exactly the expected files, PNG icons of their
-# sizes, the installed vorlane answering --version and --help without a display, a valid desktop
-# entry and metainfo, no lintian errors, and `cmake --install` with DESTDIR writing the same files.
+# sizes, Poppler needed by the PDF module only, the installed vorlane answering --version and
+# --help without a display, a valid desktop entry and metainfo, no lintian errors, and
+# `cmake --install` with DESTDIR writing the same files.
 # Usage: check-package.sh BUILD_FOLDER
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -31,6 +32,7 @@ $bundle/Info.plist
 $bundle/Library/LoginItems/VorlaneHelper.app/Contents/Info.plist
 $bundle/Library/LoginItems/VorlaneHelper.app/Contents/MacOS/VorlaneHelper
 $bundle/MacOS/Vorlane
+$bundle/PlugIns/libvorlane_pdf.so
 $bundle/Resources/Vorlane.svg
 $bundle/Resources/translations/vorlane_de.qm
 usr/share/applications/com.ostrel.Vorlane.desktop
@@ -62,6 +64,14 @@ for option in --toggle --center-window --reset-window-size --version --help; do
     grep -q -- "$option" <<<"$help" || fail "vorlane --help does not list $option"
 done
 "$root/usr/bin/vorlane-recents" --help >/dev/null || fail "vorlane-recents --help failed"
+
+# Poppler is loaded with the PDF module when a PDF is first drawn, not with the program; the
+# package still depends on it.
+objdump -p "$root/$bundle/MacOS/Vorlane" | grep -q 'NEEDED.*poppler' &&
+    fail "the program itself needs Poppler"
+objdump -p "$root/$bundle/PlugIns/libvorlane_pdf.so" | grep -q 'NEEDED.*libpoppler-qt6' ||
+    fail "the PDF module does not need Poppler"
+dpkg-deb -f "$deb" Depends | grep -q 'libpoppler-qt6' || fail "the package does not depend on Poppler"
 
 entry=$root/usr/share/applications/com.ostrel.Vorlane.desktop
 desktop-file-validate "$entry" || fail "the desktop entry is not valid"

@@ -5,6 +5,7 @@
 #include "GioApplicationLauncher.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -73,6 +74,42 @@ private Q_SLOTS:
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
         QVERIFY(!QFile::exists(entry));
         QVERIFY(items.setEnabled(QStringLiteral("com.ostrel.VorlaneHelper"), false));
+    }
+
+    // Written at every start: an entry as it should be stays untouched, any other is replaced.
+    void theAutostartEntryIsRewrittenOnlyWhenItDiffers_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("rewritten");
+        const QByteArray right =
+            AutostartLoginItems::entryText(AutostartLoginItems::helperExecutablePath());
+        QTest::newRow("as it should be") << right << false;
+        QTest::newRow("another helper")
+            << AutostartLoginItems::entryText(QStringLiteral("/old/x")) << true;
+        QTest::newRow("cut short") << right.left(right.size() - 1) << true;
+        QTest::newRow("one more line") << right + "X-Extra=1\n" << true;
+        QTest::newRow("empty") << QByteArray() << true;
+    }
+
+    void theAutostartEntryIsRewrittenOnlyWhenItDiffers()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, rewritten);
+        const QString identifier = QStringLiteral("com.ostrel.VorlaneHelper");
+        const QString entry = AutostartLoginItems::entryPath(identifier);
+        QVERIFY(QDir().mkpath(QFileInfo(entry).path()));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+        file.flush();
+        const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-30);
+        QVERIFY(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(AutostartLoginItems().setEnabled(identifier, true));
+        QCOMPARE(readFile(entry).toUtf8(),
+                 AutostartLoginItems::entryText(AutostartLoginItems::helperExecutablePath()));
+        QCOMPARE(QFileInfo(entry).lastModified().toMSecsSinceEpoch() != longAgo.toMSecsSinceEpoch(),
+                 rewritten);
     }
 
     void execValuesAreQuotedAsDesktopEntriesRequire_data()
