@@ -8,8 +8,6 @@
 #include <cstring>
 
 namespace {
-constexpr qsizetype headerSize = 8;
-constexpr qsizetype trailerSize = 32;
 
 enum Marker : quint8
 {

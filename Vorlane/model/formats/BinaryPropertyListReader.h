@@ -17,6 +17,9 @@ public:
     static constexpr int maximumDepth = 512;
     // Records and preference files hold hundreds of objects; a million is no file of ours.
     static constexpr quint64 maximumObjectCount = 1'000'000;
+    // "bplist00" before the objects, the trailer's 32 bytes after the offset table.
+    static constexpr qsizetype headerSize = 8;
+    static constexpr qsizetype trailerSize = 32;
 
     explicit BinaryPropertyListReader(QByteArrayView data);
 

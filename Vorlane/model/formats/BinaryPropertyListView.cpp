@@ -7,8 +7,6 @@
 #include <algorithm>
 
 namespace {
-constexpr qsizetype headerSize = 8;
-constexpr qsizetype trailerSize = 32;
 
 // States of an object in m_checked besides its height.
 constexpr qint16 unchecked = -1;
@@ -23,9 +21,10 @@ BinaryPropertyListView::BinaryPropertyListView(QByteArrayView data)
 bool BinaryPropertyListView::open()
 {
     if (!BinaryPropertyListReader::looksLikeBinary(m_data) ||
-        m_data.size() < headerSize + trailerSize + 1)
+        m_data.size() <
+            BinaryPropertyListReader::headerSize + BinaryPropertyListReader::trailerSize + 1)
         return false;
-    const qsizetype trailer = m_data.size() - trailerSize;
+    const qsizetype trailer = m_data.size() - BinaryPropertyListReader::trailerSize;
     m_offsetSize = static_cast<quint8>(m_data[trailer + 6]);
     m_referenceSize = static_cast<quint8>(m_data[trailer + 7]);
     m_objectCount = *unsignedAt(trailer + 8, 8);
@@ -34,7 +33,8 @@ bool BinaryPropertyListView::open()
     const quint64 tableSpace = static_cast<quint64>(trailer);
     const bool sound = m_offsetSize >= 1 && m_offsetSize <= 8 && m_referenceSize >= 1 &&
                        m_referenceSize <= 8 && m_objectCount >= 1 && m_topObject < m_objectCount &&
-                       m_offsetTableStart >= headerSize && m_offsetTableStart <= tableSpace &&
+                       m_offsetTableStart >= BinaryPropertyListReader::headerSize &&
+                       m_offsetTableStart <= tableSpace &&
                        m_objectCount <= (tableSpace - m_offsetTableStart) / quint64(m_offsetSize) &&
                        m_objectCount <= BinaryPropertyListReader::maximumObjectCount;
     if (!sound)
@@ -51,7 +51,7 @@ std::optional<quint64> BinaryPropertyListView::objectOffset(quint64 index) const
     const qsizetype entry =
         static_cast<qsizetype>(m_offsetTableStart + index * quint64(m_offsetSize));
     const std::optional<quint64> offset = unsignedAt(entry, m_offsetSize);
-    if (!offset || *offset < headerSize || *offset >= m_offsetTableStart)
+    if (!offset || *offset < BinaryPropertyListReader::headerSize || *offset >= m_offsetTableStart)
         return std::nullopt;
     return offset;
 }

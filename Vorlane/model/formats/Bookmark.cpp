@@ -359,14 +359,14 @@ std::optional<QByteArrayView> dataArea(QByteArrayView data, QString* error)
         return fail("The data is too short to be a bookmark.");
     const quint32 magic = qFromLittleEndian<quint32>(data.data());
     const quint32 declaredSize = qFromLittleEndian<quint32>(data.data() + 4);
-    const quint32 headerSize = qFromLittleEndian<quint32>(data.data() + 12);
+    const quint32 declaredHeaderSize = qFromLittleEndian<quint32>(data.data() + 12);
     if (magic != headerMagic)
         return fail("The data is not a bookmark.");
     if (declaredSize > static_cast<quint64>(data.size()))
         return fail("The bookmark is shorter than its header says.");
-    if (headerSize < minimumHeaderSize || headerSize >= declaredSize)
+    if (declaredHeaderSize < minimumHeaderSize || declaredHeaderSize >= declaredSize)
         return fail("The bookmark's header is damaged.");
-    return data.sliced(headerSize, declaredSize - headerSize);
+    return data.sliced(declaredHeaderSize, declaredSize - declaredHeaderSize);
 }
 } // namespace
 
