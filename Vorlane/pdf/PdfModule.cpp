@@ -8,6 +8,8 @@
 #include <QLibrary>
 #include <QLoggingCategory>
 
+#include <memory>
+
 namespace {
 Q_LOGGING_CATEGORY(pdfModuleLog, "vorlane.pdf")
 
@@ -24,20 +26,24 @@ QStringList candidatePaths()
     return paths;
 }
 
+// Never unloaded: the documents it opened live in its code. Kept here, in reach, for the life of
+// the program.
+QLibrary* loadedModule = nullptr;
+
 const PdfReader* loadReader()
 {
     QStringList failures;
     for (const QString& path : candidatePaths()) {
         if (!QFileInfo::exists(path))
             continue;
-        // Never unloaded: the documents it opened live in its code.
-        auto* library = new QLibrary(path);
+        auto library = std::make_unique<QLibrary>(path);
         const auto entry =
             reinterpret_cast<PdfReaderEntry>(library->resolve(VORLANE_PDF_READER_ENTRY));
-        if (entry)
+        if (entry) {
+            loadedModule = library.release();
             return entry();
+        }
         failures << library->errorString();
-        delete library;
     }
     qCWarning(pdfModuleLog) << "PDF documents cannot be drawn: the PDF module was not loaded"
                             << (failures.isEmpty() ? candidatePaths() : failures);
