@@ -69,33 +69,16 @@ std::optional<quint64> BinaryPropertyListReader::unsignedAt(qsizetype offset, in
 
 bool BinaryPropertyListReader::readTrailer()
 {
-    if (m_data.size() < headerSize + trailerSize + 1)
-        return false;
-    const qsizetype trailer = m_data.size() - trailerSize;
-    m_trailer.offsetSize = static_cast<quint8>(m_data[trailer + 6]);
-    m_trailer.referenceSize = static_cast<quint8>(m_data[trailer + 7]);
-    m_trailer.objectCount = *unsignedAt(trailer + 8, 8);
-    m_trailer.topObject = *unsignedAt(trailer + 16, 8);
-    m_trailer.offsetTableStart = *unsignedAt(trailer + 24, 8);
-    const quint64 tableSpace = static_cast<quint64>(trailer);
-    return m_trailer.offsetSize >= 1 && m_trailer.offsetSize <= 8 && m_trailer.referenceSize >= 1 &&
-           m_trailer.referenceSize <= 8 && m_trailer.objectCount >= 1 &&
-           m_trailer.topObject < m_trailer.objectCount &&
-           m_trailer.offsetTableStart >= headerSize && m_trailer.offsetTableStart <= tableSpace &&
-           m_trailer.objectCount <=
-               (tableSpace - m_trailer.offsetTableStart) / quint64(m_trailer.offsetSize);
+    const std::optional<BinaryPropertyListTrailer> trailer =
+        BinaryPropertyListTrailer::read(m_data);
+    if (trailer)
+        m_trailer = *trailer;
+    return trailer.has_value();
 }
 
 std::optional<quint64> BinaryPropertyListReader::objectOffset(quint64 index) const
 {
-    if (index >= m_trailer.objectCount)
-        return std::nullopt;
-    const qsizetype entry =
-        static_cast<qsizetype>(m_trailer.offsetTableStart + index * quint64(m_trailer.offsetSize));
-    const std::optional<quint64> offset = unsignedAt(entry, m_trailer.offsetSize);
-    if (!offset || *offset < headerSize || *offset >= m_trailer.offsetTableStart)
-        return std::nullopt;
-    return offset;
+    return m_trailer.objectOffset(m_data, index);
 }
 
 bool BinaryPropertyListReader::reportError(QString* error) const

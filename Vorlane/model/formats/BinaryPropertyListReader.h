@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BinaryPropertyListTrailer.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QVariant>
@@ -17,9 +19,6 @@ public:
     static constexpr int maximumDepth = 512;
     // Records and preference files hold hundreds of objects; a million is no file of ours.
     static constexpr quint64 maximumObjectCount = 1'000'000;
-    // "bplist00" before the objects, the trailer's 32 bytes after the offset table.
-    static constexpr qsizetype headerSize = 8;
-    static constexpr qsizetype trailerSize = 32;
 
     explicit BinaryPropertyListReader(QByteArrayView data);
 
@@ -45,15 +44,6 @@ private:
         quint64 count = 0;
     };
 
-    struct Trailer
-    {
-        int offsetSize = 0;
-        int referenceSize = 0;
-        quint64 objectCount = 0;
-        quint64 topObject = 0;
-        quint64 offsetTableStart = 0;
-    };
-
     bool readTrailer();
     QVariant readObject(quint64 index, int depth);
     QVariant readAt(qsizetype offset, int depth);
@@ -69,7 +59,7 @@ private:
     QVariant fail(const QString& reason);
 
     QByteArrayView m_data;
-    Trailer m_trailer;
+    BinaryPropertyListTrailer m_trailer;
     enum class ObjectState : quint8
     {
         Unread,

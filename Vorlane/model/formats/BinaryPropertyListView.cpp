@@ -20,40 +20,21 @@ BinaryPropertyListView::BinaryPropertyListView(QByteArrayView data)
 
 bool BinaryPropertyListView::open()
 {
-    if (!BinaryPropertyListReader::looksLikeBinary(m_data) ||
-        m_data.size() <
-            BinaryPropertyListReader::headerSize + BinaryPropertyListReader::trailerSize + 1)
+    if (!BinaryPropertyListReader::looksLikeBinary(m_data))
         return false;
-    const qsizetype trailer = m_data.size() - BinaryPropertyListReader::trailerSize;
-    m_offsetSize = static_cast<quint8>(m_data[trailer + 6]);
-    m_referenceSize = static_cast<quint8>(m_data[trailer + 7]);
-    m_objectCount = *unsignedAt(trailer + 8, 8);
-    m_topObject = *unsignedAt(trailer + 16, 8);
-    m_offsetTableStart = *unsignedAt(trailer + 24, 8);
-    const quint64 tableSpace = static_cast<quint64>(trailer);
-    const bool sound = m_offsetSize >= 1 && m_offsetSize <= 8 && m_referenceSize >= 1 &&
-                       m_referenceSize <= 8 && m_objectCount >= 1 && m_topObject < m_objectCount &&
-                       m_offsetTableStart >= BinaryPropertyListReader::headerSize &&
-                       m_offsetTableStart <= tableSpace &&
-                       m_objectCount <= (tableSpace - m_offsetTableStart) / quint64(m_offsetSize) &&
-                       m_objectCount <= BinaryPropertyListReader::maximumObjectCount;
-    if (!sound)
+    const std::optional<BinaryPropertyListTrailer> trailer =
+        BinaryPropertyListTrailer::read(m_data);
+    if (!trailer || trailer->objectCount > BinaryPropertyListReader::maximumObjectCount)
         return false;
-    m_checked.resize(static_cast<qsizetype>(m_objectCount));
+    m_trailer = *trailer;
+    m_checked.resize(static_cast<qsizetype>(m_trailer.objectCount));
     std::fill(m_checked.begin(), m_checked.end(), Checked());
     return true;
 }
 
 std::optional<quint64> BinaryPropertyListView::objectOffset(quint64 index) const
 {
-    if (index >= m_objectCount)
-        return std::nullopt;
-    const qsizetype entry =
-        static_cast<qsizetype>(m_offsetTableStart + index * quint64(m_offsetSize));
-    const std::optional<quint64> offset = unsignedAt(entry, m_offsetSize);
-    if (!offset || *offset < BinaryPropertyListReader::headerSize || *offset >= m_offsetTableStart)
-        return std::nullopt;
-    return offset;
+    return m_trailer.objectOffset(m_data, index);
 }
 
 std::optional<quint64> BinaryPropertyListView::lengthAfterMarker(quint8 marker,
@@ -113,7 +94,7 @@ std::optional<BinaryPropertyListView::Object> BinaryPropertyListView::objectAt(q
     if (!length || position > m_data.size())
         return std::nullopt;
     const quint64 available = static_cast<quint64>(m_data.size() - position);
-    const quint64 references = quint64(m_referenceSize);
+    const quint64 references = quint64(m_trailer.referenceSize);
     switch (marker & 0xf0) {
     case 0x40:
         return *length <= available ? std::optional(Object{Type::Data, position, *length})
@@ -141,7 +122,7 @@ std::optional<BinaryPropertyListView::Object> BinaryPropertyListView::objectAt(q
 // text. Shared objects are checked once; a later visit deeper down still counts their height.
 int BinaryPropertyListView::checkedHeight(quint64 index, int depth)
 {
-    if (index >= m_objectCount || depth > BinaryPropertyListReader::maximumDepth)
+    if (index >= m_trailer.objectCount || depth > BinaryPropertyListReader::maximumDepth)
         return -1;
     Checked& checked = m_checked[static_cast<qsizetype>(index)];
     if (checked.height >= 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BinaryPropertyListTrailer.h"
+
 #include <QByteArrayView>
 #include <QLatin1StringView>
 #include <QVarLengthArray>
@@ -46,7 +48,7 @@ public:
 
     // The header and trailer, with BinaryPropertyListReader::open's checks.
     bool open();
-    quint64 topObject() const { return m_topObject; }
+    quint64 topObject() const { return m_trailer.topObject; }
 
     // The object at index, its own bounds checked; what it refers to is left unchecked.
     std::optional<Object> object(quint64 index) const { return objectAt(index); }
@@ -54,7 +56,7 @@ public:
     std::optional<Object> wellFormedObject(quint64 index)
     {
         // Objects found well formed once are asked about again and again.
-        if (index < m_objectCount && m_checked[static_cast<qsizetype>(index)].height >= 0)
+        if (index < m_trailer.objectCount && m_checked[static_cast<qsizetype>(index)].height >= 0)
             return m_checked[static_cast<qsizetype>(index)].object;
         return checkedObject(index);
     }
@@ -63,8 +65,9 @@ public:
     // its values.
     quint64 member(const Object& collection, quint64 i) const
     {
-        return *unsignedAt(collection.position + static_cast<qsizetype>(i) * m_referenceSize,
-                           m_referenceSize);
+        return *unsignedAt(collection.position +
+                               static_cast<qsizetype>(i) * m_trailer.referenceSize,
+                           m_trailer.referenceSize);
     }
     quint64 uid(const Object& uid) const
     {
@@ -108,11 +111,7 @@ private:
     std::optional<Object> checkedObject(quint64 index);
 
     QByteArrayView m_data;
-    int m_offsetSize = 0;
-    int m_referenceSize = 0;
-    quint64 m_objectCount = 0;
-    quint64 m_topObject = 0;
-    quint64 m_offsetTableStart = 0;
+    BinaryPropertyListTrailer m_trailer;
     // Per object: its header and the height of its tree once found well formed, or one of the
     // states in the source.
     struct Checked
