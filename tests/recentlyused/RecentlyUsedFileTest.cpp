@@ -356,7 +356,7 @@ TEST_F(RecentlyUsedFileTest, keepsEveryCompleteBookmarkOfATruncatedFile)
 TEST_F(RecentlyUsedFileTest, missingEmptyOddAndOversizedFilesHaveNoBookmarks)
 {
     EXPECT_TRUE(RecentlyUsedFile::load(xbelPath()).bookmarks().isEmpty());
-    EXPECT_FALSE(RecentlyUsedFile::load(xbelPath()).errorString().isEmpty());
+    EXPECT_EQ(RecentlyUsedFile::load(xbelPath()).errorString(), QStringLiteral("No such file"));
 
     for (const QByteArray& bytes :
          {QByteArray(), QByteArray("   \n"), QByteArray("garbage"), QByteArray("\0\0\0\0", 4),
@@ -376,6 +376,8 @@ TEST_F(RecentlyUsedFileTest, missingEmptyOddAndOversizedFilesHaveNoBookmarks)
     ASSERT_EQ(::rmdir(QFile::encodeName(xbelPath()).constData()), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(xbelPath()).constData(), 0600), 0);
     EXPECT_TRUE(RecentlyUsedFile::load(xbelPath()).bookmarks().isEmpty());
+    EXPECT_EQ(RecentlyUsedFile::load(xbelPath()).errorString(),
+              QStringLiteral("Not a regular file"));
     QFile::remove(xbelPath());
 
     // Unreadable.

@@ -16,6 +16,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 // What a shell's usage error returns.
@@ -63,6 +64,14 @@ void print(QByteArrayView bytes, std::FILE* stream = stdout)
 void printJsonLine(const QJsonObject& object)
 {
     print(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+}
+
+// Everything is printed and flushed: the system takes the store back at once, where tearing it
+// down document by document would take longer than printing it.
+[[noreturn]] void finish()
+{
+    std::fflush(stdout);
+    std::_Exit(0);
 }
 
 int usageMistake(const QString& text)
@@ -173,12 +182,12 @@ int main(int argc, char* argv[])
             print(QJsonDocument(found.json()).toJson(QJsonDocument::Indented));
         else
             print(found.text().toUtf8());
-        return 0;
+        finish();
     }
     const RecentsReport report(store.isEmpty() ? QList<RecentApp>() : store.recentApps());
     if (json)
         report.writeJsonText([](QByteArrayView piece) { print(piece); });
     else
         print(report.text().toUtf8());
-    return 0;
+    finish();
 }

@@ -181,16 +181,20 @@ void DesktopApplicationIndex::State::scanFolder(const QString& folder, const QSt
     if (!stamps.last().exists)
         return;
     const QDir dir(folder);
-    const QStringList files =
-        dir.entryList({QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable, QDir::Name);
+    // Listed by name alone (the folder's entries say which are files); whether one can be read
+    // is found by reading it.
+    const QStringList files = dir.entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const QString desktopId = idPrefix + file.chopped(8);
         if (takenIds.contains(desktopId))
             continue;
-        // The first entry with an id decides, even one that hides the application.
-        takenIds.insert(desktopId);
         const QString path = dir.filePath(file);
-        const std::shared_ptr<const DesktopEntry> entry = DesktopEntry::load(path);
+        bool readable = false;
+        const std::shared_ptr<const DesktopEntry> entry = DesktopEntry::load(path, &readable);
+        if (!readable)
+            continue;
+        // The first readable entry with an id decides, even one that hides the application.
+        takenIds.insert(desktopId);
         if (!entry || !entry->hasMainGroup() || entry->isHidden() || !entry->isApplication())
             continue;
         addEntry(desktopId, path, *entry);

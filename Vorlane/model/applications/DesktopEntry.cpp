@@ -1,10 +1,10 @@
 #include "DesktopEntry.h"
 
+#include "FileContents.h"
+
 #include <QFile>
 #include <QMutex>
 #include <QStringList>
-
-#include <sys/stat.h>
 
 namespace {
 // Desktop entries are a few kilobytes; anything far larger is not one.
@@ -61,8 +61,7 @@ QString DesktopEntry::messagesLocale()
 namespace {
 struct CachedEntry
 {
-    qint64 modifiedNs = 0;
-    qint64 size = -1;
+    FileIdentity identity;
     std::shared_ptr<const DesktopEntry> entry;
 };
 } // namespace
@@ -92,33 +91,31 @@ DesktopEntry DesktopEntry::parse(QByteArrayView text)
     return result;
 }
 
-std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path)
+std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path, bool* readableFile)
 {
     // Rebuilds run on a worker thread while the window looks up names and icons.
     static QMutex mutex;
     static QHash<QString, CachedEntry> cache;
-    struct stat info
-    {};
-    const bool isEntry = ::stat(QFile::encodeName(path).constData(), &info) == 0 &&
-                         S_ISREG(info.st_mode) && info.st_size <= maximumEntrySize;
     const QMutexLocker locker(&mutex);
-    if (!isEntry) {
+    // An entry read before is checked by one stat(); a change of mode or owner moves its
+    // change time, so an unchanged identity is still a readable file.
+    if (const auto cached = cache.constFind(path); cached != cache.constEnd()) {
+        if (FileIdentity::of(QFile::encodeName(path)) == cached->identity) {
+            if (readableFile)
+                *readableFile = true;
+            return cached->entry;
+        }
+    }
+    const FileContents contents = FileContents::read(path, maximumEntrySize);
+    if (readableFile)
+        *readableFile = contents.wasRead() || contents.outcome == FileContents::Outcome::TooLarge;
+    if (!contents.wasRead()) {
         cache.remove(path);
         return nullptr;
     }
-    const qint64 modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    CachedEntry& cached = cache[path];
-    if (cached.entry && cached.modifiedNs == modifiedNs && cached.size == info.st_size)
-        return cached.entry;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        cache.remove(path);
-        return nullptr;
-    }
-    cached.entry = std::make_shared<const DesktopEntry>(parse(file.read(maximumEntrySize)));
-    cached.modifiedNs = modifiedNs;
-    cached.size = info.st_size;
-    return cached.entry;
+    const auto entry = std::make_shared<const DesktopEntry>(parse(contents.bytes));
+    cache.insert(path, CachedEntry{contents.identity, entry});
+    return entry;
 }
 
 QString DesktopEntry::value(const QString& key) const

@@ -13,8 +13,10 @@ class DesktopEntry
 public:
     static DesktopEntry parse(QByteArrayView text);
     // Parses the file at path; none when it cannot be read. Parsed files are kept for the process
-    // and read again only when their size or modification time changes.
-    static std::shared_ptr<const DesktopEntry> load(const QString& path);
+    // and read again only when the file changes. readableFile, when given, tells whether path is
+    // a regular file this process may read, an entry or not.
+    static std::shared_ptr<const DesktopEntry> load(const QString& path,
+                                                    bool* readableFile = nullptr);
 
     bool hasMainGroup() const { return m_hasMainGroup; }
     // The value of key exactly as written in the file, escapes undone.

@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "DateRules.h"
 #include "Diagnostics.h"
+#include "FileStatus.h"
 #include "RecentSources.h"
 #include "UserDefaults.h"
 
@@ -68,6 +69,7 @@ std::optional<QList<RecentApp>> buildRecentApps()
 {
     UserDefaults::global().reload();
     Calendar::current().followSystemZone();
+    const FileStatus::Batch documentsAskedByFolder;
 
     const RecentSources sources;
     for (const auto& source : sources.all())

@@ -1,13 +1,13 @@
 #include "RecentlyUsedFile.h"
 
 #include "CivilDate.h"
+#include "FileContents.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedReader.h"
 #include "XbelBuilder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QVarLengthArray>
 
 namespace {
@@ -91,28 +91,25 @@ QDateTime RecentlyUsedFile::Bookmark::lastUsed() const
 RecentlyUsedFile RecentlyUsedFile::load(const QString& path)
 {
     RecentlyUsedFile file;
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    // The file may grow while it is read; never past the limit.
+    const FileContents contents = FileContents::read(path, maximumFileSize);
+    switch (contents.outcome) {
+    case FileContents::Outcome::Read:
+        file = parse(contents.bytes);
+        break;
+    case FileContents::Outcome::Missing:
         file.m_errorString = QStringLiteral("No such file");
-    } else if (!info.isFile()) {
+        break;
+    case FileContents::Outcome::NotRegularFile:
         // A FIFO or device put in its place would block or never end.
         file.m_errorString = QStringLiteral("Not a regular file");
-    } else if (info.size() > maximumFileSize) {
+        break;
+    case FileContents::Outcome::TooLarge:
         file.m_errorString = QStringLiteral("File too large");
-    } else {
-        QFile device(path);
-        if (!device.open(QIODevice::ReadOnly)) {
-            file.m_errorString = device.errorString();
-        } else {
-            // The file may have grown since the size was taken; never read past the limit.
-            const QByteArray bytes = device.read(maximumFileSize + 1);
-            if (device.error() != QFileDevice::NoError)
-                file.m_errorString = device.errorString();
-            else if (bytes.size() > maximumFileSize)
-                file.m_errorString = QStringLiteral("File too large");
-            else
-                file = parse(bytes);
-        }
+        break;
+    case FileContents::Outcome::Unreadable:
+        file.m_errorString = contents.errorString;
+        break;
     }
     file.m_path = path;
     return file;

@@ -215,7 +215,7 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
             std::optional<Examined>& seen = examined[document.number];
             const QString& path = *paths.at(document.number);
             if (!seen) {
-                seen = FileStatus::exists(path)
+                seen = FileStatus::isPresent(path)
                            ? Examined{QUrl::fromLocalFile(path), displayNameOfPath(path)}
                            : Examined{};
             }

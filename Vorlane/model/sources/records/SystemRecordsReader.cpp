@@ -3,34 +3,22 @@
 #include "Bookmark.h"
 #include "DateRules.h"
 #include "Diagnostics.h"
+#include "FileContents.h"
 #include "PropertyList.h"
 #include "RecordBookmarks.h"
 
 #include <QDir>
-#include <QFile>
-
-namespace {
-std::optional<QByteArray> readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > PropertyList::maximumFileSize)
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-} // namespace
 
 RecordContents readRecordFile(const QUrl& recordFile)
 {
     const Diagnostics::About about(recordFile.toLocalFile());
-    const std::optional<QByteArray> bytes = readWholeFile(recordFile.toLocalFile());
-    if (!bytes) {
+    const FileContents contents =
+        FileContents::read(recordFile.toLocalFile(), PropertyList::maximumFileSize);
+    if (!contents.wasRead()) {
         Diagnostics::write(QStringLiteral("Couldn't read file"));
         return {QList<RecentFile>(), {}};
     }
-    return readRecordData(*bytes);
+    return readRecordData(contents.bytes);
 }
 
 RecordContents readRecordData(const QByteArray& bytes)

@@ -1,0 +1,90 @@
+#include "FileContents.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+qint64 nanoseconds(const timespec& time)
+{
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileIdentity identityOf(const struct stat& info)
+{
+    return FileIdentity{info.st_dev,
+                        info.st_ino,
+                        info.st_size,
+                        nanoseconds(info.st_mtim),
+                        nanoseconds(info.st_ctim),
+                        info.st_mode};
+}
+
+FileContents failed(FileContents::Outcome outcome, int error = 0)
+{
+    FileContents contents;
+    contents.outcome = outcome;
+    if (error != 0)
+        contents.errorString = qt_error_string(error);
+    return contents;
+}
+
+// Up to limit + 1 bytes, the one past the limit telling a file that grew beyond it. The buffer
+// starts one byte past the size fstat() gave, so a file that did not change is read by one call.
+bool readUpTo(int descriptor, qint64 expectedSize, qint64 limit, QByteArray& bytes)
+{
+    qint64 capacity = std::min(expectedSize, limit) + 1;
+    bytes.resize(capacity);
+    qint64 filled = 0;
+    for (;;) {
+        const qint64 asked = capacity - filled;
+        const ssize_t got = ::read(descriptor, bytes.data() + filled, size_t(asked));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        filled += got;
+        // A regular file gives less than asked only at its end.
+        if (got < asked || capacity > limit)
+            break;
+        capacity = std::min(capacity * 2, limit + 1);
+        bytes.resize(capacity);
+    }
+    bytes.truncate(filled);
+    return true;
+}
+} // namespace
+
+FileContents FileContents::read(const QString& path, qint64 maximumSize)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    if (path.isEmpty() || encoded.contains('\0'))
+        return failed(Outcome::Missing);
+    // Non-blocking, so that opening a FIFO does not wait for a writer.
+    const int descriptor = ::open(encoded.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return errno == ENOENT || errno == ENOTDIR ? failed(Outcome::Missing)
+                                                   : failed(Outcome::Unreadable, errno);
+    FileContents contents;
+    struct stat info
+    {};
+    if (::fstat(descriptor, &info) != 0) {
+        contents = failed(Outcome::Unreadable, errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        contents = failed(Outcome::NotRegularFile);
+    } else if (info.st_size > maximumSize) {
+        contents = failed(Outcome::TooLarge);
+    } else if (!readUpTo(descriptor, info.st_size, maximumSize, contents.bytes)) {
+        contents = failed(Outcome::Unreadable, errno);
+    } else if (contents.bytes.size() > maximumSize) {
+        contents = failed(Outcome::TooLarge);
+    } else {
+        contents.outcome = Outcome::Read;
+    }
+    contents.identity = identityOf(info);
+    ::close(descriptor);
+    return contents;
+}
