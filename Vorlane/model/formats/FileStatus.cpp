@@ -1,14 +1,15 @@
 #include "FileStatus.h"
 
+#include "QuickHash.h"
+#include "StringHash.h"
+
 #include <QFile>
 #include <QVarLengthArray>
 
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <functional>
 #include <string>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -44,16 +45,6 @@ bool encode(QStringView path, QVarLengthArray<char, 512>& out)
     return true;
 }
 
-struct CharactersHash
-{
-    std::size_t operator()(const QString& text) const noexcept
-    {
-        return std::hash<std::u16string_view>{}(
-            std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()),
-                                static_cast<std::size_t>(text.size())));
-    }
-};
-
 // A folder the documents asked about lie in.
 struct Folder
 {
@@ -68,7 +59,7 @@ struct Folder
     bool listed = false;
     bool unlistable = false;
     // The names listed, symbolic links and entries of unknown type left out.
-    std::unordered_set<std::string> names;
+    std::unordered_set<std::string, QuickHash::Bytes> names;
 };
 
 // Handles on the folders of the documents asked about, by the folder's path.
@@ -202,7 +193,7 @@ private:
         return errno == ENOENT || errno == ENOTDIR ? Folder::missing : Folder::unusable;
     }
 
-    std::unordered_map<QString, Folder, CharactersHash> m_folders;
+    std::unordered_map<QString, Folder, StringHash> m_folders;
     std::pair<const QString, Folder>* m_last = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "XbelScanner.h"
 
+#include "QuickHash.h"
 #include "XbelBuilder.h"
 
 #include <QVarLengthArray>
@@ -253,7 +254,7 @@ struct RawAttribute
 // every bookmark an application registered, and each is kept once. Not a QHash: Qt's hash of
 // keys under 16 bytes (most names) costs over ten times that of longer ones on processors with
 // 256-bit AES instructions, more than the rest of the look-up.
-using RepeatedValues = std::unordered_map<std::string_view, QString>;
+using RepeatedValues = std::unordered_map<std::string_view, QString, QuickHash::Bytes>;
 
 std::string_view bytesOf(QByteArrayView view)
 {

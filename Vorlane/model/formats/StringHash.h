@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "QuickHash.h"
 
-#include <functional>
-#include <string_view>
+#include <QString>
 
 // A hash of a string's characters for std::unordered_map, for the tables filled and looked up
 // once per document. Qt's own qHash takes its AES path on processors that have one, and on
@@ -13,8 +12,7 @@ struct StringHash
 {
     std::size_t operator()(const QString& text) const noexcept
     {
-        return std::hash<std::u16string_view>{}(
-            std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()),
-                                static_cast<std::size_t>(text.size())));
+        return QuickHash::of(text.constData(),
+                             static_cast<std::size_t>(text.size()) * sizeof(QChar));
     }
 };
