@@ -1,18 +1,14 @@
 #include "DocumentPresence.h"
 
-#include <QFile>
-#include <QSet>
+#include "FileStatus.h"
 
-#include <sys/stat.h>
+#include <QSet>
 
 namespace {
 // As the readers decide: a link counts as its target.
 bool exists(const QString& path)
 {
-    struct stat info
-    {};
-    return !path.isEmpty() && !path.contains(QChar(0)) &&
-           ::stat(QFile::encodeName(path).constData(), &info) == 0;
+    return FileStatus::isPresent(path);
 }
 
 QSet<QString> listedPaths(const QList<RecentApp>& apps)
@@ -27,6 +23,7 @@ QSet<QString> listedPaths(const QList<RecentApp>& apps)
 
 bool DocumentPresence::anyMissing(const QList<RecentApp>& apps)
 {
+    const FileStatus::Batch documentsAskedByFolder;
     for (const RecentApp& app : apps)
         for (const RecentFile& file : app.recentFiles())
             if (!exists(file.filePath().toLocalFile()))
@@ -36,6 +33,7 @@ bool DocumentPresence::anyMissing(const QList<RecentApp>& apps)
 
 bool DocumentPresence::anyBack(const QStringList& paths)
 {
+    const FileStatus::Batch documentsAskedByFolder;
     for (const QString& path : paths)
         if (exists(path))
             return true;
@@ -49,6 +47,7 @@ QStringList DocumentPresence::vanished(const QList<RecentApp>& previous, const Q
     if (previous.isEmpty() && earlier.isEmpty())
         return {};
     const QSet<QString> listed = listedPaths(current);
+    const FileStatus::Batch documentsAskedByFolder;
     QSet<QString> seen;
     QStringList gone;
     const auto consider = [&](const QString& path) {

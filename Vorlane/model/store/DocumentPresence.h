@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-// Whether the documents of a list are still where they were: one stat each, nothing read. Used
-// off the main thread, on lists of its own.
+// Whether the documents of a list are still where they were: a stat each, or a folder's listing
+// for a folder many of them lie in; nothing read. Used off the main thread, on lists of its own.
 class DocumentPresence
 {
 public:
