@@ -8,21 +8,6 @@
 #include <unistd.h>
 
 namespace {
-qint64 nanoseconds(const timespec& time)
-{
-    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-FileIdentity identityOf(const struct stat& info)
-{
-    return FileIdentity{info.st_dev,
-                        info.st_ino,
-                        info.st_size,
-                        nanoseconds(info.st_mtim),
-                        nanoseconds(info.st_ctim),
-                        info.st_mode};
-}
-
 FileContents failed(FileContents::Outcome outcome, int error = 0)
 {
     FileContents contents;
@@ -84,7 +69,7 @@ FileContents FileContents::read(const QString& path, qint64 maximumSize)
     } else {
         contents.outcome = Outcome::Read;
     }
-    contents.identity = identityOf(info);
+    contents.identity = FileIdentity::of(info);
     ::close(descriptor);
     return contents;
 }

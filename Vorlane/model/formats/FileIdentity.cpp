@@ -15,12 +15,17 @@ std::optional<FileIdentity> FileIdentity::of(const QByteArray& encodedPath)
     {};
     if (::stat(encodedPath.constData(), &info) != 0)
         return std::nullopt;
-    return FileIdentity{info.st_dev,
-                        info.st_ino,
-                        info.st_size,
-                        nanoseconds(info.st_mtim),
-                        nanoseconds(info.st_ctim),
-                        info.st_mode};
+    return of(info);
+}
+
+FileIdentity FileIdentity::of(const struct stat& status)
+{
+    return FileIdentity{status.st_dev,
+                        status.st_ino,
+                        status.st_size,
+                        nanoseconds(status.st_mtim),
+                        nanoseconds(status.st_ctim),
+                        status.st_mode};
 }
 
 bool FileIdentity::isRegularFile() const

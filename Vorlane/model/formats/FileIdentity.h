@@ -5,6 +5,8 @@
 #include <optional>
 #include <sys/types.h>
 
+struct stat;
+
 // What tells one state of a file from another without reading it: an editor that reads a file,
 // changes it and writes it back compares the identity before and after, and starts over when
 // another program replaced or rewrote the file in between.
@@ -19,6 +21,8 @@ struct FileIdentity
 
     // None when the path cannot be examined.
     static std::optional<FileIdentity> of(const QByteArray& encodedPath);
+    // What fstat() or stat() told.
+    static FileIdentity of(const struct stat& status);
     bool isRegularFile() const;
 
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;

@@ -2,10 +2,10 @@
 
 #include "ApplicationLookup.h"
 #include "DateRules.h"
+#include "FileStatus.h"
 #include "PropertyList.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 bool isMap(const QVariant& value)
@@ -23,7 +23,7 @@ QList<RecentFile> existingFiles(const QVariant& files)
         if (!isMap(element) || path.metaType() != QMetaType::fromType<QString>())
             continue;
         const QUrl url = QUrl::fromLocalFile(path.toString());
-        if (QFileInfo::exists(path.toString()))
+        if (FileStatus::exists(path.toString()))
             kept.append(makeRecentFile(url, QVariant(), true));
     }
     return kept;

@@ -2,6 +2,7 @@
 
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
+#include "FileStatus.h"
 #include "FlatpakSandboxes.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedFile.h"
@@ -20,7 +21,7 @@ QList<RecentFile> documentsOf(const RecentlyUsedFile& file, const DocumentPortal
         if (bookmark.applications.isEmpty())
             continue;
         const QString hostPath = FlatpakSandboxes::hostPathOf(bookmark.localPath, portal);
-        if (hostPath.isEmpty() || seen.contains(hostPath) || !QFileInfo::exists(hostPath))
+        if (hostPath.isEmpty() || seen.contains(hostPath) || !FileStatus::exists(hostPath))
             continue;
         seen.insert(hostPath);
         const QUrl url = QUrl::fromLocalFile(hostPath);
