@@ -1,6 +1,7 @@
 #include "Bookmark.h"
 
 #include "FileStatus.h"
+#include "FileUrl.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -328,7 +329,7 @@ std::optional<Bookmark::Resolution> BookmarkParser::resolve(const QString& homeD
         path = QDir::cleanPath(volumePath + path);
     }
     if (existsOnDisk(path))
-        return Bookmark::Resolution{QUrl::fromLocalFile(path), false};
+        return Bookmark::Resolution{FileUrl::fromLocalFile(path), false};
 
     // Then the same path below this home, when the bookmark says where its home ended.
     const std::optional<quint32> home = find(entries, HomeComponentCountKey);
@@ -342,7 +343,7 @@ std::optional<Bookmark::Resolution> BookmarkParser::resolve(const QString& homeD
         return std::nullopt;
     const QString moved = QDir::cleanPath(joinedPath(homeDirectory + u'/', belowHome, belowCount));
     if (belowCount > 0 && existsOnDisk(moved))
-        return Bookmark::Resolution{QUrl::fromLocalFile(moved), true};
+        return Bookmark::Resolution{FileUrl::fromLocalFile(moved), true};
     return std::nullopt;
 }
 
@@ -396,7 +397,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
     if (m_components.contains(QStringLiteral("..")) || m_components.contains(QStringLiteral(".")))
         path = QDir::cleanPath(m_volumePath + path);
     if (existsOnDisk(path))
-        return Resolution{QUrl::fromLocalFile(path), false};
+        return Resolution{FileUrl::fromLocalFile(path), false};
 
     if (m_homeComponentCount && *m_homeComponentCount > 0 && !homeDirectory.isEmpty()) {
         const QStringList belowHome = m_components.mid(*m_homeComponentCount);
@@ -405,7 +406,7 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QString& homeDirecto
             return std::nullopt;
         const QString moved = QDir::cleanPath(homeDirectory + u'/' + belowHome.join(u'/'));
         if (!belowHome.isEmpty() && existsOnDisk(moved))
-            return Resolution{QUrl::fromLocalFile(moved), true};
+            return Resolution{FileUrl::fromLocalFile(moved), true};
     }
     return std::nullopt;
 }

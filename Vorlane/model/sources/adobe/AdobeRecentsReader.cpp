@@ -3,6 +3,7 @@
 #include "ApplicationLookup.h"
 #include "DateRules.h"
 #include "FileStatus.h"
+#include "FileUrl.h"
 #include "PropertyList.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ QList<RecentFile> existingFiles(const QVariant& files)
         const QVariant path = element.toMap().value(QStringLiteral("file-path"));
         if (!isMap(element) || path.metaType() != QMetaType::fromType<QString>())
             continue;
-        const QUrl url = QUrl::fromLocalFile(path.toString());
+        const QUrl url = FileUrl::fromLocalFile(path.toString());
         if (FileStatus::exists(path.toString()))
             kept.append(makeRecentFile(url, QVariant(), true));
     }

@@ -3,6 +3,7 @@
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
 #include "FileStatus.h"
+#include "FileUrl.h"
 #include "FlatpakSandboxes.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedFile.h"
@@ -24,7 +25,7 @@ QList<RecentFile> documentsOf(const RecentlyUsedFile& file, const DocumentPortal
         if (hostPath.isEmpty() || seen.contains(hostPath) || !FileStatus::exists(hostPath))
             continue;
         seen.insert(hostPath);
-        const QUrl url = QUrl::fromLocalFile(hostPath);
+        const QUrl url = FileUrl::fromLocalFile(hostPath);
         const QDateTime usedAt = bookmark.lastUsed();
         files.append(usedAt.isValid() ? makeRecentFile(url, bookmark.href, usedAt)
                                       : makeRecentFile(url, bookmark.href, false));

@@ -3,6 +3,7 @@
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
 #include "FileIdentity.h"
+#include "FileUrl.h"
 #include "PickListReader.h"
 
 #include <QCoreApplication>
@@ -114,7 +115,7 @@ QList<RecentApp> LibreOfficeSource::read()
             modules.append({desktopId, {}});
         }
         QList<RecentFile>& files = modules[*position].files;
-        const QUrl fileUrl = QUrl::fromLocalFile(url.toLocalFile());
+        const QUrl fileUrl = FileUrl::fromLocalFile(url.toLocalFile());
         files.append(makeRecentFile(fileUrl, item.url, dateInOrder(fileUrl, files)));
     }
 

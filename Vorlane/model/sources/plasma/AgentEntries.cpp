@@ -2,6 +2,7 @@
 
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
+#include "FileUrl.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -43,7 +44,7 @@ QList<RecentApp> build(const QList<Use>& uses, const QString& recordPath)
                 continue;
             const auto listed = positions.constFind(use->path);
             const RecentFile file =
-                makeRecentFile(QUrl::fromLocalFile(use->path), {}, use->lastUsed);
+                makeRecentFile(FileUrl::fromLocalFile(use->path), {}, use->lastUsed);
             if (listed == positions.constEnd()) {
                 positions.insert(use->path, files.size());
                 files.append(file);

@@ -3,6 +3,7 @@
 #include "DateRules.h"
 #include "DesktopApplicationIndex.h"
 #include "FileStatus.h"
+#include "FileUrl.h"
 #include "MetadataQuery.h"
 #include "RecentlyUsedEditor.h"
 #include "RecentlyUsedMetadata.h"
@@ -216,7 +217,7 @@ QList<RecentApp> readRecentlyUsedEntries(const RecentlyUsedFile& file,
             const QString& path = *paths.at(document.number);
             if (!seen) {
                 seen = FileStatus::isPresent(path)
-                           ? Examined{QUrl::fromLocalFile(path), displayNameOfPath(path)}
+                           ? Examined{FileUrl::fromLocalFile(path), displayNameOfPath(path)}
                            : Examined{};
             }
             if (seen->url.isEmpty())
