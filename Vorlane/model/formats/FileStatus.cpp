@@ -9,7 +9,9 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -59,7 +61,7 @@ struct Folder
     bool listed = false;
     bool unlistable = false;
     // The names listed, symbolic links and entries of unknown type left out.
-    std::unordered_set<std::string, QuickHash::Bytes> names;
+    std::unordered_set<std::string, QuickHash::Bytes, std::equal_to<>> names;
 };
 
 // Handles on the folders of the documents asked about, by the folder's path.
@@ -100,7 +102,8 @@ public:
             return false;
         if (!folder->listed && ++folder->presenceAsks >= minimumAsksBeforeListing)
             list(*folder);
-        if (folder->listed && folder->names.count(std::string(name.constData())) != 0)
+        if (folder->listed &&
+            folder->names.count(std::string_view(name.constData(), size_t(name.size() - 1))) != 0)
             return true;
         struct stat info
         {};

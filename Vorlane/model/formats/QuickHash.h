@@ -67,8 +67,11 @@ inline std::size_t of(const void* data, std::size_t size)
     return static_cast<std::size_t>(fold(k1 ^ size, fold(a ^ k1, b ^ seed ^ k2)));
 }
 
+// Transparent: a table of std::string keys is looked up by std::string_view without a copy.
 struct Bytes
 {
+    using is_transparent = void;
+
     std::size_t operator()(std::string_view text) const noexcept
     {
         return of(text.data(), text.size());
