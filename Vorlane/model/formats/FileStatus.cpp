@@ -83,31 +83,14 @@ public:
     // that could not be opened for another reason than not being there).
     std::optional<bool> stat(const QString& path, struct stat& info)
     {
-        QVarLengthArray<char, 512> name;
-        Folder* folder = folderOf(path, name);
-        if (!folder)
-            return std::nullopt;
-        if (folder->handle == Folder::missing)
-            return false;
-        return statIn(*folder, name.constData(), info);
+        return ask(path, info, false);
     }
 
     std::optional<bool> isPresent(const QString& path)
     {
-        QVarLengthArray<char, 512> name;
-        Folder* folder = folderOf(path, name);
-        if (!folder)
-            return std::nullopt;
-        if (folder->handle == Folder::missing)
-            return false;
-        if (!folder->listed && ++folder->presenceAsks >= minimumAsksBeforeListing)
-            list(*folder);
-        if (folder->listed &&
-            folder->names.count(std::string_view(name.constData(), size_t(name.size() - 1))) != 0)
-            return true;
         struct stat info
         {};
-        return statIn(*folder, name.constData(), info);
+        return ask(path, info, true);
     }
 
 private:
@@ -119,6 +102,27 @@ private:
     // names' bytes, tmpfs 20 bytes an entry); a larger folder waits for more documents.
     static constexpr int minimumAsksBeforeListing = 8;
     static constexpr qint64 folderBytesPerAsk = 512;
+
+    std::optional<bool> ask(const QString& path, struct stat& info, bool presenceOnly)
+    {
+        QVarLengthArray<char, 512> name;
+        Folder* folder = folderOf(path, name);
+        if (!folder)
+            return std::nullopt;
+        if (folder->handle == Folder::missing)
+            return false;
+        if (presenceOnly && isListed(*folder, name))
+            return true;
+        return statIn(*folder, name.constData(), info);
+    }
+
+    static bool isListed(Folder& folder, const QVarLengthArray<char, 512>& name)
+    {
+        if (!folder.listed && ++folder.presenceAsks >= minimumAsksBeforeListing)
+            list(folder);
+        return folder.listed &&
+               folder.names.count(std::string_view(name.constData(), size_t(name.size() - 1))) != 0;
+    }
 
     static bool statIn(Folder& folder, const char* name, struct stat& info)
     {
