@@ -3,6 +3,8 @@
 
 #include "DesktopApplicationIndex.h"
 
+#include "DesktopEntry.h"
+#include "FileStatus.h"
 #include "QtPrinters.h"
 #include "TestHome.h"
 
@@ -296,6 +298,36 @@ TEST_F(DesktopApplicationIndexTest, seesApplicationsInstalledAndRemovedLater)
     install(QStringLiteral("org.gnome.eog.desktop"),
             QStringLiteral("Name=Image Viewer\nExec=eog %U\n"), true);
     EXPECT_TRUE(find(QStringLiteral("Image Viewer"), QStringLiteral("'eog %u'")).isValid());
+}
+
+// A rebuild lists the entries, then looks up its applications in them: an entry is read (or
+// checked) once in a pass. A change is seen by the next pass, and at once outside of one.
+TEST_F(DesktopApplicationIndexTest, readsAnEntryOncePerPass)
+{
+    const QString path =
+        install(QStringLiteral("org.gnome.gThumb.desktop"), QStringLiteral("Name=gThumb\n"));
+    const auto nameNow = [&path] {
+        const std::shared_ptr<const DesktopEntry> entry = DesktopEntry::load(path);
+        return entry ? entry->value(QStringLiteral("Name")) : QStringLiteral("(none)");
+    };
+    const auto rename = [this](const QString& name) {
+        install(QStringLiteral("org.gnome.gThumb.desktop"), QStringLiteral("Name=%1\n").arg(name));
+    };
+    {
+        const FileStatus::Batch pass;
+        EXPECT_EQ(nameNow(), QStringLiteral("gThumb"));
+        rename(QStringLiteral("Image Organizer"));
+        EXPECT_EQ(nameNow(), QStringLiteral("gThumb"));
+    }
+    {
+        const FileStatus::Batch nextPass;
+        EXPECT_EQ(nameNow(), QStringLiteral("Image Organizer"));
+        ASSERT_TRUE(QFile::remove(path));
+        EXPECT_EQ(nameNow(), QStringLiteral("Image Organizer"));
+    }
+    EXPECT_EQ(nameNow(), QStringLiteral("(none)"));
+    rename(QStringLiteral("gThumb Image Viewer"));
+    EXPECT_EQ(nameNow(), QStringLiteral("gThumb Image Viewer"));
 }
 
 TEST(DesktopApplicationCommands, takesExecLinesApart)

@@ -1,6 +1,7 @@
 #include "DesktopEntry.h"
 
 #include "FileContents.h"
+#include "FileStatus.h"
 
 #include <QFile>
 #include <QMutex>
@@ -63,6 +64,8 @@ struct CachedEntry
 {
     FileIdentity identity;
     std::shared_ptr<const DesktopEntry> entry;
+    // The pass of the file status batch that last read or checked it.
+    quint64 pass = 0;
 };
 } // namespace
 
@@ -97,10 +100,14 @@ std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path, bool
     static QMutex mutex;
     static QHash<QString, CachedEntry> cache;
     const QMutexLocker locker(&mutex);
-    // An entry read before is checked by one stat(); a change of mode or owner moves its
-    // change time, so an unchanged identity is still a readable file.
-    if (const auto cached = cache.constFind(path); cached != cache.constEnd()) {
-        if (FileIdentity::of(QFile::encodeName(path)) == cached->identity) {
+    // An entry read before is checked by one stat(), once in a pass (a rebuild lists the
+    // entries, then looks up its applications' names and icons in them); a change of mode or
+    // owner moves its change time, so an unchanged identity is still a readable file.
+    const quint64 pass = FileStatus::pass();
+    if (const auto cached = cache.find(path); cached != cache.end()) {
+        if ((pass != 0 && cached->pass == pass) ||
+            FileIdentity::of(QFile::encodeName(path)) == cached->identity) {
+            cached->pass = pass;
             if (readableFile)
                 *readableFile = true;
             return cached->entry;
@@ -114,7 +121,7 @@ std::shared_ptr<const DesktopEntry> DesktopEntry::load(const QString& path, bool
         return nullptr;
     }
     const auto entry = std::make_shared<const DesktopEntry>(parse(contents.bytes));
-    cache.insert(path, CachedEntry{contents.identity, entry});
+    cache.insert(path, CachedEntry{contents.identity, entry, pass});
     return entry;
 }
 

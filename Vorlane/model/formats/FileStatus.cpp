@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QVarLengthArray>
 
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -55,6 +56,8 @@ struct Folder
     static constexpr int unusable = -1;
 
     int handle = unusable;
+    // Opened for reading, not only to locate it: it can be listed.
+    bool readable = false;
     int presenceAsks = 0;
     // A name was looked up inside: the folder may be searched, not only read.
     bool searchable = false;
@@ -68,7 +71,9 @@ struct Folder
 class FolderHandles
 {
 public:
-    FolderHandles() = default;
+    FolderHandles()
+        : m_pass(++passes)
+    {}
     FolderHandles(const FolderHandles&) = delete;
     FolderHandles& operator=(const FolderHandles&) = delete;
     ~FolderHandles()
@@ -92,6 +97,8 @@ public:
         {};
         return ask(path, info, true);
     }
+
+    quint64 pass() const { return m_pass; }
 
 private:
     // Well under the usual limit of 1,024 open files; further folders are asked by whole path.
@@ -144,19 +151,29 @@ private:
         {};
         if (::fstat(folder.handle, &info) != 0 || info.st_size > asks * folderBytesPerAsk)
             return;
-        const int descriptor = ::openat(folder.handle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        DIR* entries = descriptor >= 0 ? ::fdopendir(descriptor) : nullptr;
-        if (!entries) {
-            if (descriptor >= 0)
-                ::close(descriptor);
+        if (!folder.readable || !readNames(folder)) {
+            folder.names.clear();
             folder.unlistable = true;
             return;
         }
-        while (const dirent* entry = ::readdir(entries))
-            if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
-                folder.names.emplace(entry->d_name);
-        ::closedir(entries);
         folder.listed = true;
+    }
+
+    // Reads the entries through the folder's own handle, which no other read has moved.
+    static bool readNames(Folder& folder)
+    {
+        alignas(dirent64) char entries[8192];
+        for (;;) {
+            const ssize_t bytes = ::getdents64(folder.handle, entries, sizeof entries);
+            if (bytes <= 0)
+                return bytes == 0;
+            for (ssize_t at = 0; at < bytes;) {
+                const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+                if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+                    folder.names.emplace(entry->d_name);
+                at += entry->d_reclen;
+            }
+        }
     }
 
     // The folder of an absolute path, with its last name encoded into name.
@@ -183,25 +200,33 @@ private:
             if (m_folders.size() >= maximumHandles)
                 return nullptr;
             found = m_folders.emplace(key, Folder{}).first;
-            found->second.handle = open(path);
+            open(path, found->second);
         }
         m_last = &*found;
         return &found->second;
     }
 
-    static int open(QStringView folder)
+    static void open(QStringView path, Folder& folder)
     {
         QVarLengthArray<char, 512> encoded;
-        if (!encode(folder, encoded))
-            return Folder::unusable;
-        const int handle = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (handle >= 0)
-            return handle;
-        return errno == ENOENT || errno == ENOTDIR ? Folder::missing : Folder::unusable;
+        if (!encode(path, encoded))
+            return;
+        // Opened for reading, so that a listing needs no second open; a folder that may be
+        // searched but not read is reached through a handle that only locates it.
+        folder.handle = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder.readable = folder.handle >= 0;
+        if (folder.handle < 0 && errno == EACCES)
+            folder.handle = ::open(encoded.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (folder.handle < 0)
+            folder.handle =
+                errno == ENOENT || errno == ENOTDIR ? Folder::missing : Folder::unusable;
     }
+
+    static inline std::atomic<quint64> passes = 0;
 
     std::unordered_map<QString, Folder, StringHash> m_folders;
     std::pair<const QString, Folder>* m_last = nullptr;
+    const quint64 m_pass;
 };
 
 thread_local FolderHandles* folderHandles = nullptr;
@@ -253,6 +278,11 @@ std::optional<QDateTime> FileStatus::modificationTime(const QString& path)
         return std::exchange(remembered.modified, std::nullopt);
     }
     return statModificationTime(path);
+}
+
+quint64 FileStatus::pass()
+{
+    return folderHandles ? folderHandles->pass() : 0;
 }
 
 FileStatus::Batch::Batch()

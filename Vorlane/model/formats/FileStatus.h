@@ -22,6 +22,10 @@ public:
     // else read now. None when the file cannot be examined.
     static std::optional<QDateTime> modificationTime(const QString& path);
 
+    // The pass of the batch alive on this thread, numbered from 1 across the process; 0 when
+    // none is. What was read from the disk during a pass is as good as new for the rest of it.
+    static quint64 pass();
+
     // While one is alive, its thread asks through handles on the documents' folders, each opened
     // once: stat() then walks one name instead of the whole path, and every document of a folder
     // that is gone is answered without a system call. A rebuild holds one, so the handles never
