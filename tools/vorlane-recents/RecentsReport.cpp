@@ -92,13 +92,13 @@ private:
 };
 
 // The words for elapsed times, each worded once: a report repeats a few of them thousands of
-// times.
+// times. Every date is seen from the moment the report began.
 class RelativeDateTexts
 {
 public:
     const QString& of(const QDateTime& date)
     {
-        const RelativeDate relativeDate = relativeDateOf(date);
+        const RelativeDate relativeDate = relativeDateOf(date, m_now);
         for (const auto& [known, text] : m_texts)
             if (known == relativeDate)
                 return text;
@@ -107,6 +107,7 @@ public:
     }
 
 private:
+    const QDateTime m_now = Calendar::current().now();
     // Few: one per count of days, weeks, months and years that occurs.
     std::deque<std::pair<RelativeDate, QString>> m_texts;
 };

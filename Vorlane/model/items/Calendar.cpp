@@ -221,16 +221,20 @@ bool Calendar::isSteadyAround(const QDate& day) const
 
 bool Calendar::isSteadyAroundDay(qint64 day) const
 {
+    return isSteadyAroundDays(day, day);
+}
+
+bool Calendar::isSteadyAroundDays(qint64 first, qint64 last) const
+{
     const QMutexLocker locker(&m_cache->mutex);
     const Offsets& offsets = offsetsLocked();
-    if (day < m_cache->firstSteadyKnown || day > m_cache->lastSteadyKnown)
+    if (first > last || first < m_cache->firstSteadyKnown || last > m_cache->lastSteadyKnown)
         return false;
     // Offsets lie within a day of UTC: a day's instants lie within [midnight UTC - 1 day,
     // midnight UTC + 2 days), and each is then three days away from any change.
-    const qint64 midnight = day * dayMs;
-    const auto next =
-        std::lower_bound(offsets.changes.cbegin(), offsets.changes.cend(), midnight - 4 * dayMs);
-    return next == offsets.changes.cend() || *next >= midnight + 5 * dayMs;
+    const auto next = std::lower_bound(offsets.changes.cbegin(), offsets.changes.cend(),
+                                       first * dayMs - 4 * dayMs);
+    return next == offsets.changes.cend() || *next >= last * dayMs + 5 * dayMs;
 }
 
 QDateTime Calendar::addDays(const QDateTime& moment, int days) const

@@ -71,6 +71,8 @@ public:
     bool isSteadyAround(const QDate& day) const;
     // The same for a day counted from 1970-01-01.
     bool isSteadyAroundDay(qint64 day) const;
+    // The same for every day from first to last, in one lookup.
+    bool isSteadyAroundDays(qint64 first, qint64 last) const;
 
 private:
     // Where today and this week begin and end, in milliseconds since the epoch.

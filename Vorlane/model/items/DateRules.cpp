@@ -73,14 +73,22 @@ std::optional<ElapsedTime> elapsedOnSteadyDays(const Calendar::WallClock& earlie
 {
     const CivilDate start = CivilDate::fromDayNumber(earlier.day);
     const CivilDate end = CivilDate::fromDayNumber(later.day);
-    bool steady = calendar.isSteadyAroundDay(earlier.day) && calendar.isSteadyAroundDay(later.day);
+    // Usually no change of offset lies near the span at all: one lookup answers for every day
+    // within it, and only a day reached beyond its end is looked up on its own.
+    const bool steadySpan = calendar.isSteadyAroundDays(earlier.day, later.day);
+    const auto steadyAround = [&](qint64 day) {
+        return (steadySpan && day >= earlier.day && day <= later.day) ||
+               calendar.isSteadyAroundDay(day);
+    };
+    bool steady = steadySpan || (calendar.isSteadyAroundDay(earlier.day) &&
+                                 calendar.isSteadyAroundDay(later.day));
     // Steps one unit back when the first guess passes the end.
     auto fitted = [&](auto advance, int& count) {
         qint64 reached = advance(count);
-        steady = steady && calendar.isSteadyAroundDay(reached);
+        steady = steady && steadyAround(reached);
         if (steady && isAfter(reached, earlier.msecsOfDay, later)) {
             reached = advance(--count);
-            steady = calendar.isSteadyAroundDay(reached);
+            steady = steadyAround(reached);
         }
         return reached;
     };
@@ -102,9 +110,9 @@ std::optional<ElapsedTime> elapsedOnSteadyDays(const Calendar::WallClock& earlie
 
 // The elapsed time between two moments, worked out on their wall-clock times where the
 // calendar knows its zone's offsets around them, else with Qt's arithmetic in the zone.
-ElapsedTime elapsedBetweenMoments(const QDateTime& date, const Calendar& calendar)
+ElapsedTime elapsedBetweenMoments(const QDateTime& date, const QDateTime& current,
+                                  const Calendar& calendar)
 {
-    const QDateTime current = calendar.now();
     if (date.isValid() && current.isValid()) {
         const qint64 dateMs = date.toMSecsSinceEpoch();
         const qint64 nowMs = current.toMSecsSinceEpoch();
@@ -216,7 +224,12 @@ QString relativeDateText(const QDateTime& date)
 
 RelativeDate relativeDateOf(const QDateTime& date)
 {
-    const ElapsedTime elapsed = elapsedBetweenMoments(date, Calendar::current());
+    return relativeDateOf(date, Calendar::current().now());
+}
+
+RelativeDate relativeDateOf(const QDateTime& date, const QDateTime& now)
+{
+    const ElapsedTime elapsed = elapsedBetweenMoments(date, now, Calendar::current());
     if (elapsed.years > 0)
         return {RelativeDate::Unit::Years, elapsed.years};
     if (elapsed.months > 0)

@@ -58,6 +58,8 @@ struct RelativeDate
     friend bool operator==(const RelativeDate&, const RelativeDate&) = default;
 };
 RelativeDate relativeDateOf(const QDateTime& date);
+// The same seen from a given moment: many dates are worded as seen from one.
+RelativeDate relativeDateOf(const QDateTime& date, const QDateTime& now);
 QString relativeDateText(RelativeDate relativeDate);
 
 // Newest first; equal dates keep their order.
