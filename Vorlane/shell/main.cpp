@@ -2,6 +2,7 @@
 #include "AppDelegate.h"
 #include "CommandLineOptions.h"
 #include "DockMenu.h"
+#include "FileIconCache.h"
 #include "ImageNamed.h"
 #include "SingleInstance.h"
 #include "Translations.h"
@@ -81,6 +82,9 @@ int main(int argc, char** argv)
     if (!instance.claim())
         return SingleInstance::handOver(options.request, startupId, activationToken) ? 0 : 1;
 
+    // The first icons need Qt's image plug-ins: they load on a second core while the window is
+    // made.
+    FileIconCache::loadImagePlugInsInBackground();
     Translations::install();
     // The sources are read on a worker thread while the window is made; it waits for the list
     // only if that is not done when it is first shown.

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QStyle>
+#include <QThreadPool>
 
 #include <utility>
 
@@ -48,6 +49,14 @@ void FileIconCache::prepareFirstLookup()
     QIcon::fromTheme(QStringLiteral("text-x-generic"));
     // The first picture Qt reads by its file name makes it load every image plug-in.
     QImageReader::supportedMimeTypes();
+}
+
+void FileIconCache::loadImagePlugInsInBackground()
+{
+    // Loading them (each a library with its own dependencies) takes several milliseconds. Done
+    // while the window's thread is still making the window, it is over by the first lookup;
+    // started any later, the lookup would wait on the loader's lock instead.
+    QThreadPool::globalInstance()->start([] { QImageReader::supportedMimeTypes(); });
 }
 
 QString FileIconCache::mimeTypeName(const QString& fileName)

@@ -28,6 +28,9 @@ public:
     // What the first icon drawn pays for, done ahead: the icon themes' indexes read and Qt's
     // image plug-ins loaded. Meant for the moment the window waits for its first list.
     static void prepareFirstLookup();
+    // Starts loading Qt's image plug-ins on another thread, so that the first lookup finds them
+    // loaded. Meant for right after the application is made, before the window.
+    static void loadImagePlugInsInBackground();
     // How many icon names were looked up in the theme so far.
     int lookups() const { return m_lookups; }
     const PixmapStore& pictures() const { return m_pixmaps; }
