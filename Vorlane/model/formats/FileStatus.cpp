@@ -140,8 +140,9 @@ private:
 
     static void list(Folder& folder)
     {
-        // A name listed in a folder that cannot be searched would not be reached by stat().
-        if (folder.unlistable || !folder.searchable)
+        // A name listed in a folder that cannot be searched would not be reached by stat(); a
+        // handle that only locates the folder cannot list it.
+        if (folder.unlistable || !folder.searchable || !folder.readable)
             return;
         const int asks = folder.presenceAsks;
         // Looked at again only as the documents double.
@@ -151,7 +152,7 @@ private:
         {};
         if (::fstat(folder.handle, &info) != 0 || info.st_size > asks * folderBytesPerAsk)
             return;
-        if (!folder.readable || !readNames(folder)) {
+        if (!readNames(folder)) {
             folder.names.clear();
             folder.unlistable = true;
             return;

@@ -5,12 +5,6 @@
 #include <QSet>
 
 namespace {
-// As the readers decide: a link counts as its target.
-bool exists(const QString& path)
-{
-    return FileStatus::isPresent(path);
-}
-
 QSet<QString> listedPaths(const QList<RecentApp>& apps)
 {
     QSet<QString> paths;
@@ -26,7 +20,7 @@ bool DocumentPresence::anyMissing(const QList<RecentApp>& apps)
     const FileStatus::Batch documentsAskedByFolder;
     for (const RecentApp& app : apps)
         for (const RecentFile& file : app.recentFiles())
-            if (!exists(file.filePath().toLocalFile()))
+            if (!FileStatus::isPresent(file.filePath().toLocalFile()))
                 return true;
     return false;
 }
@@ -35,7 +29,7 @@ bool DocumentPresence::anyBack(const QStringList& paths)
 {
     const FileStatus::Batch documentsAskedByFolder;
     for (const QString& path : paths)
-        if (exists(path))
+        if (FileStatus::isPresent(path))
             return true;
     return false;
 }
@@ -54,7 +48,7 @@ QStringList DocumentPresence::vanished(const QList<RecentApp>& previous, const Q
         if (path.isEmpty() || listed.contains(path) || seen.contains(path))
             return;
         seen.insert(path);
-        if (!exists(path))
+        if (!FileStatus::isPresent(path))
             gone.append(path);
     };
     for (const QString& path : earlier)

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Whether the documents of a list are still where they were: a stat each, or a folder's listing
-// for a folder many of them lie in; nothing read. Used off the main thread, on lists of its own.
+// for a folder many of them lie in; nothing read. A link counts as its target, as the readers
+// decide. Used off the main thread, on lists of its own.
 class DocumentPresence
 {
 public:
