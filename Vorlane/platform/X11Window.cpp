@@ -147,6 +147,31 @@ void X11Window::activate(QWindow* window, std::uint32_t timestamp)
     xcb_flush(c);
 }
 
+bool X11Window::hasInputFocus(const QWindow* window)
+{
+    if (!window || !isAvailable())
+        return false;
+    xcb_connection_t* c = connection();
+    const Reply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    if (!focus)
+        return false;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_window_t root = rootWindow(c);
+    // The focus may sit on a window inside ours: walk up to the root.
+    for (xcb_window_t focused = focus->focus;
+         focused != XCB_NONE && focused != XCB_INPUT_FOCUS_POINTER_ROOT && focused != root;) {
+        if (focused == id)
+            return true;
+        const Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(c, xcb_query_tree(c, focused), nullptr));
+        if (!tree)
+            return false;
+        focused = tree->parent;
+    }
+    return false;
+}
+
 std::uint32_t X11Window::serverTime()
 {
     if (!isAvailable())

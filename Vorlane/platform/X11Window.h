@@ -28,6 +28,11 @@ void setPanelStates(QWindow* window, PanelStates states);
 // the given user-input time; without a window manager the focus is set directly.
 void activate(QWindow* window, std::uint32_t timestamp);
 
+// Whether the X server gives the keyboard focus to the window (or a window inside it) now. Qt
+// learns of focus changes from events it may not have read yet, and names a window that lost
+// the focus as focused for a moment longer.
+bool hasInputFocus(const QWindow* window);
+
 // The X server's current time, for requests the user made without an input event of ours.
 std::uint32_t serverTime();
 

@@ -5,6 +5,7 @@
 #include "MainWindowHelper.h"
 #include "ThemePalette.h"
 #include "ViewController.h"
+#include "X11Window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -33,9 +34,14 @@ MainWindow::~MainWindow()
 bool MainWindow::isMainWindow() const
 {
     // The window system's focus, not QWidget's activation, which can lag behind it after the
-    // window was hidden and shown again. An iconified window is never main, whatever focus the
-    // window system still reports.
-    return isShown() && windowHandle() && QGuiApplication::focusWindow() == windowHandle();
+    // window was hidden and shown again. On X11 the server itself is asked: the focus the window
+    // got may still wait among the events read with the shortcut's. An iconified window is never
+    // main, whatever focus the window system still reports.
+    if (!isShown() || !windowHandle())
+        return false;
+    if (X11Window::isAvailable())
+        return X11Window::hasInputFocus(windowHandle());
+    return QGuiApplication::focusWindow() == windowHandle();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -29,6 +29,9 @@ namespace {
 constexpr QSize minimumWindowSize{460, 320};
 // The frameless panel's edge.
 constexpr int panelBorder = 1;
+// How long a window manager may take to focus a window it was asked to activate, on a busy
+// machine.
+constexpr int activationAnswerTime = 1000;
 } // namespace
 
 MainWindowController::MainWindowController()
@@ -55,6 +58,9 @@ void MainWindowController::windowDidLoad()
     rebuildPalette();
     m_window->setMinimumSize(minimumWindowSize);
     m_window->resize(defaultWindowSize);
+    m_focusLossCheck.setSingleShot(true);
+    connect(&m_focusLossCheck, &QTimer::timeout, this,
+            &MainWindowController::hidePanelWithoutFocus);
     new WindowDragHandler(m_window.get());
     addQuitShortcut();
     X11FocusGrabFilter::install();
@@ -102,6 +108,7 @@ void MainWindowController::showWindow()
         window->activateWindow();
     }
     m_activationTime = 0;
+    m_activationAnswered.setRemainingTime(activationAnswerTime);
 }
 
 void MainWindowController::putAway()
@@ -204,7 +211,19 @@ void MainWindowController::focusWindowChanged(QWindow* focusWindow)
 void MainWindowController::windowDidResignKey()
 {
     saveFrameForScreen(m_window.get());
-    if (!m_floatingPanel || !m_window->isVisible())
+    // Qt reports the focus lost by a hidden window only after a moment, and may do so just after
+    // the window was shown again, before the window manager has focused it: the panel waits for
+    // that answer rather than hiding itself as it appears.
+    if (!m_activationAnswered.hasExpired()) {
+        m_focusLossCheck.start(static_cast<int>(m_activationAnswered.remainingTime()));
+        return;
+    }
+    hidePanelWithoutFocus();
+}
+
+void MainWindowController::hidePanelWithoutFocus()
+{
+    if (m_isKey || !m_floatingPanel || !m_window->isVisible())
         return;
     // The preview taking the focus must not hide the window it previews from.
     if (sharedFilesViewController && sharedFilesViewController->isPreviewPanelOpen())
@@ -214,6 +233,8 @@ void MainWindowController::windowDidResignKey()
 
 void MainWindowController::windowDidBecomeKey()
 {
+    // The window manager has answered: a focus loss from now on is the user's.
+    m_activationAnswered = QDeadlineTimer();
     takeCommandKeyAsItIs();
     // Also when the window comes back from the task bar by the user's own hand.
     lookAtTheDocumentsAgain();

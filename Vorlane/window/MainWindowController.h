@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -67,6 +69,8 @@ private:
     void lookAtTheDocumentsAgain();
     // Sets commandKeyHeld from the keyboard's real state, announcing a change.
     void takeCommandKeyAsItIs();
+    // Hides the auto-hide panel unless it has the focus (again) or a preview holds it.
+    void hidePanelWithoutFocus();
 
     std::unique_ptr<MainWindow> m_window;
     ViewController* m_content = nullptr;
@@ -76,4 +80,7 @@ private:
     std::uint32_t m_activationTime = 0;
     bool m_isKey = false;
     bool m_lookWaits = false;
+    // Until then, the window manager may still be answering the last showWindow's activation.
+    QDeadlineTimer m_activationAnswered;
+    QTimer m_focusLossCheck;
 };

@@ -255,6 +255,28 @@ private Q_SLOTS:
         QTRY_VERIFY(!m_controller->window()->isVisible());
     }
 
+    // Qt may report the focus a hidden panel lost only once the panel is shown again, before the
+    // window manager has focused it: that late news must not hide the panel as it appears.
+    void thePanelOutlivesLateNewsOfAnEarlierFocusLoss()
+    {
+        QWidget other;
+        other.resize(200, 200);
+        setWindowAutoHide(true);
+        MainWindowHelper::showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        MainWindowHelper::hideMainWindow();
+        MainWindowHelper::showMainWindow();
+        m_controller->windowDidResignKey();
+        QVERIFY(m_controller->window()->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(m_controller->window()));
+        QTest::qWait(1200);
+        QVERIFY(m_controller->window()->isVisible());
+        // Once focused, the panel hides as soon as the focus goes.
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(!m_controller->window()->isVisible());
+    }
+
     void theToggleHidesOnlyTheWindowThatHasTheFocus()
     {
         QWidget other;
