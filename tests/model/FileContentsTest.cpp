@@ -51,5 +51,11 @@ TEST(FileContents, readsRegularFilesWithinTheLimitAndNothingElse)
             EXPECT_TRUE(contents.bytes.startsWith("Name:")) << path.toStdString();
     }
     EXPECT_EQ(FileContents::read(exact, limit).bytes, QByteArray(100, 'x'));
+    // Large enough for the buffer's pages to be asked for at once: every byte still arrives.
+    QByteArray large(300'001, '\0');
+    for (qsizetype i = 0; i < large.size(); ++i)
+        large[i] = char('a' + i % 26);
+    const QString big = home.writeFile(home.path() + QStringLiteral("/big"), large);
+    EXPECT_EQ(FileContents::read(big, 1 << 20).bytes, large);
 }
 } // namespace

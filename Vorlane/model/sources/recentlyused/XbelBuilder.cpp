@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 // The one metadata owner whose applications and flags the desktop-bookmark format defines.
 constexpr QStringView freedesktopOwner = u"http://freedesktop.org";
@@ -114,9 +116,19 @@ bool XbelAttributes::shortValue(QLatin1StringView localName, ShortValue& shortVa
 QDateTime XbelBuilder::timestamp(const XbelAttributes& attributes, QLatin1StringView localName)
 {
     // Digits and the form's separators read the same decoded.
-    if (const std::optional<QByteArrayView> raw = attributes.rawValue(localName))
-        if (const std::optional<QDateTime> common = commonTimestamp(*raw))
+    if (const std::optional<QByteArrayView> raw = attributes.rawValue(localName)) {
+        if (raw->size() == m_lastStampSize &&
+            std::memcmp(raw->data(), m_lastStampBytes.data(), size_t(raw->size())) == 0)
+            return m_lastStamp;
+        if (const std::optional<QDateTime> common = commonTimestamp(*raw)) {
+            if (raw->size() <= qsizetype(m_lastStampBytes.size())) {
+                std::memcpy(m_lastStampBytes.data(), raw->data(), size_t(raw->size()));
+                m_lastStampSize = raw->size();
+                m_lastStamp = *common;
+            }
             return *common;
+        }
+    }
     if (const std::optional<QLatin1StringView> plain = attributes.plainValue(localName))
         return RecentlyUsedFile::parseTimestamp(*plain);
     XbelAttributes::ShortValue text;

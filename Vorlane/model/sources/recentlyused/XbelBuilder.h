@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVarLengthArray>
 
+#include <array>
 #include <optional>
 
 // The elements of an XBEL document that mean something here, by local name (prefixes are not
@@ -97,7 +98,7 @@ private:
         Ignored,
     };
 
-    static QDateTime timestamp(const XbelAttributes& attributes, QLatin1StringView localName);
+    QDateTime timestamp(const XbelAttributes& attributes, QLatin1StringView localName);
     static bool isDesktopMetadata(const XbelAttributes& attributes);
     static int registrationCount(const XbelAttributes& attributes);
     void beginBookmark(const XbelAttributes& attributes, qsizetype elementStart);
@@ -112,4 +113,9 @@ private:
     bool m_bookmarkUsable = false;
     bool m_isXbel = false;
     QString m_error;
+    // The last time stamp read in the common form, by its bytes: a bookmark's dates and its
+    // applications' are mostly one moment, written alike.
+    std::array<char, 32> m_lastStampBytes{};
+    qsizetype m_lastStampSize = -1;
+    QDateTime m_lastStamp;
 };
