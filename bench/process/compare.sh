@@ -20,7 +20,7 @@ unset TZ
 uptime
 python3 - "$runs" "$bin" "$home" "${VORLANE_RECENTS_BEFORE:-}" \
     "${VORLANE_COUNT_INSTRUCTIONS:-0}" <<'PY'
-import os, re, statistics, subprocess, sys, tempfile, time
+import os, random, re, statistics, subprocess, sys, tempfile, time
 runs, bin, home, before = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
 count_instructions = sys.argv[5] == "1"
 programs = {} if not before else {"vorlane-recents --json (before)": [before, "--json"]}
@@ -53,8 +53,9 @@ cpus = {name: [] for name in programs}
 for command in programs.values():  # warm the caches once
     run(command)
 for _ in range(runs):
-    for name, command in programs.items():
-        wall, cpu = run(command)
+    # In a new order each round: on some machines the program run first in a round is slower.
+    for name in random.sample(list(programs), len(programs)):
+        wall, cpu = run(programs[name])
         walls[name].append(wall)
         cpus[name].append(cpu)
 wall = {name: statistics.median(values) for name, values in walls.items()}
