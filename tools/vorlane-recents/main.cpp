@@ -3,6 +3,7 @@
 #include "Diagnostics.h"
 #include "FileMonitor.h"
 #include "FileMonitorError.h"
+#include "HeapPages.h"
 #include "RecentsReport.h"
 #include "RecordLocations.h"
 #include "SearchReport.h"
@@ -18,8 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 // What a shell's usage error returns.
@@ -137,40 +136,13 @@ void keepFreedMemory()
     ::mallopt(M_TRIM_THRESHOLD, 8 * largestHeapBlock);
 }
 
-// Each page the heap first touches costs a page fault, and a report of thousands of documents
-// touches thousands of pages. The heap is grown at once by more than most reports need and
-// that room is asked to be backed by large pages, one fault for 2 MiB. Where the system has no
-// large pages the advice is refused and nothing changes. Needs keepFreedMemory() first: a block
-// of this size is then taken from the heap, not mapped on its own.
-void backHeapWithLargePages()
-{
-    constexpr std::uintptr_t largePage = 2 * 1024 * 1024;
-    constexpr std::size_t room = 16 * 1024 * 1024;
-    ::mallopt(M_TOP_PAD, int(room));
-    // Grows the heap by the block and as much again. Of the block's memory only its two ends
-    // are written, and a large page cannot take the place of small pages already touched.
-    // Volatile, or the compiler drops an allocation freed at once.
-    void* volatile grown = std::malloc(room);
-    const auto freeFrom = reinterpret_cast<std::uintptr_t>(grown);
-    std::free(grown);
-    const std::uintptr_t first = (freeFrom + largePage - 1) & ~(largePage - 1);
-    const std::uintptr_t last = (freeFrom + room) & ~(largePage - 1);
-    if (freeFrom == 0 || first >= last)
-        return;
-    // The memory up to the first large page is held and never touched, so that what follows
-    // is allocated from there on.
-    constexpr std::uintptr_t blockHeader = sizeof(std::size_t);
-    if (first - freeFrom > 2 * blockHeader) {
-        [[maybe_unused]] void* volatile spacer = std::malloc(first - freeFrom - blockHeader);
-    }
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
 } // namespace
 
 int main(int argc, char* argv[])
 {
     keepFreedMemory();
-    backHeapWithLargePages();
+    // A report of thousands of documents first touches thousands of pages.
+    HeapPages::backMainHeap();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorlane-recents"));
 

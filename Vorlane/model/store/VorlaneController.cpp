@@ -4,6 +4,7 @@
 #include "Calendar.h"
 #include "Diagnostics.h"
 #include "DocumentPresence.h"
+#include "HeapPages.h"
 #include "NotificationCenter.h"
 #include "RecentSources.h"
 #include "TelemetryClient.h"
@@ -54,6 +55,10 @@ VorlaneController::VorlaneController(FirstBuild firstBuild)
     }
     apply(std::nullopt, {});
     m_awaitingFirstList = true;
+    // The window waits for this first list: the worker's heap, made as it starts, takes large
+    // pages.
+    HeapPages::growHeapsInLargeSteps();
+    m_backWorkerHeap = true;
     startBuildingInBackground();
 }
 
@@ -168,7 +173,12 @@ void VorlaneController::startBuildingInBackground()
     m_built = built->get_future();
     const quint64 build = ++m_buildNumber;
     // The lists are shared, never changed: the worker reads its own copies.
-    builder().start([this, built, build, previous = m_recentApps, earlier = m_vanished] {
+    builder().start([this, built, build, previous = m_recentApps, earlier = m_vanished,
+                     backHeap = std::exchange(m_backWorkerHeap, false)] {
+        if (backHeap) {
+            HeapPages::backThisThreadsHeap();
+            HeapPages::restoreHeapGrowth();
+        }
         std::optional<QList<RecentApp>> apps = buildRecentApps();
         QStringList vanished =
             DocumentPresence::vanished(previous, earlier, apps.value_or(QList<RecentApp>()));

@@ -151,6 +151,7 @@ private:
     std::future<Built> m_built;
     quint64 m_buildNumber = 0;
     bool m_awaitingFirstList = false;
+    bool m_backWorkerHeap = false;
     bool m_refreshAgain = false;
     bool m_revalidating = false;
     bool m_revalidateAgain = false;
