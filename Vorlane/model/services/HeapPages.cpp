@@ -16,6 +16,13 @@
 #endif
 
 namespace {
+// The sanitizers' allocator keeps heaps of its own, laid out otherwise.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool sanitizersAllocate = true;
+#else
+constexpr bool sanitizersAllocate = false;
+#endif
+
 // glibc's own default, restored once the threads' heaps are made.
 constexpr int defaultTopPad = 128 * 1024;
 
@@ -81,6 +88,8 @@ void HeapPages::restoreHeapGrowth()
 
 bool HeapPages::backThisThreadsHeap()
 {
+    if (sanitizersAllocate)
+        return false;
     // Volatile, or the compiler drops an allocation freed at once.
     void* volatile probe = std::malloc(1);
     const auto address = reinterpret_cast<std::uintptr_t>(probe);
@@ -101,6 +110,8 @@ bool HeapPages::backThisThreadsHeap()
 
 bool HeapPages::backMainHeap()
 {
+    if (sanitizersAllocate)
+        return false;
     growHeapsInLargeSteps();
     // Moves the break by the block and as much again. Of the block only its two ends are
     // written: a large page cannot take the place of small pages already touched.
