@@ -4,7 +4,7 @@
 
 // Backs the heaps that reading every source fills with large (2 MiB) memory pages. A rebuild
 // first touches thousands of 4 KiB pages, one page fault each, and on some virtual machines a
-// fault costs ten microseconds: a third of a rebuild. With large pages one fault covers 2 MiB.
+// fault costs ten microseconds: up to a third of a rebuild. One large page takes one fault.
 //
 // Only advice: where the C library or the kernel does not do this, nothing changes but the
 // speed. Leans on how glibc lays out its heaps: the main thread's grows by moving the program
