@@ -2,6 +2,7 @@
 
 #include "FileUri.h"
 #include "SharedThumbnailCache.h"
+#include "ThreadPriority.h"
 #include "ThumbnailGenerator.h"
 #include "ThumbnailKey.h"
 #include "ThumbnailResultBox.h"
@@ -15,8 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <malloc.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 struct ThumbnailService::Generation
 {
@@ -33,7 +32,6 @@ struct ThumbnailService::Generation
 };
 
 namespace {
-constexpr int workerNiceness = 10;
 constexpr int pictureMappingThreshold = 64 * 1024;
 
 // Device pixels inside the requested size: never larger than asked for.
@@ -43,15 +41,6 @@ QSize pixelBox(double width, double height, qreal devicePixelRatio)
         return std::max(1, static_cast<int>(std::floor(points * devicePixelRatio)));
     };
     return {pixels(width), pixels(height)};
-}
-
-// Workers give way to the main thread: with every core decoding pictures, the window still gets
-// its frames. Linux keeps a nice value per thread, and the thumbnailers a worker starts inherit it.
-void lowerThisWorkersPriority()
-{
-    thread_local const bool lowered =
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), workerNiceness) == 0;
-    Q_UNUSED(lowered);
 }
 
 bool isOpaque(const QImage& image)
@@ -217,7 +206,9 @@ void ThumbnailService::run(const std::shared_ptr<Generation>& generation)
             return;
         }
     }
-    lowerThisWorkersPriority();
+    // With every core decoding pictures, the window still gets its frames; the thumbnailers a
+    // worker starts inherit its priority.
+    ThreadPriority::lowerThisThread();
     generation->result = produce(*generation);
     bool lastAtWork = false;
     {

@@ -5,6 +5,7 @@
 #include "FileActions.h"
 #include "FirstFrame.h"
 #include "SharedReferences.h"
+#include "ThreadPriority.h"
 #include "VorlaneController.h"
 
 #include <QAbstractSpinBox>
@@ -223,6 +224,7 @@ void DocumentSearchController::cutWordsInBackground()
     const QList<RecentApp> apps = store.isEmpty() ? QList<RecentApp>() : store.recentApps();
     const QPointer<DocumentSearchController> self(this);
     m_indexer->start([self, apps, previous = m_index, generation] {
+        ThreadPriority::lowerThisThread();
         auto prepared = std::make_shared<DocumentSearch>(apps, &previous);
         QMetaObject::invokeMethod(
             qApp,
