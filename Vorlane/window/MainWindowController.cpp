@@ -91,9 +91,13 @@ void MainWindowController::showWindow()
     // While the worker may still be reading the first list, the window's thread does what its
     // first frame's icons would do first.
     FileIconCache::prepareFirstLookup();
+    MainWindow* window = m_window.get();
+    // What the first list sets off in the background (the search's words) waits for the frame
+    // it belongs to, not only what comes after the window is shown.
+    if (!window->hasPaintedFirstFrame())
+        FirstFrame::begin();
     // The first frame shows the list, not the placeholder it replaces.
     VorlaneController::shared().waitForFirstList();
-    MainWindow* window = m_window.get();
     window->show();
     lookAtTheDocumentsAgain();
     // An iconified window comes back from the task bar (one hidden since, once mapped
