@@ -182,6 +182,26 @@ TEST(XbelScanner, agreesOnConstructsWritersUse)
     }
 }
 
+// QXmlStreamReader (Qt 6.4) refuses well-formed names longer than 4,096 bytes; the quick reader
+// takes them, as GLib does, so a foreign element with such a name costs no history.
+TEST(XbelScanner, readsNamesLongerThanQXmlStreamReaderTakes)
+{
+    const auto documentWith = [](const QByteArray& foreignName) {
+        return "<xbel><bookmark href=\"file:///a\"><info><metadata "
+               "owner=\"http://freedesktop.org\"><" +
+               foreignName +
+               "/><applications><application name=\"A\" exec=\"a\" "
+               "modified=\"2026-12-07T12:00:00Z\" count=\"1\"/></applications></metadata></info>"
+               "</bookmark></xbel>";
+    };
+    const std::optional<RecentlyUsedFile> quick =
+        RecentlyUsedReader::readQuickly(documentWith(QByteArray(5000, 'x')));
+    ASSERT_TRUE(quick);
+    EXPECT_EQ(quick->bookmarks().size(), 1);
+    EXPECT_EQ(quick->bookmarks(),
+              RecentlyUsedReader::readThoroughly(documentWith("x")).bookmarks());
+}
+
 // Targets, dates, counts and owners are read straight from the document's bytes where they read
 // the same decoded, and as text otherwise: both ways find what QXmlStreamReader finds.
 TEST(XbelScanner, agreesOnValuesReadFromTheBytes)
