@@ -9,7 +9,6 @@
 #include "FileMonitorError.h"
 #include "FirstFrame.h"
 #include "HotKeys/HotKeys.h"
-#include "ImageNamed.h"
 #include "LauncherSignal.h"
 #include "LoginItem.h"
 #include "MainWindow.h"
@@ -197,10 +196,6 @@ void AppDelegate::applicationDidFinishLaunching()
     startFileMonitor();
     if (!m_startedAtLogin)
         MainWindowHelper::showMainWindow();
-    // The windows' icon, drawn at four sizes for the window system, can wait for the first frame:
-    // taskbars show the desktop entry's meanwhile. Before the welcome window, which takes it too.
-    FirstFrame::after(this,
-                      [] { QApplication::setWindowIcon(imageNamed(QStringLiteral("Vorlane"))); });
     // Registering the shortcut asks the window system (or the desktop's portal) and waits for
     // its answers: right after the first frame, not before it.
     FirstFrame::after(this, [this] { bindShortcut(); });

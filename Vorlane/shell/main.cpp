@@ -3,6 +3,7 @@
 #include "CommandLineOptions.h"
 #include "DockMenu.h"
 #include "FileIconCache.h"
+#include "ImageNamed.h"
 #include "SingleInstance.h"
 #include "Translations.h"
 #include "VorlaneController.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv)
     // only if that is not done when it is first shown.
     VorlaneController::buildSharedInBackground();
     application.setQuitOnLastWindowClosed(false);
+    application.setWindowIcon(imageNamed(QStringLiteral("Vorlane")));
     AppDelegate delegate;
     delegate.listenTo(&instance);
     delegate.applicationWillFinishLaunching();
